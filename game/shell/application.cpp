@@ -1,0 +1,108 @@
+#include "shell/application.h"
+
+#include "model/arena.h"
+#include "model/random.h"
+#include "model/strings.h"
+#include "shell/text_format.h"
+
+#include <kestrune_system.h>
+
+bool running;
+bool main_menu_open;
+bool player_setup_open;
+bool map_list_open;
+bool editor_mode;
+uint8_t machine_kind;
+bool help_visible;
+bool memory_overlay_visible;
+int32_t window_width;
+int32_t window_height;
+bool window_fullscreen;
+const double frame_time = 1.0 / 60.0;
+double title_angle;
+
+static void initialise_globals() {
+    running = false;
+    main_menu_open = true;
+    player_setup_open = false;
+    map_list_open = false;
+    editor_mode = false;
+    machine_kind = 1;
+    help_visible = false;
+    memory_overlay_visible = false;
+    window_width = 1024;
+    window_height = 832;
+    window_fullscreen = false;
+    title_angle = 0;
+}
+
+static void take_window_size() {
+    if (window_fullscreen) {
+        display_info info;
+        display_get_info(&info);
+        window_width = info.width;
+        window_height = info.height;
+    } else {
+        window_width = 1024;
+        window_height = 832;
+    }
+}
+
+void application_start() {
+    initialise_globals();
+    system_init(SYSTEM_ALL);
+    create_arenas(persistent_arena_capacity, frame_arena_capacity);
+    seed_random(static_cast<uint64_t>(system_time()));
+    display_open(1024, 832, str("Varnholt"), DISPLAY_VSYNC, 1);
+    take_window_size();
+    persistent_arena.used = 0;
+    running = true;
+}
+
+static void apply_escape_chain() {
+    help_visible = false;
+    if (main_menu_open) {
+        running = false;
+    } else if (map_list_open) {
+        map_list_open = false;
+        player_setup_open = !editor_mode;
+    } else if (editor_mode) {
+        editor_mode = false;
+        main_menu_open = true;
+    } else if (player_setup_open) {
+        player_setup_open = false;
+        main_menu_open = true;
+    } else {
+        player_setup_open = true;
+    }
+}
+
+static void toggle_fullscreen() {
+    window_fullscreen = !window_fullscreen;
+    display_set_fullscreen(window_fullscreen);
+    take_window_size();
+}
+
+void application_frame() {
+    frame_arena.used = 0;
+    input_poll();
+    if (display_is_closed()) running = false;
+    if (input_key_is_pressed(KEY_ESCAPE)) apply_escape_chain();
+    if (input_key_is_pressed(KEY_F1)) help_visible = !help_visible;
+    if (input_key_is_pressed(KEY_F3)) memory_overlay_visible = !memory_overlay_visible;
+    if (input_key_is_pressed(KEY_F11)) toggle_fullscreen();
+    system_sleep(8);
+    pipeline_present();
+}
+
+void application_shutdown() {
+    display_close();
+    destroy_arenas();
+    system_release();
+}
+
+void run_application() {
+    application_start();
+    while (running) application_frame();
+    application_shutdown();
+}

@@ -1,0 +1,6 @@
+#include "shell/application.h"
+
+int main() {
+    run_application();
+    return 0;
+}

@@ -1,0 +1,283 @@
+/* kestrune_system: a flat C interface over SDL2, OpenGL 3.3 core and the operating system.
+ *
+ * Text crosses the interface as `string` views (pointer + byte count, no terminator).
+ * Text and arrays the library returns live in its scratch rings and stay valid only
+ * until the ring wraps: copy what you keep. The library's globals are unsynchronised;
+ * call it from one thread at a time. */
+#ifndef KESTRUNE_SYSTEM_H
+#define KESTRUNE_SYSTEM_H
+
+#include <stdbool.h>
+#include <stdint.h>
+
+#define KESTRUNE_API __attribute__((visibility("default")))
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+struct SDL_Window;
+struct SDL_Renderer;
+struct SDL_Texture;
+struct SDL_Cursor;
+struct _SDL_Joystick;
+
+typedef struct string {
+    const char* data;
+    int64_t length;
+} string;
+
+/* Array views: first element and element count. */
+typedef struct byte_view {
+    uint8_t* data;
+    int64_t count;
+} byte_view;
+
+typedef struct string_array {
+    string* data;
+    int64_t count;
+} string_array;
+
+typedef struct float_view {
+    float* data;
+    int64_t count;
+} float_view;
+
+typedef struct int_view {
+    int32_t* data;
+    int64_t count;
+} int_view;
+
+typedef struct uint_view {
+    uint32_t* data;
+    int64_t count;
+} uint_view;
+
+/* ---- system: lifecycle, time, libraries and scratch buffers ---- */
+
+enum {
+    SYSTEM_TIMER = 1,
+    SYSTEM_AUDIO = 2,
+    SYSTEM_VIDEO = 4,
+    SYSTEM_EVENTS = 8,
+    SYSTEM_JOYSTICK = 16,
+    SYSTEM_HAPTIC = 32,
+    SYSTEM_ALL = 63
+};
+
+#define TEMPORARY_BUFFER_SIZE 16384
+#define DYNAMIC_BUFFER_SIZE 524288
+#define SYSTEM_CURSOR_COUNT 12
+
+extern KESTRUNE_API uint8_t temporary_buffer[TEMPORARY_BUFFER_SIZE];
+extern KESTRUNE_API int32_t temporary_pos;
+extern KESTRUNE_API struct SDL_Cursor* system_cursors[SYSTEM_CURSOR_COUNT];
+
+KESTRUNE_API void system_init(uint32_t flags);
+KESTRUNE_API void system_release(void);
+KESTRUNE_API int64_t system_time(void);
+KESTRUNE_API uint64_t system_ticks(void);
+KESTRUNE_API uint64_t system_performance_counter(void);
+KESTRUNE_API uint64_t system_performance_frequency(void);
+KESTRUNE_API void system_sleep(uint32_t milliseconds);
+KESTRUNE_API int system_execute(string command);
+KESTRUNE_API void* system_load_library(string path);
+KESTRUNE_API void* system_load_function(void* library, string name);
+KESTRUNE_API void system_unload_library(void* library);
+/* NUL-terminated UTF-16 copy in the temporary ring; invalid UTF-8 becomes U+FFFD. */
+KESTRUNE_API const uint16_t* to_wide_cstr(string text);
+
+/* ---- display: window and graphics context ---- */
+
+enum {
+    DISPLAY_HIDDEN = 1,
+    DISPLAY_BORDERLESS = 2,
+    DISPLAY_RESIZABLE = 4,
+    DISPLAY_MINIMIZED = 8,
+    DISPLAY_MAXIMIZED = 16,
+    DISPLAY_FULLSCREEN = 32,
+    DISPLAY_VSYNC = 64,
+    DISPLAY_SOFTWARE = 128
+};
+
+typedef struct display_info {
+    int32_t width;
+    int32_t height;
+    int32_t refresh_rate;
+} display_info;
+
+extern KESTRUNE_API struct SDL_Window* sdl_window;
+extern KESTRUNE_API uint32_t sdl_window_id;
+extern KESTRUNE_API void* opengl_context;
+extern KESTRUNE_API bool opengl_initialized;
+extern KESTRUNE_API struct SDL_Renderer* sdl_renderer;
+extern KESTRUNE_API struct SDL_Texture* sdl_texture;
+extern KESTRUNE_API int32_t sdl_texture_width;
+extern KESTRUNE_API int32_t sdl_texture_height;
+extern KESTRUNE_API bool is_software_rendering;
+extern KESTRUNE_API bool sdl_vsync;
+extern KESTRUNE_API bool fullscreen;
+
+KESTRUNE_API bool display_open(int32_t width, int32_t height, string title, uint32_t flags, int32_t samples);
+KESTRUNE_API void display_close(void);
+KESTRUNE_API void init_opengl_renderer(void);
+KESTRUNE_API void init_sdl_renderer(int32_t width, int32_t height, bool vsync);
+KESTRUNE_API void display_set_vsync(bool on);
+KESTRUNE_API void display_set_software_graphics(bool on);
+/* pixels: width x height RGBA bytes, rows top to bottom. */
+KESTRUNE_API void display_set_content(int32_t width, int32_t height, const void* pixels);
+KESTRUNE_API void pipeline_present(void);
+KESTRUNE_API void display_set_title(string title);
+KESTRUNE_API void display_set_size(int32_t width, int32_t height);
+KESTRUNE_API void display_set_icon(int32_t width, int32_t height, const void* pixels);
+KESTRUNE_API void display_set_visible(bool on);
+KESTRUNE_API void display_set_border(bool on);
+KESTRUNE_API int display_set_fullscreen(bool on);
+KESTRUNE_API void display_set_grab(bool on);
+KESTRUNE_API void display_maximize(void);
+KESTRUNE_API void display_minimize(void);
+KESTRUNE_API void display_restore(void);
+KESTRUNE_API void display_get_info(display_info* out);
+KESTRUNE_API void screensaver_enable(bool on);
+/* kind 2 error, 1 warning, anything else information. */
+KESTRUNE_API int show_simple_message_box(uint8_t kind, string title, string message);
+
+/* ---- input: keys, mouse and window events ---- */
+
+#define KEY_CODE_COUNT 108
+#define MOUSE_BUTTON_COUNT 5
+#define SCANCODE_COUNT 285
+#define DROPPED_FILE_CAPACITY 256
+
+enum {
+    KEY_ANY = 1,
+    KEY_A = 2,
+    KEY_Z = 27,
+    KEY_0 = 28,
+    KEY_1 = 29,
+    KEY_9 = 37,
+    KEY_LEFT = 38,
+    KEY_RIGHT = 39,
+    KEY_UP = 40,
+    KEY_DOWN = 41,
+    KEY_SPACE = 42,
+    KEY_RETURN = 43,
+    KEY_BACKSPACE = 44,
+    KEY_TAB = 45,
+    KEY_ESCAPE = 46,
+    KEY_CTRL = 47,
+    KEY_SHIFT = 48,
+    KEY_ALT = 49,
+    KEY_GUI = 50,
+    KEY_LEFT_CTRL = 51,
+    KEY_LEFT_SHIFT = 52,
+    KEY_LEFT_ALT = 53,
+    KEY_LEFT_GUI = 54,
+    KEY_RIGHT_CTRL = 55,
+    KEY_RIGHT_SHIFT = 56,
+    KEY_RIGHT_ALT = 57,
+    KEY_RIGHT_GUI = 58,
+    KEY_DELETE = 79,
+    KEY_F1 = 96,
+    KEY_F3 = 98,
+    KEY_F11 = 106,
+    KEY_F12 = 107,
+    KEY_NONE = 255
+};
+
+enum {
+    MOUSE_ANY = 1,
+    MOUSE_LEFT = 2,
+    MOUSE_MIDDLE = 3,
+    MOUSE_RIGHT = 4
+};
+
+enum {
+    MODIFIER_CTRL = 1,
+    MODIFIER_SHIFT = 2,
+    MODIFIER_ALT = 4,
+    MODIFIER_GUI = 8,
+    MODIFIER_CAPS_LOCK = 16,
+    MODIFIER_NUM_LOCK = 32
+};
+
+extern KESTRUNE_API uint8_t to_key_code[SCANCODE_COUNT];
+
+KESTRUNE_API void input_poll(void);
+KESTRUNE_API uint8_t input_key_is_pressed(uint8_t key);
+KESTRUNE_API uint8_t input_key_is_released(uint8_t key);
+KESTRUNE_API uint8_t input_key_is_held(uint8_t key);
+KESTRUNE_API byte_view input_key_pressed_state(void);
+KESTRUNE_API byte_view input_key_released_state(void);
+KESTRUNE_API byte_view input_key_held_state(void);
+KESTRUNE_API uint8_t input_last_pressed_key(void);
+KESTRUNE_API uint8_t input_last_released_key(void);
+KESTRUNE_API uint8_t input_key_modifiers(void);
+KESTRUNE_API uint8_t input_mouse_is_pressed(uint8_t button);
+KESTRUNE_API uint8_t input_mouse_is_released(uint8_t button);
+KESTRUNE_API uint8_t input_mouse_is_held(uint8_t button);
+KESTRUNE_API byte_view input_mouse_pressed_state(void);
+KESTRUNE_API byte_view input_mouse_released_state(void);
+KESTRUNE_API byte_view input_mouse_held_state(void);
+KESTRUNE_API uint8_t input_last_pressed_mouse_button(void);
+KESTRUNE_API uint8_t input_last_released_mouse_button(void);
+KESTRUNE_API void input_mouse_position(int32_t* x, int32_t* y);
+KESTRUNE_API void input_mouse_moved(int32_t* dx, int32_t* dy);
+KESTRUNE_API int32_t input_mouse_wheel(void);
+KESTRUNE_API void input_mouse_global_position(int32_t* x, int32_t* y);
+KESTRUNE_API void input_mouse_set_position(int32_t x, int32_t y);
+KESTRUNE_API int input_mouse_set_global_position(int32_t x, int32_t y);
+KESTRUNE_API int input_mouse_set_visible(bool on);
+KESTRUNE_API int input_mouse_set_relative(bool on);
+KESTRUNE_API void input_mouse_set_cursor(uint8_t index);
+KESTRUNE_API bool display_is_minimized(void);
+KESTRUNE_API bool display_is_maximized(void);
+KESTRUNE_API bool display_is_restored(void);
+KESTRUNE_API bool display_is_entered(void);
+KESTRUNE_API bool display_is_left(void);
+KESTRUNE_API bool display_is_focus_gained(void);
+KESTRUNE_API bool display_is_focus_lost(void);
+KESTRUNE_API bool display_is_closed(void);
+KESTRUNE_API bool display_is_resized(int32_t* width, int32_t* height);
+KESTRUNE_API string display_file_dropped(void);
+
+/* ---- files and directories ---- */
+
+/* ---- images ---- */
+
+/* ---- graphics objects: textures, frame buffers, buffers, vertex arrays, draws, pipeline ---- */
+
+/* ---- shaders ---- */
+
+/* ---- math ---- */
+
+KESTRUNE_API double math_sqrt(double x);
+KESTRUNE_API double math_floor(double x);
+KESTRUNE_API double math_ceil(double x);
+KESTRUNE_API double math_abs(double x);
+KESTRUNE_API double math_mod(double x, double y);
+KESTRUNE_API double math_fract(double x);
+KESTRUNE_API double math_pow(double x, double y);
+KESTRUNE_API double math_ln(double x);
+KESTRUNE_API double math_log(double x);
+KESTRUNE_API double math_exp(double x);
+KESTRUNE_API double math_cos(double x);
+KESTRUNE_API double math_sin(double x);
+KESTRUNE_API double math_acos(double x);
+KESTRUNE_API double math_asin(double x);
+KESTRUNE_API double math_atan(double x);
+KESTRUNE_API double math_atan2(double y, double x);
+KESTRUNE_API double math_cosh(double x);
+KESTRUNE_API double math_sinh(double x);
+KESTRUNE_API double math_tanh(double x);
+KESTRUNE_API double math_acosh(double x);
+KESTRUNE_API double math_asinh(double x);
+KESTRUNE_API double math_atanh(double x);
+KESTRUNE_API double math_ldexp(double x, int32_t exponent);
+KESTRUNE_API double math_frexp(double x, int32_t* exponent);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif

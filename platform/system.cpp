@@ -1,0 +1,207 @@
+// Library start-up and release, clocks, shared-object loading and the two scratch rings.
+#include "platform_internal.h"
+
+#include <SDL.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+
+uint8_t temporary_buffer[TEMPORARY_BUFFER_SIZE];
+int32_t temporary_pos;
+SDL_Cursor* system_cursors[SYSTEM_CURSOR_COUNT];
+
+alignas(8) uint8_t dynamic_buffer[DYNAMIC_BUFFER_SIZE];
+int32_t dynamic_pos;
+
+void reset_input_state();
+void build_key_table();
+
+static uint32_t sdl_subsystems(uint32_t flags) {
+    uint32_t mask = 0;
+    if (flags & SYSTEM_TIMER) mask |= SDL_INIT_TIMER;
+    if (flags & SYSTEM_AUDIO) mask |= SDL_INIT_AUDIO;
+    if (flags & SYSTEM_VIDEO) mask |= SDL_INIT_VIDEO;
+    if (flags & SYSTEM_EVENTS) mask |= SDL_INIT_EVENTS;
+    if (flags & SYSTEM_JOYSTICK) mask |= SDL_INIT_JOYSTICK;
+    if (flags & SYSTEM_HAPTIC) mask |= SDL_INIT_HAPTIC;
+    return mask;
+}
+
+void system_init(uint32_t flags) {
+    if (flags & SYSTEM_EVENTS) {
+        build_key_table();
+        reset_input_state();
+    }
+    SDL_Init(sdl_subsystems(flags));
+    for (int i = 0; i < SYSTEM_CURSOR_COUNT; i++) {
+        system_cursors[i] = SDL_CreateSystemCursor(static_cast<SDL_SystemCursor>(i));
+    }
+}
+
+void system_release() {
+    if (sdl_texture) {
+        SDL_DestroyTexture(sdl_texture);
+        SDL_DestroyRenderer(sdl_renderer);
+    }
+    if (opengl_context) SDL_GL_DeleteContext(opengl_context);
+    SDL_DestroyWindow(sdl_window);
+    for (SDL_Cursor* cursor : system_cursors) {
+        if (cursor) SDL_FreeCursor(cursor);
+    }
+    SDL_Quit();
+}
+
+int64_t system_time() { return static_cast<int64_t>(time(nullptr)); }
+uint64_t system_ticks() { return SDL_GetTicks(); }
+uint64_t system_performance_counter() { return SDL_GetPerformanceCounter(); }
+uint64_t system_performance_frequency() { return SDL_GetPerformanceFrequency(); }
+void system_sleep(uint32_t milliseconds) { SDL_Delay(milliseconds); }
+
+int system_execute(string command) { return system(append_character(command).data); }
+
+void* system_load_library(string path) { return SDL_LoadObject(append_character(path).data); }
+
+void* system_load_function(void* library, string name) {
+    return SDL_LoadFunction(library, append_character(name).data);
+}
+
+void system_unload_library(void* library) { SDL_UnloadObject(library); }
+
+string append_character(string s) {
+    int64_t length = s.length > 0 ? s.length : 0;
+    // Longer text is outside the contract; cut it rather than write past the ring.
+    if (length > TEMPORARY_BUFFER_SIZE - 1) length = TEMPORARY_BUFFER_SIZE - 1;
+    if (temporary_pos + length > TEMPORARY_BUFFER_SIZE - 1) temporary_pos = 0;
+    char* copy = reinterpret_cast<char*>(temporary_buffer + temporary_pos);
+    if (length > 0) memcpy(copy, s.data, static_cast<size_t>(length));
+    copy[length] = 0;
+    temporary_pos += static_cast<int32_t>(length + 1);
+    return string{copy, length + 1};
+}
+
+// Decodes one UTF-8 sequence at text[i]; returns the code point and advances i.
+// Malformed input yields U+FFFD and consumes the longest invalid prefix, as Windows does.
+static uint32_t decode_utf8(const uint8_t* text, int64_t length, int64_t* i) {
+    uint8_t lead = text[*i];
+    *i += 1;
+    if (lead < 0x80) return lead;
+    int extra;
+    uint32_t code;
+    uint8_t low = 0x80, high = 0xBF;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        extra = 1;
+        code = lead & 0x1F;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        extra = 2;
+        code = lead & 0x0F;
+        if (lead == 0xE0) low = 0xA0;
+        if (lead == 0xED) high = 0x9F;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        extra = 3;
+        code = lead & 0x07;
+        if (lead == 0xF0) low = 0x90;
+        if (lead == 0xF4) high = 0x8F;
+    } else {
+        return 0xFFFD;
+    }
+    for (int k = 0; k < extra; k++) {
+        if (*i >= length) return 0xFFFD;
+        uint8_t next = text[*i];
+        if (next < low || next > high) return 0xFFFD;
+        low = 0x80;
+        high = 0xBF;
+        code = (code << 6) | (next & 0x3F);
+        *i += 1;
+    }
+    return code;
+}
+
+static int64_t utf16_units(const string& s) {
+    const uint8_t* text = reinterpret_cast<const uint8_t*>(s.data);
+    int64_t units = 0;
+    for (int64_t i = 0; i < s.length;) units += decode_utf8(text, s.length, &i) >= 0x10000 ? 2 : 1;
+    return units;
+}
+
+const uint16_t* to_wide_cstr(string s) {
+    if (s.length < 0) s.length = 0;
+    // Conversions that would not fit in the ring are cut to its size.
+    const int64_t max_units = TEMPORARY_BUFFER_SIZE / 2 - 1;
+    int64_t units = utf16_units(s);
+    if (units > max_units) units = max_units;
+    if (temporary_pos + 2 * units + 2 > TEMPORARY_BUFFER_SIZE) temporary_pos = 0;
+    uint8_t* start = temporary_buffer + temporary_pos;
+    const uint8_t* text = reinterpret_cast<const uint8_t*>(s.data);
+    int64_t written = 0;
+    // The position is not aligned, so units are stored byte by byte.
+    auto put = [&](uint16_t unit) {
+        start[written * 2] = static_cast<uint8_t>(unit & 0xFF);
+        start[written * 2 + 1] = static_cast<uint8_t>(unit >> 8);
+        written++;
+    };
+    for (int64_t i = 0; i < s.length && written < units;) {
+        uint32_t code = decode_utf8(text, s.length, &i);
+        if (code >= 0x10000) {
+            if (written + 2 > units) break;
+            code -= 0x10000;
+            put(static_cast<uint16_t>(0xD800 + (code >> 10)));
+            put(static_cast<uint16_t>(0xDC00 + (code & 0x3FF)));
+        } else {
+            put(static_cast<uint16_t>(code));
+        }
+    }
+    while (written < units) put(0);
+    put(0);
+    temporary_pos += static_cast<int32_t>(2 * units + 2);
+    return reinterpret_cast<const uint16_t*>(start);
+}
+
+void* dynamic_allocate(int64_t n) {
+    if (n < 0 || n > DYNAMIC_BUFFER_SIZE) return nullptr;
+    int64_t start = (static_cast<int64_t>(dynamic_pos) + 7) & ~int64_t{7};
+    if (start + n > DYNAMIC_BUFFER_SIZE) start = 0;
+    dynamic_pos = static_cast<int32_t>(start + n);
+    return dynamic_buffer + start;
+}
+
+void* system_reallocate(void* block, int64_t new_size, int64_t old_size) {
+    if (new_size < 0 || new_size > DYNAMIC_BUFFER_SIZE) return nullptr;
+    uint8_t* bytes = static_cast<uint8_t*>(block);
+    int64_t kept = old_size < new_size ? old_size : new_size;
+    if (bytes + old_size == dynamic_buffer + dynamic_pos) {
+        int64_t position = dynamic_pos + new_size - old_size;
+        if (position + new_size > DYNAMIC_BUFFER_SIZE) {
+            memmove(dynamic_buffer, bytes, static_cast<size_t>(kept));
+            dynamic_pos = static_cast<int32_t>(new_size);
+            return dynamic_buffer;
+        }
+        dynamic_pos = static_cast<int32_t>(position);
+        return block;
+    }
+    int64_t start = (static_cast<int64_t>(dynamic_pos) + 7) & ~int64_t{7};
+    if (start + new_size > DYNAMIC_BUFFER_SIZE) start = 0;
+    dynamic_pos = static_cast<int32_t>(start + new_size);
+    memmove(dynamic_buffer + start, bytes, static_cast<size_t>(kept));
+    return dynamic_buffer + start;
+}
+
+void add_string(string** array, int64_t* count, int64_t* capacity, string s) {
+    if (*capacity == 0) {
+        *capacity = 8;
+        *array = static_cast<string*>(dynamic_allocate(8 * sizeof(string)));
+    }
+    if (*count >= *capacity) {
+        int64_t old_capacity = *capacity;
+        *capacity = old_capacity * 2;
+        *array = static_cast<string*>(system_reallocate(
+            *array, *capacity * static_cast<int64_t>(sizeof(string)), old_capacity * static_cast<int64_t>(sizeof(string))));
+        if (!*array) {
+            *count = 0;
+            *capacity = 0;
+            return;
+        }
+    }
+    (*array)[*count] = s;
+    *count += 1;
+}
