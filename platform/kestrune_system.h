@@ -247,6 +247,92 @@ KESTRUNE_API string display_file_dropped(void);
 
 /* ---- graphics objects: textures, frame buffers, buffers, vertex arrays, draws, pipeline ---- */
 
+/* Enumerations are library indices into fixed tables; an index past a table reaches
+ * OpenGL as 0. Object handles are OpenGL names, 0 meaning none. Display thread only. */
+
+/* Buffer-set bits of pipeline_clear and frame_buffer_blit. */
+enum {
+    BUFFER_DEPTH = 1,
+    BUFFER_STENCIL = 2,
+    BUFFER_COLOR = 4
+};
+
+/* Error codes of pipeline_get_error. */
+enum {
+    GRAPHICS_NO_ERROR = 0,
+    GRAPHICS_INVALID_ENUM = 1,
+    GRAPHICS_INVALID_VALUE = 2,
+    GRAPHICS_INVALID_OPERATION = 3,
+    GRAPHICS_STACK_OVERFLOW = 4,
+    GRAPHICS_STACK_UNDERFLOW = 5,
+    GRAPHICS_OUT_OF_MEMORY = 6,
+    GRAPHICS_INVALID_FRAME_BUFFER_OPERATION = 7
+};
+
+/* Comparison 0 never, 1 always, 2 less, 3 less or equal, 4 greater, 5 greater or equal,
+ * 6 equal, 7 not equal. Face 0 front, 1 back, 2 both. Stencil operation 0 keep, 1 zero,
+ * 2 replace, 3 increment, 4 increment and wrap, 5 decrement, 6 decrement and wrap, 7 invert.
+ * Blend factor 0 zero, 1 one, 2 source colour, 3 source alpha, 4 destination colour,
+ * 5 destination alpha, 6 constant colour, 7 constant alpha, 8 to 13 one minus 2 to 7.
+ * Blend equation 0 add, 1 subtract, 2 reverse subtract, 3 min, 4 max.
+ * Logic operation 0 clear, 1 set, 2 copy, 3 copy inverted, 4 no-op, 5 invert, 6 and, 7 nand,
+ * 8 or, 9 nor, 10 xor, 11 equivalent, 12 and reverse, 13 and inverted, 14 or reverse,
+ * 15 or inverted. Polygon mode 0 fill, 1 line, 2 point. Pixel-store parameter 0 swap bytes,
+ * 1 LSB first, 2 row length, 3 image height, 4 skip pixels, 5 skip rows, 6 skip images,
+ * 7 alignment for packing, 8 to 15 the same for unpacking. */
+KESTRUNE_API void pipeline_clear(uint32_t buffer_set);
+KESTRUNE_API void pipeline_clear_color(float r, float g, float b, float a);
+KESTRUNE_API void pipeline_clear_depth(float depth);
+KESTRUNE_API void pipeline_clear_stencil(uint8_t value);
+KESTRUNE_API void pipeline_depth_enable(bool on);
+KESTRUNE_API void pipeline_depth_clamp(bool on);
+KESTRUNE_API void pipeline_stencil_enable(bool on);
+KESTRUNE_API void pipeline_blend_enable(bool on);
+KESTRUNE_API void pipeline_logic_enable(bool on);
+KESTRUNE_API void pipeline_cull_enable(bool on);
+KESTRUNE_API void pipeline_scissor_enable(bool on);
+KESTRUNE_API void pipeline_point_shader_enable(bool on);
+KESTRUNE_API void pipeline_primitive_restart_enable(bool on);
+KESTRUNE_API void pipeline_multisample_enable(bool on);
+/* Clip distance index modulo 16384. */
+KESTRUNE_API void pipeline_clip_plane_enable(uint32_t index, bool on);
+KESTRUNE_API void pipeline_depth_func(uint32_t comparison);
+KESTRUNE_API void pipeline_depth_mask(bool on);
+KESTRUNE_API void pipeline_depth_range(float near_value, float far_value);
+KESTRUNE_API void pipeline_stencil_func(uint32_t comparison, uint8_t reference, uint8_t mask);
+KESTRUNE_API void pipeline_stencil_op(uint32_t stencil_fail, uint32_t depth_fail, uint32_t pass);
+KESTRUNE_API void pipeline_stencil_mask(uint8_t mask);
+KESTRUNE_API void pipeline_stencil_func_separate(uint32_t face, uint32_t comparison, uint8_t reference, uint8_t mask);
+KESTRUNE_API void pipeline_stencil_op_separate(uint32_t face, uint32_t stencil_fail, uint32_t depth_fail, uint32_t pass);
+KESTRUNE_API void pipeline_stencil_mask_separate(uint32_t face, uint8_t mask);
+KESTRUNE_API void pipeline_blend_factor(uint32_t source, uint32_t destination);
+KESTRUNE_API void pipeline_blend_factor_separate(uint32_t source_color, uint32_t destination_color,
+                                                 uint32_t source_alpha, uint32_t destination_alpha);
+KESTRUNE_API void pipeline_blend_equation(uint32_t equation);
+KESTRUNE_API void pipeline_blend_equation_separate(uint32_t color, uint32_t alpha);
+KESTRUNE_API void pipeline_blend_color(float r, float g, float b, float a);
+KESTRUNE_API void pipeline_color_clamp(bool on);
+KESTRUNE_API void pipeline_color_mask(bool r, bool g, bool b, bool a);
+KESTRUNE_API void pipeline_logic_op(uint32_t operation);
+KESTRUNE_API void pipeline_cull_face(uint32_t face);
+KESTRUNE_API void pipeline_cull_orientation(bool counter_clockwise);
+KESTRUNE_API void pipeline_polygon_mode(uint32_t face, uint32_t mode);
+KESTRUNE_API void pipeline_viewport(int32_t x, int32_t y, int32_t width, int32_t height);
+KESTRUNE_API void pipeline_scissor_rect(int32_t x, int32_t y, int32_t width, int32_t height);
+KESTRUNE_API void pipeline_point_size(float size);
+KESTRUNE_API void pipeline_point_coord_origin(int32_t lower_left);
+KESTRUNE_API void pipeline_point_fade_threshold_size(float size);
+KESTRUNE_API void pipeline_primitive_restart_index(uint32_t index);
+KESTRUNE_API void pipeline_finish(void);
+/* Colour attachment indices, a negative entry meaning none; at most 127 entries. */
+KESTRUNE_API void pipeline_draw_buffers(int_view colour_indices);
+/* A negative index selects none. */
+KESTRUNE_API void pipeline_read_buffer(int32_t colour_index);
+KESTRUNE_API void pipeline_pixel_store(uint32_t parameter, int32_t value);
+KESTRUNE_API void pipeline_read_pixels(int32_t x, int32_t y, int32_t width, int32_t height,
+                                       uint32_t pixel_format, uint32_t data_type, void* pixels);
+KESTRUNE_API uint8_t pipeline_get_error(void);
+
 /* ---- shaders ---- */
 
 /* ---- math ---- */
