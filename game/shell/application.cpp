@@ -3,9 +3,12 @@
 #include "model/arena.h"
 #include "model/random.h"
 #include "model/strings.h"
+#include "render/matrix.h"
 #include "shell/text_format.h"
 
 #include <kestrune_system.h>
+
+#include <cstdlib>
 
 bool running;
 bool main_menu_open;
@@ -55,7 +58,11 @@ void application_start() {
     seed_random(static_cast<uint64_t>(system_time()));
     display_open(1024, 832, str("Varnholt"), DISPLAY_VSYNC, 1);
     take_window_size();
+    // Only the image decoding block lived here; give it back.
     persistent_arena.used = 0;
+    pipeline_cull_enable(true);
+    pipeline_cull_orientation(true);
+    pipeline_blend_factor(3, 9);
     running = true;
 }
 
@@ -83,6 +90,16 @@ static void toggle_fullscreen() {
     take_window_size();
 }
 
+// A graphics error is not recoverable; stop without the orderly shutdown.
+static void end_on_graphics_error() {
+    uint8_t error = pipeline_get_error();
+    if (error == 0) return;
+    print(str("gl error: "));
+    print_integer(error);
+    print(str("\n"));
+    exit(0);
+}
+
 void application_frame() {
     frame_arena.used = 0;
     input_poll();
@@ -91,6 +108,11 @@ void application_frame() {
     if (input_key_is_pressed(KEY_F1)) help_visible = !help_visible;
     if (input_key_is_pressed(KEY_F3)) memory_overlay_visible = !memory_overlay_visible;
     if (input_key_is_pressed(KEY_F11)) toggle_fullscreen();
+    screen_projection = build_screen_projection(window_width, window_height);
+    pipeline_viewport(0, 0, window_width, window_height);
+    pipeline_clear_color(0, 0, 0.2f, 1);
+    pipeline_clear(BUFFER_COLOR);
+    end_on_graphics_error();
     system_sleep(8);
     pipeline_present();
 }

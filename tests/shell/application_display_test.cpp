@@ -1,0 +1,125 @@
+// Runs the frame loop one frame at a time with injected SDL events.
+#include "model/arena.h"
+#include "shell/application.h"
+
+#include <SDL.h>
+#include <gtest/gtest.h>
+
+#include <kestrune_system.h>
+
+namespace {
+
+class FrameLoop : public ::testing::Test {
+protected:
+    void SetUp() override {
+        static bool started = false;
+        if (!started) {
+            application_start();
+            started = true;
+        }
+        running = true;
+        main_menu_open = true;
+        player_setup_open = map_list_open = editor_mode = false;
+        help_visible = memory_overlay_visible = false;
+        application_frame();
+    }
+
+    static void press(SDL_Scancode scancode) {
+        for (bool down : {true, false}) {
+            SDL_Event event{};
+            event.type = down ? SDL_KEYDOWN : SDL_KEYUP;
+            event.key.windowID = sdl_window_id;
+            event.key.keysym.scancode = scancode;
+            SDL_PushEvent(&event);
+        }
+    }
+
+    static void frame_with_key(SDL_Scancode scancode) {
+        press(scancode);
+        application_frame();
+    }
+};
+
+TEST_F(FrameLoop, StartUpLeavesTheMainMenuUpAndTheFrameArenaEmptied) {
+    EXPECT_TRUE(running);
+    EXPECT_TRUE(main_menu_open);
+    EXPECT_EQ(machine_kind, 1);
+    EXPECT_EQ(window_width, 1024);
+    EXPECT_EQ(window_height, 832);
+    EXPECT_DOUBLE_EQ(frame_time, 1.0 / 60.0);
+    arena_allocate(FRAME_ARENA, 4096);
+    application_frame();
+    EXPECT_EQ(frame_arena.used, 0);
+}
+
+TEST_F(FrameLoop, EscapeStepsBackFromPlayModeToQuitting) {
+    main_menu_open = false;
+    help_visible = true;
+    frame_with_key(SDL_SCANCODE_ESCAPE);
+    EXPECT_FALSE(help_visible);
+    EXPECT_TRUE(player_setup_open);
+    EXPECT_TRUE(running);
+    frame_with_key(SDL_SCANCODE_ESCAPE);
+    EXPECT_FALSE(player_setup_open);
+    EXPECT_TRUE(main_menu_open);
+    EXPECT_TRUE(running);
+    frame_with_key(SDL_SCANCODE_ESCAPE);
+    EXPECT_FALSE(running);
+}
+
+TEST_F(FrameLoop, EscapeOnTheMapListReturnsToWhereItWasOpened) {
+    main_menu_open = false;
+    map_list_open = true;
+    editor_mode = true;
+    frame_with_key(SDL_SCANCODE_ESCAPE);
+    EXPECT_FALSE(map_list_open);
+    EXPECT_FALSE(player_setup_open);
+    EXPECT_TRUE(editor_mode);
+    frame_with_key(SDL_SCANCODE_ESCAPE);
+    EXPECT_FALSE(editor_mode);
+    EXPECT_TRUE(main_menu_open);
+
+    main_menu_open = false;
+    map_list_open = true;
+    frame_with_key(SDL_SCANCODE_ESCAPE);
+    EXPECT_TRUE(player_setup_open);
+}
+
+TEST_F(FrameLoop, EscapeOnTheMainMenuQuitsEvenWithHelpShown) {
+    help_visible = true;
+    frame_with_key(SDL_SCANCODE_ESCAPE);
+    EXPECT_FALSE(running);
+    EXPECT_FALSE(help_visible);
+}
+
+TEST_F(FrameLoop, FunctionKeysToggleOverlays) {
+    frame_with_key(SDL_SCANCODE_F1);
+    EXPECT_TRUE(help_visible);
+    frame_with_key(SDL_SCANCODE_F3);
+    EXPECT_TRUE(memory_overlay_visible);
+    frame_with_key(SDL_SCANCODE_F1);
+    EXPECT_FALSE(help_visible);
+    EXPECT_TRUE(memory_overlay_visible);
+}
+
+TEST_F(FrameLoop, FullscreenTwiceReturnsToTheWindowSize) {
+    frame_with_key(SDL_SCANCODE_F11);
+    EXPECT_TRUE(window_fullscreen);
+    EXPECT_EQ(window_width, 1280);
+    EXPECT_EQ(window_height, 1024);
+    frame_with_key(SDL_SCANCODE_F11);
+    EXPECT_FALSE(window_fullscreen);
+    EXPECT_EQ(window_width, 1024);
+    EXPECT_EQ(window_height, 832);
+}
+
+TEST_F(FrameLoop, CloseButtonEndsTheLoopAfterTheFrame) {
+    SDL_Event event{};
+    event.type = SDL_QUIT;
+    SDL_PushEvent(&event);
+    application_frame();
+    EXPECT_FALSE(running);
+    EXPECT_EQ(pipeline_get_error(), 0);
+}
+
+}  // namespace
