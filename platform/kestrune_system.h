@@ -243,6 +243,52 @@ KESTRUNE_API string display_file_dropped(void);
 
 /* ---- files and directories ---- */
 
+/* A buffered stream; null when the open failed. */
+typedef struct file_handle file_handle;
+
+/* Open modes: 1 "wb", 2 "rb", 3 "r+b", 4 "a", 6 "a+"; any other mode opens nothing. */
+enum {
+    FILE_WRITE = 1,
+    FILE_READ = 2,
+    FILE_READ_WRITE = 3,
+    FILE_APPEND = 4,
+    FILE_READ_APPEND = 6
+};
+
+/* Names live in the dynamic ring, each followed by a NUL the length does not count.
+ * "." and ".." are listed among the directories. */
+typedef struct directory_content {
+    string* directories;
+    int64_t directory_count;
+    string* files;
+    int64_t file_count;
+} directory_content;
+
+KESTRUNE_API file_handle* file_open(string path, uint8_t mode);
+KESTRUNE_API bool file_failed(file_handle* file);
+KESTRUNE_API int file_close(file_handle* file);
+KESTRUNE_API uint64_t file_read(file_handle* file, uint64_t count, void* buffer);
+KESTRUNE_API uint64_t file_write(file_handle* file, uint64_t count, const void* buffer);
+KESTRUNE_API int file_read_byte(file_handle* file);
+KESTRUNE_API int file_write_byte(file_handle* file, uint8_t byte);
+KESTRUNE_API bool file_seek(file_handle* file, int32_t position);
+KESTRUNE_API int file_end(file_handle* file);
+/* The stream position is unchanged afterwards. */
+KESTRUNE_API int64_t file_size(file_handle* file);
+/* True when the path opens for reading; a directory does not count. */
+KESTRUNE_API bool file_exists(string path);
+KESTRUNE_API bool file_create(string path);
+/* Leaves the destination untouched when the source cannot be opened. */
+KESTRUNE_API bool file_copy(string from, string to);
+KESTRUNE_API bool file_delete(string path);
+/* Both renames fail when the target exists. */
+KESTRUNE_API bool file_rename(string from, string to);
+KESTRUNE_API bool directory_create(string path);
+KESTRUNE_API bool directory_delete(string path);
+KESTRUNE_API bool directory_rename(string from, string to);
+KESTRUNE_API bool directory_exists(string path);
+KESTRUNE_API directory_content directory_get_content(string path);
+
 /* ---- images ---- */
 
 /* ---- graphics objects: textures, frame buffers, buffers, vertex arrays, draws, pipeline ---- */
