@@ -13,6 +13,7 @@
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
+#include <vector>
 
 extern char** environ;
 
@@ -43,7 +44,7 @@ pid_t window_pid(Display* display, Window window) {
     return pid;
 }
 
-// The game's top-level window: titled as asked and owned by the given process.
+// A window titled as asked and owned by the given process (any owner when it is negative).
 Window find_window_named(Display* display, Window parent, const char* title, pid_t owner) {
     Window root_return, parent_return;
     Window* children = nullptr;
@@ -53,7 +54,7 @@ Window find_window_named(Display* display, Window parent, const char* title, pid
     for (unsigned int i = 0; i < count && !found; i++) {
         char* name = nullptr;
         if (XFetchName(display, children[i], &name) && name) {
-            if (strcmp(name, title) == 0 && window_pid(display, children[i]) == owner) found = children[i];
+            if (strcmp(name, title) == 0 && (owner < 0 || window_pid(display, children[i]) == owner)) found = children[i];
             XFree(name);
         }
         if (!found) found = find_window_named(display, children[i], title, owner);
@@ -62,15 +63,35 @@ Window find_window_named(Display* display, Window parent, const char* title, pid
     return found;
 }
 
-RunningGame start_game() {
-    RunningGame game;
+pid_t spawn_game(char** environment) {
+    pid_t pid = -1;
     std::string binary = VARNHOLT_BINARY_DIR "/varnholt";
     char* argv[] = {binary.data(), nullptr};
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addchdir_np(&actions, VARNHOLT_SOURCE_DIR);
-    EXPECT_EQ(posix_spawn(&game.pid, binary.c_str(), &actions, nullptr, argv, environ), 0);
+    EXPECT_EQ(posix_spawn(&pid, binary.c_str(), &actions, nullptr, argv, environment), 0);
     posix_spawn_file_actions_destroy(&actions);
+    return pid;
+}
+
+void send_close_request(Display* display, Window window) {
+    Atom protocols = XInternAtom(display, "WM_PROTOCOLS", False);
+    Atom delete_window = XInternAtom(display, "WM_DELETE_WINDOW", False);
+    XEvent event{};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = window;
+    event.xclient.message_type = protocols;
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = static_cast<long>(delete_window);
+    event.xclient.data.l[1] = CurrentTime;
+    XSendEvent(display, window, False, NoEventMask, &event);
+    XFlush(display);
+}
+
+RunningGame start_game() {
+    RunningGame game;
+    game.pid = spawn_game(environ);
     game.display = XOpenDisplay(nullptr);
     EXPECT_NE(game.display, nullptr);
     if (!game.display) return game;
@@ -81,12 +102,19 @@ RunningGame start_game() {
     return game;
 }
 
-// Waits for the process to end; returns its exit code, or -1 when it did not end in time.
+// The exit code of a process that has ended, or -1 while it runs.
+int exit_code_if_ended(pid_t pid) {
+    int status = 0;
+    if (waitpid(pid, &status, WNOHANG) != pid) return -1;
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+}
+
+// Waits for the process to end; returns its exit code, or kills it and returns -1.
 int wait_for_exit(pid_t pid, std::chrono::milliseconds limit) {
     auto deadline = std::chrono::steady_clock::now() + limit;
     while (std::chrono::steady_clock::now() < deadline) {
-        int status = 0;
-        if (waitpid(pid, &status, WNOHANG) == pid) return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+        int code = exit_code_if_ended(pid);
+        if (code >= 0) return code;
         std::this_thread::sleep_for(50ms);
     }
     kill(pid, SIGKILL);
@@ -115,20 +143,35 @@ TEST(VarnholtBinary, WindowAppearsAndEscapeQuits) {
 TEST(VarnholtBinary, ClosingTheWindowQuits) {
     RunningGame game = start_game();
     ASSERT_NE(game.window, 0u);
-    Atom protocols = XInternAtom(game.display, "WM_PROTOCOLS", False);
-    Atom delete_window = XInternAtom(game.display, "WM_DELETE_WINDOW", False);
-    XEvent event{};
-    event.xclient.type = ClientMessage;
-    event.xclient.window = game.window;
-    event.xclient.message_type = protocols;
-    event.xclient.format = 32;
-    event.xclient.data.l[0] = static_cast<long>(delete_window);
-    event.xclient.data.l[1] = CurrentTime;
-    XSendEvent(game.display, game.window, False, NoEventMask, &event);
-    XFlush(game.display);
+    send_close_request(game.display, game.window);
     int exit_code = wait_for_exit(game.pid, 10s);
     XCloseDisplay(game.display);
     EXPECT_EQ(exit_code, 0);
+}
+
+// Mesa told to offer only OpenGL 3.0: the game cannot get its 3.3 core context.
+TEST(VarnholtBinary, WithoutOpenGL33ItEndsWithExitCodeOne) {
+    std::vector<std::string> variables{"MESA_GL_VERSION_OVERRIDE=3.0"};
+    for (char** entry = environ; *entry; entry++) {
+        if (strncmp(*entry, "MESA_GL_VERSION_OVERRIDE=", 25) != 0) variables.emplace_back(*entry);
+    }
+    std::vector<char*> environment;
+    for (std::string& variable : variables) environment.push_back(variable.data());
+    environment.push_back(nullptr);
+    pid_t pid = spawn_game(environment.data());
+    Display* display = XOpenDisplay(nullptr);
+    ASSERT_NE(display, nullptr);
+    int exit_code = -1;
+    // Where the X server has the fonts for it, the error box appears first; dismiss it.
+    for (int attempt = 0; attempt < 100 && exit_code < 0; attempt++) {
+        Window box = find_window_named(display, DefaultRootWindow(display), "Graphics not supported", -1);
+        if (box) send_close_request(display, box);
+        std::this_thread::sleep_for(100ms);
+        exit_code = exit_code_if_ended(pid);
+    }
+    if (exit_code < 0) exit_code = wait_for_exit(pid, 100ms);
+    XCloseDisplay(display);
+    EXPECT_EQ(exit_code, 1);
 }
 
 }  // namespace
