@@ -291,6 +291,24 @@ KESTRUNE_API directory_content directory_get_content(string path);
 
 /* ---- images ---- */
 
+/* Decoded pixels and the decoder's working memory come from one caller-supplied block,
+ * reclaimed by resetting its position. Components: 1 grey, 2 grey and alpha, 3 RGB, 4 RGBA. */
+typedef struct image {
+    uint8_t* pixels; /* null when loading failed; rows of width x components bytes */
+    int32_t width;
+    int32_t height;
+} image;
+
+KESTRUNE_API void image_set_buffer(int64_t size, void* memory);
+KESTRUNE_API void image_set_buffer_position(int64_t position);
+KESTRUNE_API int64_t image_get_buffer_position(void);
+/* Flips vertically on load and on save, so the first row in memory is the bottom row. */
+KESTRUNE_API void image_set_flip(bool on);
+KESTRUNE_API image image_load(string path, int8_t components);
+KESTRUNE_API image image_load_from_memory(int32_t length, const void* data, int8_t components);
+/* The extension chooses the writer: "bmp", "png", "tga" or "jpg", exactly; anything else is false. */
+KESTRUNE_API bool image_save(const image* picture, string path, int8_t components);
+
 /* ---- graphics objects: textures, frame buffers, buffers, vertex arrays, draws, pipeline ---- */
 
 /* Enumerations are library indices into fixed tables; an index past a table reaches
@@ -314,6 +332,162 @@ enum {
     GRAPHICS_OUT_OF_MEMORY = 6,
     GRAPHICS_INVALID_FRAME_BUFFER_OPERATION = 7
 };
+
+/* Texture target 0 1D, 1 2D, 2 3D, 3 cube map, 4 buffer, 5 1D array, 6 2D array,
+ * 7 2D multisample, 8 2D multisample array. Data type 0 unsigned byte, 1 unsigned short,
+ * 2 unsigned int, 3 byte, 4 short, 5 int, 6 float, 7 ubyte 3_3_2, 8 ushort 4_4_4_4,
+ * 9 ushort 5_5_5_1, 10 uint 8_8_8_8, 11 uint 10_10_10_2, 12 uint 24_8, 13 float 32 + uint 24_8.
+ * Pixel format 0 depth, 1 stencil, 2 depth-stencil, 3 red, 4 green, 5 blue, 6 RG, 7 RGB,
+ * 8 RGBA, 9 to 14 the integer forms of red, green, blue, RG, RGB, RGBA.
+ * Internal format 0 DEPTH16, 1 DEPTH24, 2 DEPTH32, 3 DEPTH32F, 4 STENCIL8, 5 DEPTH24_STENCIL8,
+ * 6 DEPTH32F_STENCIL8, 7 R8, 8 R16, 9 RG8, 10 RG16, 11 RGB8, 12 RGB16, 13 RGBA8, 14 RGBA16,
+ * 15-22 the same eight as _SNORM, 23 R16F, 24 R32F, 25 RG16F, 26 RG32F, 27 RGB16F, 28 RGB32F,
+ * 29 RGBA16F, 30 RGBA32F, 31-42 R/RG/RGB/RGBA 8I, 16I, 32I, 43-54 the same as UI, 55 R3_G3_B2,
+ * 56 RGB4, 57 RGBA4, 58 RGB5, 59 RGB5_A1, 60 RGB10, 61 RGB10_A2, 62 RGB10_A2UI, 63 RGB12,
+ * 64 RGBA12, 65 R11F_G11F_B10F, 66 RGB9_E5, 67 SRGB8, 68 SRGB8_ALPHA8, 69 none,
+ * 70-75 COMPRESSED_ RED, RG, RGB, RGBA, SRGB, SRGB_ALPHA, 76-79 RGTC1, signed RGTC1, RGTC2,
+ * signed RGTC2, 80-83 S3TC DXT1 RGB, DXT1 RGBA, DXT3, DXT5.
+ * Wrap mode 0 repeat, 1 mirrored repeat, 2 clamp to edge, 3 clamp to border.
+ * Filter 0 nearest, 1 linear, 2 nearest mipmap nearest, 3 linear mipmap nearest,
+ * 4 nearest mipmap linear, 5 linear mipmap linear.
+ * Texture parameter 0 wrap S, 1 wrap T, 2 wrap R, 3 min filter, 4 mag filter, 5 border colour,
+ * 6 base level, 7 max level, 8 min LOD, 9 max LOD. Swizzle 0 zero, 1 one, 2 red, 3 green,
+ * 4 blue, 5 alpha. */
+KESTRUNE_API uint32_t texture_create(void);
+KESTRUNE_API void texture_destroy(uint32_t texture);
+KESTRUNE_API void texture_bind(uint32_t target, uint32_t texture);
+KESTRUNE_API void texture_unbind(uint32_t target);
+KESTRUNE_API void texture_unit(uint32_t unit);
+KESTRUNE_API void texture_image_1d(uint32_t target, int32_t level, uint32_t internal_format, int32_t width,
+                                   uint32_t pixel_format, uint32_t data_type, const void* pixels);
+KESTRUNE_API void texture_image_2d(uint32_t target, int32_t level, uint32_t internal_format, int32_t width,
+                                   int32_t height, uint32_t pixel_format, uint32_t data_type, const void* pixels);
+KESTRUNE_API void texture_image_3d(uint32_t target, int32_t level, uint32_t internal_format, int32_t width,
+                                   int32_t height, int32_t depth, uint32_t pixel_format, uint32_t data_type,
+                                   const void* pixels);
+KESTRUNE_API void texture_image_buffer(uint32_t target, uint32_t internal_format, uint32_t buffer);
+KESTRUNE_API void texture_image_2d_multisample(uint32_t target, int32_t samples, uint32_t internal_format,
+                                               int32_t width, int32_t height, bool fixed_sample_locations);
+KESTRUNE_API void texture_image_2d_multisample_array(uint32_t target, int32_t samples, uint32_t internal_format,
+                                                     int32_t width, int32_t height, int32_t depth,
+                                                     bool fixed_sample_locations);
+KESTRUNE_API void texture_sub_image_1d(uint32_t target, int32_t level, int32_t x_offset, int32_t width,
+                                       uint32_t pixel_format, uint32_t data_type, const void* pixels);
+KESTRUNE_API void texture_sub_image_2d(uint32_t target, int32_t level, int32_t x_offset, int32_t y_offset,
+                                       int32_t width, int32_t height, uint32_t pixel_format, uint32_t data_type,
+                                       const void* pixels);
+KESTRUNE_API void texture_sub_image_3d(uint32_t target, int32_t level, int32_t x_offset, int32_t y_offset,
+                                       int32_t z_offset, int32_t width, int32_t height, int32_t depth,
+                                       uint32_t pixel_format, uint32_t data_type, const void* pixels);
+KESTRUNE_API void texture_compressed_image_1d(uint32_t target, int32_t level, uint32_t internal_format,
+                                              int32_t width, int32_t byte_count, const void* data);
+KESTRUNE_API void texture_compressed_image_2d(uint32_t target, int32_t level, uint32_t internal_format,
+                                              int32_t width, int32_t height, int32_t byte_count, const void* data);
+KESTRUNE_API void texture_compressed_image_3d(uint32_t target, int32_t level, uint32_t internal_format,
+                                              int32_t width, int32_t height, int32_t depth, int32_t byte_count,
+                                              const void* data);
+KESTRUNE_API void texture_compressed_sub_image_1d(uint32_t target, int32_t level, int32_t x_offset, int32_t width,
+                                                  uint32_t internal_format, int32_t byte_count, const void* data);
+KESTRUNE_API void texture_compressed_sub_image_2d(uint32_t target, int32_t level, int32_t x_offset,
+                                                  int32_t y_offset, int32_t width, int32_t height,
+                                                  uint32_t internal_format, int32_t byte_count, const void* data);
+KESTRUNE_API void texture_compressed_sub_image_3d(uint32_t target, int32_t level, int32_t x_offset,
+                                                  int32_t y_offset, int32_t z_offset, int32_t width,
+                                                  int32_t height, int32_t depth, uint32_t internal_format,
+                                                  int32_t byte_count, const void* data);
+KESTRUNE_API void texture_copy_image_1d(uint32_t target, int32_t level, uint32_t internal_format, int32_t x,
+                                        int32_t y, int32_t width);
+KESTRUNE_API void texture_copy_image_2d(uint32_t target, int32_t level, uint32_t internal_format, int32_t x,
+                                        int32_t y, int32_t width, int32_t height);
+/* The copy_sub_image exports take the source corner first, then the destination offsets. */
+KESTRUNE_API void texture_copy_sub_image_1d(uint32_t target, int32_t level, int32_t x, int32_t y,
+                                            int32_t x_offset, int32_t width);
+KESTRUNE_API void texture_copy_sub_image_2d(uint32_t target, int32_t level, int32_t x, int32_t y,
+                                            int32_t x_offset, int32_t y_offset, int32_t width, int32_t height);
+KESTRUNE_API void texture_copy_sub_image_3d(uint32_t target, int32_t level, int32_t x, int32_t y,
+                                            int32_t x_offset, int32_t y_offset, int32_t z_offset, int32_t width,
+                                            int32_t height);
+KESTRUNE_API void texture_parameter_wrap(uint32_t target, uint32_t parameter, uint32_t wrap_mode);
+KESTRUNE_API void texture_parameter_filter(uint32_t target, uint32_t parameter, uint32_t filter);
+KESTRUNE_API void texture_parameter_swizzle(uint32_t target, uint32_t r, uint32_t g, uint32_t b, uint32_t a);
+KESTRUNE_API void texture_parameterf(uint32_t target, uint32_t parameter, float value);
+KESTRUNE_API void texture_parameteri(uint32_t target, uint32_t parameter, int32_t value);
+KESTRUNE_API void texture_parameterfa(uint32_t target, uint32_t parameter, float_view values);
+KESTRUNE_API void texture_parameteria(uint32_t target, uint32_t parameter, int_view values);
+KESTRUNE_API void texture_integer_parameteria(uint32_t target, uint32_t parameter, int_view values);
+KESTRUNE_API void texture_integer_parameterqa(uint32_t target, uint32_t parameter, uint_view values);
+KESTRUNE_API void texture_generate_mipmap(uint32_t target);
+KESTRUNE_API void texture_get_image(uint32_t target, int32_t level, uint32_t pixel_format, uint32_t data_type,
+                                    void* pixels);
+
+/* Frame-buffer target 0 draw, 1 read, 2 both. Attachment kind 0 depth, 1 stencil,
+ * 2 depth and stencil, 3 colour (with the colour index). Cube faces 0 +X, 1 -X, 2 +Y, 3 -Y,
+ * 4 +Z, 5 -Z. Status 0 complete (or unknown), 1 undefined, 2 incomplete attachment,
+ * 3 missing attachment, 4 incomplete draw buffer, 5 incomplete read buffer,
+ * 6 incomplete multisample, 7 incomplete layer targets, 8 unsupported. */
+KESTRUNE_API uint32_t frame_buffer_create(void);
+KESTRUNE_API void frame_buffer_destroy(uint32_t frame_buffer);
+KESTRUNE_API void frame_buffer_bind(uint32_t target, uint32_t frame_buffer);
+/* Binds the window. */
+KESTRUNE_API void frame_buffer_unbind(uint32_t target);
+KESTRUNE_API void frame_buffer_texture(uint32_t target, uint32_t attachment_kind, uint32_t colour_index,
+                                       uint32_t texture, int32_t level);
+KESTRUNE_API void frame_buffer_texture_face(uint32_t target, uint32_t attachment_kind, uint32_t colour_index,
+                                            uint32_t texture, int32_t level, uint32_t face);
+KESTRUNE_API void frame_buffer_texture_layer(uint32_t target, uint32_t attachment_kind, uint32_t colour_index,
+                                             uint32_t texture, int32_t level, int32_t layer);
+KESTRUNE_API void frame_buffer_render_buffer(uint32_t target, uint32_t attachment_kind, uint32_t colour_index,
+                                             uint32_t render_buffer);
+KESTRUNE_API uint8_t frame_buffer_get_status(uint32_t target);
+/* Rectangles by corner and size, from the read frame buffer to the draw frame buffer. */
+KESTRUNE_API void frame_buffer_blit(int32_t source_x, int32_t source_y, int32_t source_width,
+                                    int32_t source_height, int32_t destination_x, int32_t destination_y,
+                                    int32_t destination_width, int32_t destination_height, uint32_t buffer_set,
+                                    uint32_t filter);
+
+KESTRUNE_API uint32_t render_buffer_create(void);
+KESTRUNE_API void render_buffer_destroy(uint32_t render_buffer);
+KESTRUNE_API void render_buffer_bind(uint32_t render_buffer);
+KESTRUNE_API void render_buffer_unbind(void);
+KESTRUNE_API void render_buffer_storage(uint32_t internal_format, int32_t width, int32_t height);
+KESTRUNE_API void render_buffer_storage_multisample(uint32_t internal_format, int32_t width, int32_t height,
+                                                    int32_t samples);
+
+/* Buffer target 0 array, 1 element array, 2 copy write, 3 copy read, 4 pixel pack,
+ * 5 pixel unpack, 6 texture, 7 uniform. Usage 0 static draw, 1 static read, 2 static copy,
+ * 3 dynamic draw, 4 dynamic read, 5 dynamic copy, 6 stream draw, 7 stream read, 8 stream copy.
+ * Map access 0 write only, 1 read only, 2 read and write. */
+KESTRUNE_API uint32_t buffer_create(void);
+KESTRUNE_API void buffer_destroy(uint32_t buffer);
+KESTRUNE_API void buffer_bind(uint32_t target, uint32_t buffer);
+KESTRUNE_API void buffer_unbind(uint32_t target);
+KESTRUNE_API void buffer_bind_base(uint32_t target, uint32_t index, uint32_t buffer);
+KESTRUNE_API void buffer_bind_range(uint32_t target, uint32_t index, uint32_t buffer, int64_t offset, int64_t size);
+KESTRUNE_API void buffer_data(uint32_t target, int64_t size, const void* data, uint32_t usage);
+KESTRUNE_API void buffer_sub_data(uint32_t target, int64_t offset, int64_t size, const void* data);
+/* The view's count is the size given; null data when mapping fails. */
+KESTRUNE_API byte_view buffer_map(uint32_t target, int64_t size, uint32_t access);
+KESTRUNE_API bool buffer_unmap(uint32_t target);
+KESTRUNE_API void buffer_copy_sub_data(uint32_t read_target, uint32_t write_target, int64_t read_offset,
+                                       int64_t write_offset, int64_t size);
+
+KESTRUNE_API uint32_t vertex_array_create(void);
+KESTRUNE_API void vertex_array_destroy(uint32_t vertex_array);
+KESTRUNE_API void vertex_array_bind(uint32_t vertex_array);
+KESTRUNE_API void vertex_array_unbind(void);
+KESTRUNE_API void attribute_enable(uint32_t index, bool on);
+/* offset: bytes into the bound array buffer. */
+KESTRUNE_API void attribute_format(uint32_t index, int32_t size, uint32_t data_type, bool normalised,
+                                   int32_t stride, int32_t offset);
+KESTRUNE_API void attribute_integer_format(uint32_t index, int32_t size, uint32_t data_type, int32_t stride,
+                                           int32_t offset);
+KESTRUNE_API void attribute_divisor(uint32_t index, uint32_t divisor);
+/* Primitive modes are OpenGL's own: 0 points, 1 lines, 2 line loop, 3 line strip,
+ * 4 triangles, 5 triangle strip, 6 triangle fan, 10 to 13 adjacency. */
+KESTRUNE_API void draw_arrays(uint32_t mode, int32_t first, int32_t count, int32_t instances);
+/* offset: bytes into the bound element buffer; index type from the data-type table. */
+KESTRUNE_API void draw_elements(uint32_t mode, uint32_t index_type, int32_t offset, int32_t count,
+                                int32_t base_vertex, int32_t instances);
 
 /* Comparison 0 never, 1 always, 2 less, 3 less or equal, 4 greater, 5 greater or equal,
  * 6 equal, 7 not equal. Face 0 front, 1 back, 2 both. Stencil operation 0 keep, 1 zero,
@@ -380,6 +554,62 @@ KESTRUNE_API void pipeline_read_pixels(int32_t x, int32_t y, int32_t width, int3
 KESTRUNE_API uint8_t pipeline_get_error(void);
 
 /* ---- shaders ---- */
+
+/* One text holds every stage, each after a "#vertex", "#fragment" or "#geometry" marker
+ * followed by one whitespace character. On failure log holds the messages written into
+ * the caller's log buffer (not NUL-terminated); on success it is empty. */
+typedef struct shader_result {
+    bool success;
+    string log;
+} shader_result;
+
+KESTRUNE_API uint32_t shader_create(void);
+KESTRUNE_API void shader_destroy(uint32_t program);
+KESTRUNE_API void shader_bind(uint32_t program);
+KESTRUNE_API void shader_unbind(void);
+/* log: the caller's buffer and its capacity in bytes. */
+KESTRUNE_API shader_result shader_source(uint32_t program, string source, byte_view log);
+KESTRUNE_API int32_t shader_get_attribute_location(uint32_t program, string name);
+KESTRUNE_API int32_t shader_get_output_location(uint32_t program, string name);
+KESTRUNE_API int32_t shader_get_uniform_location(uint32_t program, string name);
+KESTRUNE_API uint32_t shader_get_uniform_block_index(uint32_t program, string name);
+KESTRUNE_API void shader_uniform_block_binding(uint32_t program, uint32_t block_index, uint32_t binding);
+
+/* Setters act on the bound program; the array forms pass count vectors or matrices. */
+KESTRUNE_API void shader_uniform1f(int32_t location, float x);
+KESTRUNE_API void shader_uniform2f(int32_t location, float x, float y);
+KESTRUNE_API void shader_uniform3f(int32_t location, float x, float y, float z);
+KESTRUNE_API void shader_uniform4f(int32_t location, float x, float y, float z, float w);
+KESTRUNE_API void shader_uniform1i(int32_t location, int32_t x);
+KESTRUNE_API void shader_uniform2i(int32_t location, int32_t x, int32_t y);
+KESTRUNE_API void shader_uniform3i(int32_t location, int32_t x, int32_t y, int32_t z);
+KESTRUNE_API void shader_uniform4i(int32_t location, int32_t x, int32_t y, int32_t z, int32_t w);
+KESTRUNE_API void shader_uniform1q(int32_t location, uint32_t x);
+KESTRUNE_API void shader_uniform2q(int32_t location, uint32_t x, uint32_t y);
+KESTRUNE_API void shader_uniform3q(int32_t location, uint32_t x, uint32_t y, uint32_t z);
+KESTRUNE_API void shader_uniform4q(int32_t location, uint32_t x, uint32_t y, uint32_t z, uint32_t w);
+KESTRUNE_API void shader_uniform1fa(int32_t location, int32_t count, float_view values);
+KESTRUNE_API void shader_uniform2fa(int32_t location, int32_t count, float_view values);
+KESTRUNE_API void shader_uniform3fa(int32_t location, int32_t count, float_view values);
+KESTRUNE_API void shader_uniform4fa(int32_t location, int32_t count, float_view values);
+KESTRUNE_API void shader_uniform1ia(int32_t location, int32_t count, int_view values);
+KESTRUNE_API void shader_uniform2ia(int32_t location, int32_t count, int_view values);
+KESTRUNE_API void shader_uniform3ia(int32_t location, int32_t count, int_view values);
+KESTRUNE_API void shader_uniform4ia(int32_t location, int32_t count, int_view values);
+KESTRUNE_API void shader_uniform1qa(int32_t location, int32_t count, uint_view values);
+KESTRUNE_API void shader_uniform2qa(int32_t location, int32_t count, uint_view values);
+KESTRUNE_API void shader_uniform3qa(int32_t location, int32_t count, uint_view values);
+KESTRUNE_API void shader_uniform4qa(int32_t location, int32_t count, uint_view values);
+/* Matrices are column-major unless transpose is set. */
+KESTRUNE_API void shader_uniform_matrix2fa(int32_t location, int32_t count, bool transpose, float_view values);
+KESTRUNE_API void shader_uniform_matrix3fa(int32_t location, int32_t count, bool transpose, float_view values);
+KESTRUNE_API void shader_uniform_matrix4fa(int32_t location, int32_t count, bool transpose, float_view values);
+KESTRUNE_API void shader_uniform_matrix2x3fa(int32_t location, int32_t count, bool transpose, float_view values);
+KESTRUNE_API void shader_uniform_matrix3x2fa(int32_t location, int32_t count, bool transpose, float_view values);
+KESTRUNE_API void shader_uniform_matrix2x4fa(int32_t location, int32_t count, bool transpose, float_view values);
+KESTRUNE_API void shader_uniform_matrix4x2fa(int32_t location, int32_t count, bool transpose, float_view values);
+KESTRUNE_API void shader_uniform_matrix3x4fa(int32_t location, int32_t count, bool transpose, float_view values);
+KESTRUNE_API void shader_uniform_matrix4x3fa(int32_t location, int32_t count, bool transpose, float_view values);
 
 /* ---- math ---- */
 
