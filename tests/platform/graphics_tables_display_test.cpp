@@ -359,9 +359,13 @@ TEST_F(GraphicsTables, ErrorCodesAreOpenGLErrorsMinus0x4FF) {
     texture_unbind(1);
     texture_destroy(texture);
 
-    vertex_array_unbind();
-    draw_arrays(4, 0, 3, 1);  // a core context draws nothing without a vertex array
+    uint32_t buffer = buffer_create();
+    buffer_bind(2, buffer);
+    buffer_data(2, 16, nullptr, 0);
+    EXPECT_FALSE(buffer_unmap(2));  // it was never mapped
     EXPECT_EQ(pipeline_get_error(), GRAPHICS_INVALID_OPERATION);
+    buffer_unbind(2);
+    buffer_destroy(buffer);
 
     uint32_t empty = frame_buffer_create();
     frame_buffer_bind(2, empty);
