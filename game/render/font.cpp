@@ -1,0 +1,111 @@
+#include "render/font.h"
+
+#include "model/arena.h"
+#include "model/text_cursor.h"
+#include "render/resources.h"
+#include "shell/text_format.h"
+
+#include <kestrune_system.h>
+
+Font font;
+
+namespace {
+
+constexpr int32_t glyph_numbers = 7;
+
+// The directory part of a path, its last "/" included; empty when there is none.
+string directory_of(string path) {
+    for (int64_t i = path.length - 1; i >= 0; i--) {
+        if (path.data[i] == '/') return string{path.data, i + 1};
+    }
+    return string{path.data, 0};
+}
+
+int64_t end_of_line(const char* data, int64_t size, int64_t from) {
+    int64_t i = from;
+    while (i < size && data[i] != '\n') i++;
+    return i;
+}
+
+// An "i" line's name, made relative to the font file's directory unless it names a file as it stands.
+bool read_image_line(string directory, string name, Font* reading) {
+    if (directory.length > 0 && !file_exists(name)) name = arena_concat(directory, name, PERSISTENT_ARENA);
+    if (!file_exists(name)) {
+        print(str("failed to load font image: "));
+        print(name);
+        print(str("\n"));
+        return false;
+    }
+    if (reading->texture) texture_destroy(reading->texture);
+    reading->texture = load_font_texture(name);
+    return true;
+}
+
+void read_glyph_line(TextCursor* cursor, Font* reading) {
+    int64_t code = parse_integer(cursor);
+    double numbers[glyph_numbers];
+    for (double& number : numbers) {
+        cursor->position++;
+        number = parse_decimal(cursor);
+    }
+    Glyph glyph{numbers[0], numbers[1], numbers[2], numbers[3], numbers[4], numbers[5], numbers[6]};
+    if (code < 0) {
+        for (Glyph& each : reading->glyphs) each = glyph;
+    } else if (code < 256) {
+        reading->glyphs[code] = glyph;
+    }
+    if (glyph.height > reading->line_height) reading->line_height = glyph.height;
+}
+
+// Reads every line; false when the reading ended early.
+bool read_lines(string directory, const char* data, int64_t size, Font* reading) {
+    int64_t position = 0;
+    while (position < size) {
+        if (position + 1 >= size || data[position + 1] != ' ') return false;
+        char command = data[position];
+        int64_t line_end = end_of_line(data, size, position + 2);
+        if (command == 'i') {
+            if (!read_image_line(directory, string{data + position + 2, line_end - position - 2}, reading)) return false;
+        } else if (command == 'g') {
+            // The numbers never read past the line, whatever bytes it holds.
+            TextCursor cursor{data, line_end, line_end, position + 2};
+            read_glyph_line(&cursor, reading);
+        } else {
+            char unknown[1] = {command};
+            print(str("unknown "));
+            print(string{unknown, 1});
+            print(str("\n"));
+            return false;
+        }
+        position = line_end + 1;
+    }
+    return true;
+}
+
+}  // namespace
+
+void load_font(string path) {
+    Font reading{};
+    reading.size = 256;
+    string directory = directory_of(path);
+    file_handle* file = file_open(path, FILE_READ);
+    if (!file) {
+        print(str("failed to open "));
+        print(path);
+        print(str("\n"));
+        return;
+    }
+    int64_t size = file_size(file);
+    if (size < 0) size = 0;
+    char* data = static_cast<char*>(arena_allocate(PERSISTENT_ARENA, size));
+    size = static_cast<int64_t>(file_read(file, static_cast<uint64_t>(size), data));
+    file_close(file);
+    if (!read_lines(directory, data, size, &reading)) {
+        // The texture is of no use to an empty font.
+        if (reading.texture) texture_destroy(reading.texture);
+        return;
+    }
+    reading.space_advance = reading.glyphs[' '].advance;
+    reading.tab_advance = reading.glyphs['\t'].advance;
+    font = reading;
+}

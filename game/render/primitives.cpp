@@ -1,0 +1,141 @@
+#include "render/primitives.h"
+
+#include "render/resources.h"
+#include "render/text.h"
+#include "shell/application.h"
+
+#include <kestrune_system.h>
+
+Matrix camera_matrix;
+
+namespace {
+
+constexpr double degrees_to_radians = 0.017453292519943295;
+constexpr float quarter_turn = 1.5707963267948966f;
+constexpr Color opaque_white{1, 1, 1, 1};
+
+struct CardLayout {
+    float scale;
+    int32_t count;
+    float offsets[6][2];
+};
+
+// Shapes for numbers 1 to 6, offsets in units of the card's size from its centre.
+const CardLayout card_layouts[6] = {
+    {1.0f, 1, {{0, 0}}},
+    {0.4f, 2, {{0, -0.25f}, {0, 0.25f}}},
+    {0.4f, 3, {{-0.25f, -0.25f}, {0.25f, -0.25f}, {0, 0.25f}}},
+    {0.4f, 4, {{-0.25f, -0.25f}, {0.25f, -0.25f}, {-0.25f, 0.25f}, {0.25f, 0.25f}}},
+    {0.33f, 5, {{-0.25f, -0.25f}, {0.25f, -0.25f}, {-0.25f, 0.25f}, {0.25f, 0.25f}, {0, 0}}},
+    {0.25f, 6, {{-0.25f, -0.25f}, {0.25f, -0.25f}, {-0.25f, 0.25f}, {0.25f, 0.25f}, {-0.25f, 0}, {0.25f, 0}}},
+};
+
+void set_tint(const Color& color, TextureRect rect) {
+    shader_uniform4f(simple_color, color.r, color.g, color.b, color.a);
+    shader_uniform4f(simple_uv_rect, rect.u, rect.v, rect.width, rect.height);
+}
+
+// The part of the common draw step that changes between the pieces of one primitive.
+void draw_model(const Matrix& model, uint32_t texture, bool screen_space) {
+    texture_unit(0);
+    texture_bind(TEXTURE_2D, texture);
+    Matrix mvp = matrix_multiply(screen_space ? screen_projection : camera_matrix, model);
+    shader_uniform_matrix4fa(simple_mvp, 1, false, float_view{mvp.m, 16});
+    shader_uniform1i(simple_diffuse, 0);
+    draw_elements(PRIMITIVE_TRIANGLES, TYPE_UNSIGNED_BYTE, 0, 6, 0, 1);
+}
+
+Matrix rectangle_model(double x, double y, double width, double height) {
+    return matrix_multiply(matrix_translation(static_cast<float>(x), static_cast<float>(y)),
+                           matrix_scale(static_cast<float>(width), static_cast<float>(height)));
+}
+
+}  // namespace
+
+Color player_color(uint8_t index) {
+    switch (index) {
+        case 0: return Color{1, 0, 0, 1};
+        case 1: return Color{0, 0, 1, 1};
+        case 2: return Color{0, 1, 0, 1};
+        case 3: return Color{1, 1, 0, 1};
+        case 4: return Color{0.3f, 0, 1, 1};
+        case 5: return Color{1, 0.3f, 0, 1};
+        default: return Color{0, 0, 0, 1};
+    }
+}
+
+void draw_textured(const Matrix& model, uint32_t texture, const Color& color, TextureRect rect, bool screen_space) {
+    set_tint(color, rect);
+    draw_model(model, texture, screen_space);
+}
+
+void draw_quad(uint32_t texture, double x, double y, double width, double height, const Color& color,
+               bool screen_space) {
+    draw_textured(rectangle_model(x, y, width, height), texture, color, whole_texture, screen_space);
+}
+
+bool draw_button(string label, double center_x, double center_y, double width, double height) {
+    double left = center_x - width / 2, bottom = center_y - height / 2;
+    draw_quad(gradient3_texture, left, bottom, width, height, opaque_white, true);
+    draw_text(label, center_x, center_y, 256, opaque_white, true, false, true);
+    int32_t mouse_x, mouse_y;
+    input_mouse_position(&mouse_x, &mouse_y);
+    double mouse_height = window_height - mouse_y;
+    bool over = left <= mouse_x && mouse_x < center_x + width / 2 && bottom <= mouse_height &&
+                mouse_height < center_y + height / 2;
+    if (!over) return false;
+    draw_quad(white_texture, left, bottom, width, height, Color{1, 1, 1, 0.5f}, true);
+    return input_mouse_is_pressed(MOUSE_LEFT) != 0;
+}
+
+void draw_card(Card card, double x, double y, double size) {
+    Color color = player_color(card.color);
+    Color background{color.r / 7, color.g / 7, color.b / 7, color.a};
+    draw_quad(white_texture, x, y, size, size, background, true);
+    uint32_t shape = card.shape < shape_texture_count ? shape_textures[card.shape] : 0;
+    int32_t layout_index = card.number < 1 ? 0 : card.number > 6 ? 5 : card.number - 1;
+    const CardLayout& layout = card_layouts[layout_index];
+    double side = size * layout.scale;
+    set_tint(color, whole_texture);
+    for (int32_t i = 0; i < layout.count; i++) {
+        double shape_x = x + size / 2 - side / 2 + layout.offsets[i][0] * size;
+        double shape_y = y + size / 2 - side / 2 + layout.offsets[i][1] * size;
+        draw_model(rectangle_model(shape_x, shape_y, side, side), shape, true);
+    }
+}
+
+void draw_arrow(double x0, double y0, double x1, double y1, double width, double offset, const Color& color,
+                bool screen_space) {
+    double dx = x1 - x0, dy = y1 - y0;
+    double length = math_sqrt(dx * dx + dy * dy);
+    float ux = static_cast<float>(dx / length), uy = static_cast<float>(dy / length);
+    Matrix direction = matrix_identity();
+    direction.m[0] = ux;
+    direction.m[1] = uy;
+    direction.m[4] = -uy;
+    direction.m[5] = ux;
+    float w = static_cast<float>(width), shift = static_cast<float>(offset);
+    set_tint(color, whole_texture);
+
+    // Closer than 8 widths the shaft's length turns negative; the mirrored quad is culled.
+    Matrix start = matrix_multiply(matrix_translation(static_cast<float>(x0), static_cast<float>(y0)), direction);
+    Matrix shaft = matrix_multiply(matrix_multiply(start, matrix_translation(0, shift - w / 2)),
+                                   matrix_scale(static_cast<float>(length - 8 * width), w));
+    draw_model(shaft, white_texture, screen_space);
+
+    Matrix end = matrix_multiply(matrix_translation(static_cast<float>(x1), static_cast<float>(y1)), direction);
+    Matrix head = matrix_multiply(end, matrix_translation(-8 * w, shift));
+    head = matrix_multiply(head, matrix_rotation(-quarter_turn));
+    head = matrix_multiply(head, matrix_scale(6 * w, 6 * w));
+    head = matrix_multiply(head, matrix_translation(-0.5f, -0.5f));
+    draw_model(head, shape_textures[1], screen_space);
+}
+
+void draw_self_arrow(uint32_t texture, double x, double y, double width, double height, double angle_degrees,
+                     double pivot_x, double pivot_y, const Color& color, bool screen_space) {
+    Matrix model = matrix_multiply(matrix_translation(static_cast<float>(x), static_cast<float>(y)),
+                                   matrix_rotation(static_cast<float>(angle_degrees * degrees_to_radians)));
+    model = matrix_multiply(model, matrix_translation(static_cast<float>(-pivot_x), static_cast<float>(-pivot_y)));
+    model = matrix_multiply(model, rectangle_model(0, 0, width, height));
+    draw_textured(model, texture, color, whole_texture, screen_space);
+}

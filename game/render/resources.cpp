@@ -1,0 +1,222 @@
+#include "render/resources.h"
+
+#include "model/arena.h"
+#include "render/font.h"
+#include "render/scene.h"
+#include "shell/text_format.h"
+
+#include <kestrune_system.h>
+
+uint32_t shape_textures[shape_texture_count];
+uint32_t white_texture;
+uint32_t eye_texture;
+uint32_t stack_texture;
+uint32_t player_texture;
+uint32_t similarity_texture;
+uint32_t gradient1_texture;
+uint32_t gradient2_texture;
+uint32_t gradient3_texture;
+uint32_t next_turn_texture;
+uint32_t self_arrow_texture;
+uint32_t machine_textures[machine_kind_count];
+
+uint32_t quad_vertex_array;
+uint32_t quad_vertex_buffer;
+uint32_t quad_index_buffer;
+
+uint32_t simple_shader;
+int32_t simple_mvp;
+int32_t simple_diffuse;
+int32_t simple_gamma;
+int32_t simple_color;
+int32_t simple_uv_rect;
+
+uint32_t gamma_shader;
+int32_t gamma_mvp;
+int32_t gamma_diffuse;
+int32_t gamma_gamma;
+
+namespace {
+
+const char simple_shader_source[] =
+    "#vertex\n"
+    "#version 330 core\n"
+    "layout(location = 0) in vec2 a_position;\n"
+    "layout(location = 1) in vec2 a_uv;\n"
+    "uniform mat4 mvp;\n"
+    "uniform vec4 uv_rect;\n"
+    "out vec2 uv;\n"
+    "void main() {\n"
+    "    gl_Position = mvp * vec4(a_position, 0.0, 1.0);\n"
+    "    uv = a_uv * uv_rect.zw + uv_rect.xy;\n"
+    "}\n"
+    "#fragment\n"
+    "#version 330 core\n"
+    "in vec2 uv;\n"
+    "uniform sampler2D diffuse;\n"
+    "uniform float gamma;\n"
+    "uniform vec4 color;\n"
+    "out vec4 fragment_color;\n"
+    "void main() {\n"
+    "    vec4 texel = texture(diffuse, uv);\n"
+    "    fragment_color = color * vec4(pow(texel.rgb, vec3(gamma)), texel.a);\n"
+    "}\n";
+
+const char gamma_shader_source[] =
+    "#vertex\n"
+    "#version 330 core\n"
+    "layout(location = 0) in vec2 a_position;\n"
+    "layout(location = 1) in vec2 a_uv;\n"
+    "uniform mat4 mvp;\n"
+    "out vec2 uv;\n"
+    "void main() {\n"
+    "    gl_Position = mvp * vec4(a_position, 0.0, 1.0);\n"
+    "    uv = a_uv;\n"
+    "}\n"
+    "#fragment\n"
+    "#version 330 core\n"
+    "in vec2 uv;\n"
+    "uniform sampler2D diffuse;\n"
+    "uniform float gamma;\n"
+    "out vec4 fragment_color;\n"
+    "void main() {\n"
+    "    vec4 texel = texture(diffuse, uv);\n"
+    "    fragment_color = vec4(pow(texel.rgb, vec3(1.0 / gamma)), texel.a);\n"
+    "}\n";
+
+constexpr int64_t shader_log_capacity = 256;
+
+const uint8_t placeholder_pixel[4] = {255, 255, 255, 255};
+
+uint32_t upload_picture(string path, uint32_t min_filter, uint32_t mag_filter, bool mipmaps) {
+    image picture = image_load(path, 4);
+    // A failed load leaves width and height meaningless; one white texel keeps the graphics layer quiet.
+    const void* pixels = picture.pixels;
+    int32_t width = picture.width, height = picture.height;
+    if (!pixels || width <= 0 || height <= 0) {
+        pixels = placeholder_pixel;
+        width = height = 1;
+    }
+    uint32_t texture = texture_create();
+    texture_bind(TEXTURE_2D, texture);
+    texture_image_2d(TEXTURE_2D, 0, INTERNAL_RGBA8, width, height, FORMAT_RGBA, TYPE_UNSIGNED_BYTE, pixels);
+    texture_parameter_wrap(TEXTURE_2D, PARAMETER_WRAP_S, WRAP_CLAMP_TO_EDGE);
+    texture_parameter_wrap(TEXTURE_2D, PARAMETER_WRAP_T, WRAP_CLAMP_TO_EDGE);
+    texture_parameter_filter(TEXTURE_2D, PARAMETER_MIN_FILTER, min_filter);
+    texture_parameter_filter(TEXTURE_2D, PARAMETER_MAG_FILTER, mag_filter);
+    if (mipmaps) texture_generate_mipmap(TEXTURE_2D);
+    texture_unbind(TEXTURE_2D);
+    return texture;
+}
+
+void load_pictures() {
+    const char* shape_paths[shape_texture_count] = {"resources/circle.png",   "resources/triangle.png",
+                                            "resources/square.png",   "resources/pentagon.png",
+                                            "resources/hexagon.png",  "resources/star.png"};
+    for (int64_t i = 0; i < shape_texture_count; i++) shape_textures[i] = load_texture(str(shape_paths[i]));
+    white_texture = load_texture(str("resources/white.png"));
+    eye_texture = load_texture(str("resources/eye.png"));
+    stack_texture = load_texture(str("resources/stack.png"));
+    player_texture = load_texture(str("resources/player.png"));
+    similarity_texture = load_texture(str("resources/similarity.png"));
+    gradient1_texture = load_texture(str("resources/gradient1.png"));
+    gradient2_texture = load_texture(str("resources/gradient2.png"));
+    gradient3_texture = load_texture(str("resources/gradient3.png"));
+    next_turn_texture = load_texture(str("resources/next_turn2.png"));
+    self_arrow_texture = load_texture(str("resources/self_arrow.png"));
+    machine_textures[0] = load_texture(str("resources/state_machine.png"));
+    machine_textures[1] = load_texture(str("resources/pushdown_machine.png"));
+    machine_textures[2] = load_texture(str("resources/turing_machine.png"));
+}
+
+void create_unit_quad() {
+    const float vertices[16] = {0, 0, 0, 0, 1, 0, 1, 0, 0, 1, 0, 1, 1, 1, 1, 1};
+    const uint8_t indices[6] = {0, 1, 2, 2, 1, 3};
+    quad_vertex_array = vertex_array_create();
+    quad_vertex_buffer = buffer_create();
+    quad_index_buffer = buffer_create();
+    vertex_array_bind(quad_vertex_array);
+    buffer_bind(BUFFER_ARRAY, quad_vertex_buffer);
+    buffer_data(BUFFER_ARRAY, sizeof vertices, vertices, USAGE_STATIC_DRAW);
+    attribute_enable(0, true);
+    attribute_format(0, 2, TYPE_FLOAT, false, 16, 0);
+    attribute_enable(1, true);
+    attribute_format(1, 2, TYPE_FLOAT, false, 16, 8);
+    buffer_bind(BUFFER_ELEMENT_ARRAY, quad_index_buffer);
+    buffer_data(BUFFER_ELEMENT_ARRAY, sizeof indices, indices, USAGE_STATIC_DRAW);
+    vertex_array_unbind();
+}
+
+// False after printing the compiler's text when the program does not build.
+bool build_shader(uint32_t program, const char* source, int64_t source_length, const char* name) {
+    uint8_t log_buffer[shader_log_capacity];
+    shader_result result = shader_source(program, string{source, source_length}, byte_view{log_buffer, shader_log_capacity});
+    if (result.success) return true;
+    print(str("shader error for "));
+    print(str(name));
+    print(str(" shader!\n"));
+    print(result.log);
+    print(str("\n"));
+    return false;
+}
+
+}  // namespace
+
+uint32_t load_texture(string path) {
+    return upload_picture(path, FILTER_LINEAR_MIPMAP_LINEAR, FILTER_LINEAR, true);
+}
+
+uint32_t load_font_texture(string path) {
+    return upload_picture(path, FILTER_LINEAR, FILTER_NEAREST, false);
+}
+
+void load_render_resources() {
+    void* image_block = arena_allocate(PERSISTENT_ARENA, image_memory_bytes);
+    image_set_flip(true);
+    image_set_buffer(image_memory_bytes, image_block);
+    load_pictures();
+    load_font(str("resources/font_info.txt"));
+    create_unit_quad();
+
+    simple_shader = shader_create();
+    if (!build_shader(simple_shader, simple_shader_source, sizeof simple_shader_source - 1, "simple")) return;
+    simple_mvp = shader_get_uniform_location(simple_shader, str("mvp"));
+    simple_diffuse = shader_get_uniform_location(simple_shader, str("diffuse"));
+    simple_gamma = shader_get_uniform_location(simple_shader, str("gamma"));
+    simple_color = shader_get_uniform_location(simple_shader, str("color"));
+    simple_uv_rect = shader_get_uniform_location(simple_shader, str("uv_rect"));
+
+    gamma_shader = shader_create();
+    if (!build_shader(gamma_shader, gamma_shader_source, sizeof gamma_shader_source - 1, "gamma")) return;
+    gamma_mvp = shader_get_uniform_location(gamma_shader, str("mvp"));
+    gamma_diffuse = shader_get_uniform_location(gamma_shader, str("diffuse"));
+    gamma_gamma = shader_get_uniform_location(gamma_shader, str("gamma"));
+
+    create_scene_frame_buffer();
+}
+
+void destroy_render_resources() {
+    uint32_t* textures[] = {&white_texture,     &eye_texture,       &stack_texture,     &player_texture,
+                            &similarity_texture, &gradient1_texture, &gradient2_texture, &gradient3_texture,
+                            &next_turn_texture, &self_arrow_texture, &font.texture};
+    for (uint32_t*& texture : textures) {
+        if (*texture) texture_destroy(*texture);
+        *texture = 0;
+    }
+    for (uint32_t& texture : shape_textures) {
+        if (texture) texture_destroy(texture);
+        texture = 0;
+    }
+    for (uint32_t& texture : machine_textures) {
+        if (texture) texture_destroy(texture);
+        texture = 0;
+    }
+    if (quad_vertex_buffer) buffer_destroy(quad_vertex_buffer);
+    if (quad_index_buffer) buffer_destroy(quad_index_buffer);
+    if (quad_vertex_array) vertex_array_destroy(quad_vertex_array);
+    quad_vertex_buffer = quad_index_buffer = quad_vertex_array = 0;
+    if (simple_shader) shader_destroy(simple_shader);
+    if (gamma_shader) shader_destroy(gamma_shader);
+    simple_shader = gamma_shader = 0;
+    destroy_scene_frame_buffer();
+}

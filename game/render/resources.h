@@ -1,0 +1,75 @@
+// Everything drawing needs, loaded once at start-up: pictures, the font, the unit quad and the two shaders.
+#pragma once
+
+#include "model/strings.h"
+
+#include <cstdint>
+
+// Library indices of the graphics wrappers the renderer uses.
+enum : uint32_t {
+    TEXTURE_2D = 1,
+    TYPE_UNSIGNED_BYTE = 0,
+    TYPE_FLOAT = 6,
+    FORMAT_RGBA = 8,
+    INTERNAL_RGBA8 = 13,
+    PARAMETER_WRAP_S = 0,
+    PARAMETER_WRAP_T = 1,
+    PARAMETER_MIN_FILTER = 3,
+    PARAMETER_MAG_FILTER = 4,
+    WRAP_CLAMP_TO_EDGE = 2,
+    FILTER_NEAREST = 0,
+    FILTER_LINEAR = 1,
+    FILTER_LINEAR_MIPMAP_LINEAR = 5,
+    FRAME_BUFFER_BOTH = 2,
+    ATTACHMENT_COLOR = 3,
+    BUFFER_ARRAY = 0,
+    BUFFER_ELEMENT_ARRAY = 1,
+    USAGE_STATIC_DRAW = 0,
+    PRIMITIVE_TRIANGLES = 4
+};
+
+constexpr int64_t image_memory_bytes = 33554432;
+constexpr int64_t shape_texture_count = 6;
+constexpr int64_t machine_kind_count = 3;
+
+extern uint32_t shape_textures[shape_texture_count];
+extern uint32_t white_texture;
+extern uint32_t eye_texture;
+extern uint32_t stack_texture;
+extern uint32_t player_texture;
+extern uint32_t similarity_texture;
+extern uint32_t gradient1_texture;
+extern uint32_t gradient2_texture;
+extern uint32_t gradient3_texture;
+extern uint32_t next_turn_texture;
+extern uint32_t self_arrow_texture;
+extern uint32_t machine_textures[machine_kind_count];
+
+extern uint32_t quad_vertex_array;
+extern uint32_t quad_vertex_buffer;
+extern uint32_t quad_index_buffer;
+
+extern uint32_t simple_shader;
+extern int32_t simple_mvp;
+extern int32_t simple_diffuse;
+extern int32_t simple_gamma;
+extern int32_t simple_color;
+extern int32_t simple_uv_rect;
+
+extern uint32_t gamma_shader;
+extern int32_t gamma_mvp;
+extern int32_t gamma_diffuse;
+extern int32_t gamma_gamma;
+
+// Image memory, pictures, font, unit quad, shaders and the scene frame buffer, in that order.
+// Takes the image block from the persistent arena; the caller releases it afterwards.
+void load_render_resources();
+
+// A mipmapped RGBA texture of the picture; a 1 x 1 white texture when the picture cannot be read.
+uint32_t load_texture(string path);
+
+// The font's image: no mipmaps, linear when shrunk, nearest when enlarged.
+uint32_t load_font_texture(string path);
+
+// Every graphics object made by load_render_resources, the scene's included.
+void destroy_render_resources();

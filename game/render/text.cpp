@@ -1,0 +1,105 @@
+#include "render/text.h"
+
+#include "render/font.h"
+#include "render/resources.h"
+
+#include <kestrune_system.h>
+
+uint32_t symbol_glyph(uint8_t character, TextureRect* rect, double* advance, double* scale, Color* color) {
+    uint32_t texture = 0;
+    if (character >= 'A' && character <= 'F') {
+        texture = shape_textures[0];
+        *color = player_color(static_cast<uint8_t>(character - 'A'));
+    } else if (character >= 'a' && character <= 'f') {
+        texture = shape_textures[character - 'a'];
+    } else if (character == 'T') {
+        texture = eye_texture;
+    } else if (character == '~') {
+        texture = similarity_texture;
+    } else {
+        return font.texture;
+    }
+    *rect = whole_texture;
+    *advance = 1;
+    *scale = symbol_scale;
+    return texture;
+}
+
+TextSize measure_text(string text, double scale, bool symbols) {
+    TextSize size{0, font.line_height * scale};
+    bool escaped = false;
+    for (int64_t i = 0; i < text.length; i++) {
+        uint8_t c = static_cast<uint8_t>(text.data[i]);
+        if (c == '%' && symbols) {
+            escaped = true;
+            continue;
+        }
+        if (c == ' ' || c == '\t') {
+            size.width += font.glyphs[c].advance * scale;
+        } else if (c == '\n') {
+            size.height += font.line_height * scale;
+        } else {
+            const Glyph& glyph = font.glyphs[c];
+            TextureRect rect{static_cast<float>(glyph.u), static_cast<float>(glyph.v), static_cast<float>(glyph.width),
+                             static_cast<float>(glyph.height)};
+            double advance = glyph.advance, k = 1;
+            Color unused{};
+            if (symbols && !escaped) symbol_glyph(c, &rect, &advance, &k, &unused);
+            size.width += k * scale * advance;
+        }
+        escaped = false;
+    }
+    return size;
+}
+
+void draw_text(string text, double x, double y, double scale, const Color& color, bool screen_space, bool symbols,
+               bool centered) {
+    texture_unit(0);
+    texture_bind(TEXTURE_2D, font.texture);
+    shader_uniform1i(simple_diffuse, 0);
+    shader_uniform4f(simple_color, color.r, color.g, color.b, color.a);
+    double pen_x = 0, pen_y = 0;
+    if (symbols || centered) {
+        TextSize size = measure_text(text, scale, symbols);
+        pen_x = -size.width / 2;
+        pen_y = size.height / 2;
+    }
+    bool escaped = false;
+    for (int64_t i = 0; i < text.length; i++) {
+        uint8_t c = static_cast<uint8_t>(text.data[i]);
+        if (c == '%' && symbols) {
+            escaped = true;
+            continue;
+        }
+        if (c == ' ' || c == '\t') {
+            pen_x += font.glyphs[c].advance * scale;
+        } else if (c == '\n') {
+            pen_x = 0;
+            pen_y += font.line_height * scale;
+        } else {
+            const Glyph& glyph = font.glyphs[c];
+            TextureRect rect{static_cast<float>(glyph.u), static_cast<float>(glyph.v), static_cast<float>(glyph.width),
+                             static_cast<float>(glyph.height)};
+            double advance = glyph.advance, k = 1;
+            Color tint = color;
+            uint32_t texture = font.texture;
+            if (symbols) {
+                if (!escaped) texture = symbol_glyph(c, &rect, &advance, &k, &tint);
+                texture_bind(TEXTURE_2D, texture);
+                shader_uniform4f(simple_color, tint.r, tint.g, tint.b, tint.a);
+            }
+            // Bytes without a glyph have no size: nothing to draw.
+            if (rect.width > 0 && rect.height > 0) {
+                Matrix model = matrix_multiply(
+                    matrix_translation(static_cast<float>(x + pen_x), static_cast<float>(y - pen_y)),
+                    matrix_scale(static_cast<float>(scale * k * rect.width), static_cast<float>(scale * k * rect.height)));
+                Matrix mvp = matrix_multiply(screen_space ? screen_projection : camera_matrix, model);
+                shader_uniform_matrix4fa(simple_mvp, 1, false, float_view{mvp.m, 16});
+                shader_uniform4f(simple_uv_rect, rect.u, rect.v, rect.width, rect.height);
+                draw_elements(PRIMITIVE_TRIANGLES, TYPE_UNSIGNED_BYTE, 0, 6, 0, 1);
+            }
+            pen_x += scale * k * advance;
+        }
+        escaped = false;
+    }
+}

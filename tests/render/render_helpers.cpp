@@ -1,0 +1,99 @@
+#include "render_helpers.h"
+
+#include "model/arena.h"
+#include "render/matrix.h"
+#include "render/primitives.h"
+#include "render/resources.h"
+#include "shell/application.h"
+
+#include <kestrune_system.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+void start_renderer() {
+    static bool started = false;
+    if (!started) {
+        started = true;
+        window_width = 1024;
+        window_height = 832;
+        system_init(SYSTEM_ALL);
+        create_arenas(persistent_arena_capacity, frame_arena_capacity);
+        display_open(1024, 832, str("render test"), DISPLAY_VSYNC, 1);
+        load_render_resources();
+        pipeline_cull_enable(true);
+        pipeline_cull_orientation(true);
+        pipeline_blend_factor(3, 9);
+    }
+    screen_projection = build_screen_projection(window_width, window_height);
+    camera_matrix = screen_projection;
+    while (pipeline_get_error() != 0) {
+    }
+}
+
+Pixel read_scene_pixel(int32_t x, int32_t y) {
+    uint8_t rgba[4] = {};
+    pipeline_read_pixels(x, y, 1, 1, FORMAT_RGBA, TYPE_UNSIGNED_BYTE, rgba);
+    return Pixel{rgba[0], rgba[1], rgba[2], rgba[3]};
+}
+
+std::vector<uint8_t> read_region(int32_t x, int32_t y, int32_t width, int32_t height) {
+    std::vector<uint8_t> pixels(static_cast<size_t>(width) * height * 4);
+    pipeline_read_pixels(x, y, width, height, FORMAT_RGBA, TYPE_UNSIGNED_BYTE, pixels.data());
+    return pixels;
+}
+
+void save_region_png(const std::string& path, int32_t x, int32_t y, int32_t width, int32_t height) {
+    std::vector<uint8_t> pixels = read_region(x, y, width, height);
+    for (size_t i = 3; i < pixels.size(); i += 4) pixels[i] = 255;
+    image picture{pixels.data(), width, height};
+    // Saving flipped puts the bottom row read first at the bottom of the file.
+    image_set_flip(true);
+    image_save(&picture, view_of(path), 4);
+}
+
+bool matches_golden(const std::string& name, int32_t x, int32_t y, int32_t width, int32_t height, int tolerance,
+                    std::string* report) {
+    std::string path = std::string(VARNHOLT_SOURCE_DIR) + "/tests/render/golden/" + name + ".png";
+    if (std::getenv("VARNHOLT_UPDATE_GOLDEN")) {
+        save_region_png(path, x, y, width, height);
+        *report = "golden written";
+        return true;
+    }
+    std::vector<uint8_t> actual = read_region(x, y, width, height);
+    int64_t position = image_get_buffer_position();
+    image expected = image_load(view_of(path), 4);
+    image_set_buffer_position(position);
+    if (!expected.pixels || expected.width != width || expected.height != height) {
+        *report = "cannot read " + path;
+        return false;
+    }
+    int64_t differing = 0;
+    int worst = 0;
+    for (size_t i = 0; i < actual.size(); i++) {
+        if (i % 4 == 3) continue;
+        int difference = std::abs(static_cast<int>(actual[i]) - static_cast<int>(expected.pixels[i]));
+        if (difference > worst) worst = difference;
+        if (difference > tolerance) differing++;
+    }
+    // A handful of edge pixels may round differently from one driver to another.
+    int64_t allowed = static_cast<int64_t>(width) * height / 200;
+    *report = name + ": " + std::to_string(differing) + " channels off by more than " + std::to_string(tolerance) +
+              " (worst " + std::to_string(worst) + ")";
+    return differing <= allowed;
+}
+
+std::string temporary_directory() {
+    std::string directory = std::string(VARNHOLT_BINARY_DIR) + "/render_test_files";
+    std::filesystem::create_directories(directory);
+    return directory;
+}
+
+std::string write_temporary_file(const std::string& name, const std::string& contents) {
+    std::string path = temporary_directory() + "/" + name;
+    std::ofstream file(path, std::ios::binary);
+    file << contents;
+    return path;
+}
