@@ -4,6 +4,9 @@
 #include "model/random.h"
 #include "model/strings.h"
 #include "render/matrix.h"
+#include "render/resources.h"
+#include "render/scene.h"
+#include "shell/memory_overlay.h"
 #include "shell/text_format.h"
 
 #include <kestrune_system.h>
@@ -58,6 +61,7 @@ void application_start() {
     seed_random(static_cast<uint64_t>(system_time()));
     display_open(1024, 832, str("Varnholt"), DISPLAY_VSYNC, 1);
     take_window_size();
+    load_render_resources();
     // Only the image decoding block lived here; give it back.
     persistent_arena.used = 0;
     pipeline_cull_enable(true);
@@ -88,6 +92,7 @@ static void toggle_fullscreen() {
     window_fullscreen = !window_fullscreen;
     display_set_fullscreen(window_fullscreen);
     take_window_size();
+    create_scene_frame_buffer();
 }
 
 // A graphics error is not recoverable; stop without the orderly shutdown.
@@ -109,15 +114,17 @@ void application_frame() {
     if (input_key_is_pressed(KEY_F3)) memory_overlay_visible = !memory_overlay_visible;
     if (input_key_is_pressed(KEY_F11)) toggle_fullscreen();
     screen_projection = build_screen_projection(window_width, window_height);
-    pipeline_viewport(0, 0, window_width, window_height);
-    pipeline_clear_color(0, 0, 0.2f, 1);
-    pipeline_clear(BUFFER_COLOR);
+    begin_scene();
+    if (memory_overlay_visible) draw_memory_overlay();
+    present_scene();
     end_on_graphics_error();
     system_sleep(8);
     pipeline_present();
 }
 
 void application_shutdown() {
+    // Closing the window releases the graphics context, so its objects go first.
+    destroy_render_resources();
     display_close();
     destroy_arenas();
     system_release();
