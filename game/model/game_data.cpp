@@ -1,0 +1,82 @@
+#include "model/game_data.h"
+
+#include "model/turn_state.h"
+
+uint8_t machine_kind = pushdown_machine;
+double map_x = 0, map_y = 0, map_scale = 128;
+GrowableArray<State> states;
+GrowableArray<Transition> transitions;
+GrowableArray<int16_t> stones;
+GrowableArray<Goal> goals;
+uint8_t win_mode = immediate;
+int64_t deck_copies = 1, deck_colors = 4, deck_shapes = 4, deck_numbers = 4, hand_size = 8, tape_length = 4;
+GrowableArray<uint8_t> nimbers;
+GrowableArray<Player> players;
+int64_t player_count = 3;
+int8_t current_player = 0;
+uint8_t winner = no_winner;
+GrowableArray<Card> deck;
+GrowableArray<Card> stack;
+GrowableArray<Card> tape;
+int64_t tape_head = 0;
+
+const Color card_colors[card_property_count] = {
+    {1, 0, 0, 1}, {0, 0, 1, 1}, {0, 1, 0, 1}, {1, 1, 0, 1}, {0.3f, 0, 1, 1}, {1, 0.3f, 0, 1},
+};
+
+Card top_card(const GrowableArray<Card>& cards) {
+    if (cards.count <= 0) return default_card;
+    return cards.data[cards.count - 1];
+}
+
+void remove_card(GrowableArray<Card>* cards, int64_t index) {
+    if (index < 0 || index >= cards->count) return;
+    memmove(cards->data + index, cards->data + index + 1, static_cast<size_t>(cards->count - index - 1) * sizeof(Card));
+    cards->count -= 1;
+}
+
+void remove_transition(int64_t index) {
+    if (index < 0 || index >= transitions.count) return;
+    transitions.data[index] = transitions.data[transitions.count - 1];
+    transitions.count -= 1;
+}
+
+int16_t first_stone_on(int16_t state) {
+    for (int64_t i = 0; i < stones.count; i++) {
+        if (stones.data[i] == state) return static_cast<int16_t>(i);
+    }
+    return -1;
+}
+
+void stone_position(int16_t state, float* x, float* y) {
+    *x = 0;
+    *y = 0;
+    if (state < 0 || state >= states.count) return;
+    const State& s = states.data[state];
+    int64_t lift = state < max_states ? state_lift[state] : 0;
+    *x = static_cast<float>(map_x + s.x * map_scale);
+    *y = static_cast<float>(map_y + s.y * map_scale + 8.0 * static_cast<double>(lift));
+}
+
+void set_player_color(Player* player, uint8_t color_index) {
+    player->color_index = color_index;
+    player->color = card_colors[color_index % card_property_count];
+}
+
+Player new_player(int64_t index) {
+    Player player{};
+    player.difficulty = 0;
+    player.is_computer = 0;
+    player.goal = default_goal;
+    set_player_color(&player, static_cast<uint8_t>(index));
+    return player;
+}
+
+static int64_t clamp(int64_t value, int64_t low, int64_t high) { return value < low ? low : value > high ? high : value; }
+
+constexpr int64_t max_deck_copies = 64;
+
+int64_t used_deck_copies() { return clamp(deck_copies, 0, max_deck_copies); }
+int64_t used_deck_colors() { return clamp(deck_colors, 0, card_property_count); }
+int64_t used_deck_shapes() { return clamp(deck_shapes, 0, card_property_count); }
+int64_t used_deck_numbers() { return clamp(deck_numbers, 0, card_property_count); }

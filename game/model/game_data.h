@@ -1,0 +1,134 @@
+// The one loaded map and the one game in progress, with their small helpers.
+#pragma once
+
+#include "model/arena.h"
+#include "model/strings.h"
+
+#include <cstdint>
+
+enum : uint8_t {
+    state_machine = 0,
+    pushdown_machine = 1,
+    turing_machine = 2
+};
+
+enum : uint8_t {
+    immediate = 0,
+    all_accepting = 1,
+    any_accepting = 2
+};
+
+enum : uint8_t {
+    exactly = 0,
+    at_most = 1,
+    at_least = 2
+};
+
+enum : uint8_t {
+    sum = 0,
+    distinct_colors = 1,
+    distinct_shapes = 2,
+    distinct_numbers = 3,
+    color_count = 4,
+    shape_count = 5,
+    number_count = 6,
+    color_pair_count = 7,
+    shape_pair_count = 8,
+    number_pair_count = 9
+};
+
+constexpr int64_t max_states = 256;
+constexpr uint8_t no_winner = 255;
+constexpr uint8_t unknown_nimber = 255;
+constexpr int64_t card_property_count = 6;
+
+struct Card {
+    uint8_t color;
+    uint8_t shape;
+    int8_t number;
+};
+static_assert(sizeof(Card) == 3);
+
+constexpr Card default_card{0, 0, 1};
+
+struct State {
+    double x;
+    double y;
+    uint8_t marked;
+    uint8_t accepting;
+};
+
+struct Transition {
+    int16_t from;
+    int16_t to;
+    int16_t bend;
+    float label_dx;
+    float label_dy;
+    string rule;
+};
+
+struct Goal {
+    uint8_t kind;
+    uint8_t comparison;
+    int64_t amount;
+    uint8_t color_a, shape_a, number_a;
+    uint8_t color_b, shape_b, number_b;
+};
+static_assert(sizeof(Goal) == 24);
+
+constexpr Goal default_goal{sum, exactly, 0, 0, 0, 1, 0, 0, 1};
+
+struct Color {
+    float r, g, b, a;
+};
+
+struct Player {
+    int64_t difficulty;
+    GrowableArray<Card> hand;
+    uint8_t is_computer;
+    uint8_t color_index;
+    Color color;
+    Goal goal;
+};
+
+struct MapListEntry {
+    string name;
+    string path;
+};
+
+extern uint8_t machine_kind;
+extern double map_x, map_y, map_scale;
+extern GrowableArray<State> states;
+extern GrowableArray<Transition> transitions;
+extern GrowableArray<int16_t> stones;
+extern GrowableArray<Goal> goals;
+extern uint8_t win_mode;
+extern int64_t deck_copies, deck_colors, deck_shapes, deck_numbers, hand_size, tape_length;
+extern GrowableArray<uint8_t> nimbers;
+extern GrowableArray<Player> players;
+extern int64_t player_count;
+extern int8_t current_player;
+extern uint8_t winner;
+extern GrowableArray<Card> deck;
+extern GrowableArray<Card> stack;
+extern GrowableArray<Card> tape;
+extern int64_t tape_head;
+
+extern const Color card_colors[card_property_count];
+
+Card top_card(const GrowableArray<Card>& cards);
+void remove_card(GrowableArray<Card>* cards, int64_t index);
+void remove_transition(int64_t index);
+int16_t first_stone_on(int16_t state);
+void stone_position(int16_t state, float* x, float* y);
+
+// A player record as the set-up screen appends it: easy, human, its own colour, the default goal.
+Player new_player(int64_t index);
+void set_player_color(Player* player, uint8_t color_index);
+
+// The deck parameters as dealing and counting use them: clamped to what the six letters
+// and the eight-entry counting table can hold, so no value in a file reads out of bounds.
+int64_t used_deck_copies();
+int64_t used_deck_colors();
+int64_t used_deck_shapes();
+int64_t used_deck_numbers();

@@ -1,0 +1,14 @@
+// Turing players' goals: a sum or a count measured over the tape, compared with an amount.
+#pragma once
+
+#include "model/game_data.h"
+#include "shell/text_format.h"
+
+int64_t goal_value(Goal goal);
+bool goal_met(Goal goal);
+
+constexpr int64_t goal_text_capacity = 64;
+
+// The goal's description for draw_goal_text, with "%" before letters that must print
+// as plain letters rather than card symbols. Valid until the next call.
+string goal_text(Goal goal);

@@ -1,0 +1,89 @@
+#include "model/map_list.h"
+
+#include "model/map_file.h"
+#include "shell/text_format.h"
+
+GrowableArray<MapListEntry> state_map_list;
+GrowableArray<MapListEntry> pushdown_map_list;
+GrowableArray<MapListEntry> turing_map_list;
+GrowableArray<MapListEntry>* current_map_list = &pushdown_map_list;
+int64_t current_map_index = 0;
+
+// List files are small; anything larger is not a list.
+constexpr int64_t max_list_file_size = 4 * 1024 * 1024;
+
+string map_list_path(uint8_t kind) {
+    switch (kind) {
+        case state_machine: return str("resources/state_maps.txt");
+        case pushdown_machine: return str("resources/pushdown_maps.txt");
+        case turing_machine: return str("resources/turing_maps.txt");
+        default: return string{nullptr, 0};
+    }
+}
+
+string custom_map_directory(uint8_t kind) {
+    switch (kind) {
+        case state_machine: return str("custom_state_machines/");
+        case pushdown_machine: return str("custom_pushdown_machines/");
+        case turing_machine: return str("custom_turing_machines/");
+        default: return string{nullptr, 0};
+    }
+}
+
+static GrowableArray<MapListEntry>* list_of_kind(uint8_t kind) {
+    switch (kind) {
+        case state_machine: return &state_map_list;
+        case pushdown_machine: return &pushdown_map_list;
+        case turing_machine: return &turing_map_list;
+        default: return nullptr;
+    }
+}
+
+void load_map_list(GrowableArray<MapListEntry>* list, string path) {
+    file_handle* file = file_open(path, FILE_READ);
+    int64_t size = file_failed(file) ? -1 : file_size(file);
+    if (size < 0 || size > max_list_file_size) {
+        if (!file_failed(file)) file_close(file);
+        print(str("failed to open "));
+        print(path);
+        print(str("\n"));
+        return;
+    }
+    char* data = static_cast<char*>(arena_allocate(PERSISTENT_ARENA, size));
+    size = static_cast<int64_t>(file_read(file, static_cast<uint64_t>(size), data));
+    file_close(file);
+
+    int64_t p = 0;
+    while (p < size) {
+        int64_t name_end = p;
+        while (name_end < size && data[name_end] != ' ') name_end++;
+        int64_t path_start = name_end + 1 < size ? name_end + 1 : size;
+        int64_t path_end = path_start;
+        while (path_end < size && data[path_end] != '\n') path_end++;
+        array_push(list, MapListEntry{string{data + p, name_end - p}, string{data + path_start, path_end - path_start}});
+        p = path_end + 1;
+    }
+}
+
+void save_map_list() {
+    GrowableArray<MapListEntry>* list = list_of_kind(machine_kind);
+    if (!list) return;
+    current_map_list = list;
+    file_handle* file = file_open(map_list_path(machine_kind), FILE_WRITE);
+    if (file_failed(file)) return;
+    for (int64_t i = 0; i < list->count; i++) {
+        const MapListEntry& entry = list->data[i];
+        file_write(file, static_cast<uint64_t>(entry.name.length), entry.name.data);
+        file_write_byte(file, ' ');
+        file_write(file, static_cast<uint64_t>(entry.path.length), entry.path.data);
+        file_write_byte(file, '\n');
+    }
+    file_close(file);
+}
+
+void select_kind_maps() {
+    GrowableArray<MapListEntry>* list = list_of_kind(machine_kind);
+    if (list) current_map_list = list;
+    current_map_index = 0;
+    if (current_map_list->count > 0) load_map(current_map_list->data[0].path);
+}

@@ -1,0 +1,174 @@
+#include "model/referee.h"
+
+#include "model/goals.h"
+#include "model/map_file.h"
+#include "model/map_list.h"
+#include "model/random.h"
+#include "model/turn_flow.h"
+#include "model/turn_state.h"
+#include "shell/text_format.h"
+
+static int64_t clamp(int64_t value, int64_t low, int64_t high) { return value < low ? low : value > high ? high : value; }
+
+static Card deal_card() {
+    Card card = top_card(deck);
+    if (deck.count > 0) deck.count--;
+    return card;
+}
+
+static void reset_turn_progress() {
+    game_blocked = 0;
+    last_mover = no_winner;
+    idle_turns = 0;
+    moved_this_turn = 0;
+    deck_card_drawn_this_turn = 0;
+}
+
+bool start_game() {
+    move_delay = 0;
+    if (current_map_list && current_map_index >= 0 && current_map_index < current_map_list->count) {
+        load_map(current_map_list->data[current_map_index].path);
+    }
+    reset_turn_progress();
+    current_player = 0;
+    winner = no_winner;
+    if (states.count == 0) {
+        print(str("failed to start game: the map has no states\n"));
+        game_blocked = 1;
+        return false;
+    }
+    player_count = clamp(player_count, 1, card_property_count);
+    hand_size = clamp(hand_size, 0, max_hand_cards);
+    tape_length = clamp(tape_length, 0, max_tape_cells);
+
+    array_clear(&stack);
+    array_clear(&deck);
+    int64_t copies = used_deck_copies(), colors = used_deck_colors(), shapes = used_deck_shapes(),
+            numbers = used_deck_numbers();
+    for (int64_t copy = 0; copy < copies; copy++)
+        for (int64_t color = 0; color < colors; color++)
+            for (int64_t shape = 0; shape < shapes; shape++)
+                for (int64_t number = 1; number <= numbers; number++)
+                    array_push(&deck, Card{static_cast<uint8_t>(color), static_cast<uint8_t>(shape), static_cast<int8_t>(number)});
+    shuffle_deck();
+
+    array_clear(&tape);
+    for (int64_t i = 0; i < tape_length; i++) array_push(&tape, deal_card());
+    tape_head = 0;
+
+    while (players.count < player_count) array_push(&players, new_player(players.count));
+    for (int64_t p = 0; p < player_count; p++) {
+        Player* player = &players.data[p];
+        array_clear(&player->hand);
+        if (machine_kind == pushdown_machine) {
+            for (int64_t i = 0; i < hand_size; i++) array_push(&player->hand, deal_card());
+        } else if (machine_kind == turing_machine) {
+            player->goal = goals.count > 0 ? goals.data[random_below(static_cast<uint64_t>(goals.count))] : default_goal;
+        }
+    }
+    hand_revealed = players.data[0].is_computer ? 0 : 1;
+    if (stones.count == 0) {
+        array_push(&stones, int16_t{0});
+        array_push(&stones, int16_t{0});
+    }
+    return true;
+}
+
+void apply_move(int16_t stone, int16_t target, string rule, Card card, int64_t hand_index) {
+    if (stone < 0 || stone >= stones.count || target < 0 || target >= states.count) return;
+    moving_stone = stone;
+    stone_position(stones.data[stone], &moving_stone_position[0], &moving_stone_position[1]);
+    stones.data[stone] = target;
+    if (machine_kind == pushdown_machine && current_player >= 0 && current_player < players.count) {
+        remove_card(&players.data[current_player].hand, hand_index);
+        array_push(&stack, card);
+    }
+    if (machine_kind == turing_machine) apply_tape_action(rule);
+    moved_this_turn = 1;
+    last_mover = static_cast<uint8_t>(current_player);
+    move_delay = move_pause;
+}
+
+void apply_tape_action(string rule) {
+    if (rule.length <= 0 || tape.count == 0) return;
+    if (tape_head < 0 || tape_head >= tape.count) tape_head = 0;
+    Card* cell = &tape.data[tape_head];
+    char write = rule.data[0];
+    if (write >= 'A' && write <= 'F') cell->color = static_cast<uint8_t>(write - 'A');
+    if (write >= 'a' && write <= 'f') cell->shape = static_cast<uint8_t>(write - 'a');
+    if (write >= '1' && write <= '6') cell->number = static_cast<int8_t>(write - '0');
+    if (rule.length < 2) return;
+    int64_t step = rule.data[1] == 'L' ? -1 : rule.data[1] == 'R' ? 1 : 0;
+    tape_head = ((tape_head + step) % tape.count + tape.count) % tape.count;
+}
+
+void draw_from_deck(Player* player) {
+    if (deck.count > 0) deck_card_drawn_this_turn = 1;
+    array_push(&player->hand, deal_card());
+}
+
+void recycle_stack() {
+    if (deck.count > 0) return;
+    for (int64_t i = 0; i < stack.count; i++) array_push(&deck, stack.data[i]);
+    stack = GrowableArray<Card>{};
+    shuffle_deck();
+}
+
+void shuffle_deck() {
+    for (int64_t i = deck.count - 1; i >= 1; i--) {
+        int64_t j = static_cast<int64_t>(random_below(static_cast<uint64_t>(i + 1)));
+        Card swap = deck.data[i];
+        deck.data[i] = deck.data[j];
+        deck.data[j] = swap;
+    }
+}
+
+static bool stone_wins_by_mode() {
+    int64_t accepting = 0;
+    for (int64_t i = 0; i < stones.count; i++) accepting += states.data[stones.data[i]].accepting ? 1 : 0;
+    switch (win_mode) {
+        case immediate: return true;
+        case all_accepting: return accepting == stones.count;
+        case any_accepting: return accepting > 0;
+        default: return false;
+    }
+}
+
+static bool kind_condition_met(const Player& player) {
+    switch (machine_kind) {
+        case pushdown_machine: return player.hand.count == 0;
+        case turing_machine: return goal_met(player.goal);
+        default: return true;
+    }
+}
+
+void end_turn() {
+    if (player_count > 1) hand_revealed = 0;
+    source_state = -1;
+    target_state = -1;
+    selected_transition = -1;
+    selected_card = -1;
+    card_drawn = 0;
+    if (current_player < 0 || current_player >= players.count) current_player = 0;
+    if (players.count == 0) return;
+    if (kind_condition_met(players.data[current_player]) && stone_wins_by_mode()) {
+        winner = static_cast<uint8_t>(current_player);
+        return;
+    }
+    idle_turns = moved_this_turn || deck_card_drawn_this_turn ? 0 : idle_turns + 1;
+    moved_this_turn = 0;
+    deck_card_drawn_this_turn = 0;
+    int64_t seats = player_count < players.count ? player_count : players.count;
+    current_player = static_cast<int8_t>(current_player + 1 < seats ? current_player + 1 : 0);
+    // A whole round of seats that could neither move nor take a card from the deck, and no
+    // seat able to move now: nothing can ever change again.
+    if (idle_turns >= seats && !any_seat_can_move()) {
+        game_blocked = 1;
+        return;
+    }
+    if (players.data[current_player].is_computer) {
+        computer_delay = computer_pause;
+    } else if (human_count <= 1) {
+        hand_revealed = 1;
+    }
+}

@@ -1,0 +1,19 @@
+// The referee: sets up a game, carries out moves and decides each turn's end.
+#pragma once
+
+#include "model/game_data.h"
+
+// What a single game deals at most, so a map's sizes can never exhaust the arena.
+constexpr int64_t max_hand_cards = 1024;
+constexpr int64_t max_tape_cells = 1024;
+
+// Reloads the selected map and deals. A map without states cannot be played: prints
+// "failed to start game: the map has no states", ends the game at once and returns false.
+// Closing the menu screens is left to the caller.
+bool start_game();
+void apply_move(int16_t stone, int16_t target, string rule, Card card, int64_t hand_index);
+void apply_tape_action(string rule);
+void draw_from_deck(Player* player);
+void recycle_stack();
+void shuffle_deck();
+void end_turn();

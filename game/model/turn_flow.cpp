@@ -1,0 +1,92 @@
+#include "model/turn_flow.h"
+
+#include "model/computer_players.h"
+#include "model/referee.h"
+#include "model/rules.h"
+#include "model/turn_state.h"
+
+static bool transition_open(const Transition& t) { return first_stone_on(t.from) >= 0; }
+
+bool seat_can_move(int64_t seat) {
+    if (seat < 0 || seat >= players.count) return false;
+    const Player& player = players.data[seat];
+    for (int64_t i = 0; i < transitions.count; i++) {
+        const Transition& t = transitions.data[i];
+        if (!transition_open(t)) continue;
+        switch (machine_kind) {
+            case pushdown_machine:
+                for (int64_t j = 0; j < player.hand.count; j++) {
+                    if (rule_accepts(t.rule, player.hand.data[j])) return true;
+                }
+                break;
+            case turing_machine:
+                // A computer never takes a transition without a tape action.
+                if (!player.is_computer || t.rule.length > 0) return true;
+                break;
+            default: return true;
+        }
+    }
+    return false;
+}
+
+bool any_seat_can_move() {
+    int64_t seats = player_count < players.count ? player_count : players.count;
+    for (int64_t seat = 0; seat < seats; seat++) {
+        if (seat_can_move(seat)) return true;
+    }
+    return false;
+}
+
+bool settle_stuck_seat() {
+    if (game_over() || move_delay > 0 || current_player < 0 || current_player >= players.count) return false;
+    if (seat_can_move(current_player)) return false;
+    const Player& player = players.data[current_player];
+    switch (machine_kind) {
+        case state_machine: {
+            int64_t seats = player_count < players.count ? player_count : players.count;
+            winner = last_mover != no_winner ? last_mover : static_cast<uint8_t>((current_player + seats - 1) % seats);
+            return true;
+        }
+        case turing_machine:
+            if (player.is_computer) return false;
+            move_delay = move_pause;
+            return true;
+        case pushdown_machine:
+            if (player.is_computer || deck.count > 0) return false;
+            move_delay = move_pause;
+            return true;
+        default: return false;
+    }
+}
+
+void computer_act() {
+    if (game_over() || current_player < 0 || current_player >= players.count) return;
+    Player* player = &players.data[current_player];
+    Move move;
+    switch (machine_kind) {
+        case state_machine:
+            if (choose_state_machine_move(player->difficulty, &move)) {
+                apply_move(move.stone, move.target, move.rule, default_card, -1);
+            } else {
+                settle_stuck_seat();
+            }
+            break;
+        case pushdown_machine:
+            if (choose_pushdown_move(player->hand, player->difficulty, &move)) {
+                apply_move(move.stone, move.target, move.rule, player->hand.data[move.card], move.card);
+            } else if (!card_drawn) {
+                draw_from_deck(player);
+                card_drawn = 1;
+                computer_delay = computer_draw_pause;
+            } else {
+                end_turn();
+            }
+            break;
+        case turing_machine:
+            move = choose_turing_move();
+            if (move.rule.length > 0) apply_move(move.stone, move.target, move.rule, default_card, -1);
+            move_delay = move_pause;
+            break;
+        default: break;
+    }
+}

@@ -1,0 +1,37 @@
+// Where the current turn stands: the human's selection, the pauses, the stone being animated,
+// and how the game ends when nobody can move. The screen reads and sets these; the referee
+// clears them at every change of turn.
+#pragma once
+
+#include "model/game_data.h"
+
+#include <cstdint>
+
+extern int16_t source_state;
+extern int16_t target_state;
+extern int16_t selected_transition;
+extern int64_t selected_card;
+extern uint8_t hand_revealed;
+extern uint8_t card_drawn;
+extern double move_delay;
+extern double computer_delay;
+extern int64_t human_count;
+extern int16_t moving_stone;
+extern float moving_stone_position[2];
+// Per state, the stones the screen drew stacked on it in the last frame.
+extern uint8_t state_lift[max_states];
+
+// Set when a game ends without a winner because no seat can ever move again.
+extern uint8_t game_blocked;
+// The seat that made the last move of this game, no_winner before the first.
+extern uint8_t last_mover;
+// Turns ended in a row in which no stone moved and no card came from the deck.
+extern int64_t idle_turns;
+extern uint8_t moved_this_turn;
+extern uint8_t deck_card_drawn_this_turn;
+
+constexpr double move_pause = 0.5;
+constexpr double computer_pause = 0.4;
+constexpr double computer_draw_pause = 0.25;
+
+inline bool game_over() { return winner != no_winner || game_blocked; }
