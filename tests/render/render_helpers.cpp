@@ -8,6 +8,8 @@
 
 #include <kestrune_system.h>
 
+#include <SDL.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -26,6 +28,13 @@ void start_renderer() {
         pipeline_cull_enable(true);
         pipeline_cull_orientation(true);
         pipeline_blend_factor(3, 9);
+        // Let the window system deliver its start-up events before a test pushes its own.
+        for (int i = 0; i < 5; i++) {
+            SDL_PumpEvents();
+            SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
+            SDL_Delay(10);
+        }
+        input_poll();
     }
     screen_projection = build_screen_projection(window_width, window_height);
     camera_matrix = screen_projection;
