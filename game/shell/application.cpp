@@ -18,7 +18,6 @@ bool main_menu_open;
 bool player_setup_open;
 bool map_list_open;
 bool editor_mode;
-uint8_t machine_kind;
 bool help_visible;
 bool memory_overlay_visible;
 int32_t window_width;
