@@ -111,6 +111,62 @@ TEST_F(NimberTest, ExaminationsOfAChain) {
     EXPECT_EQ(compute_nimbers(), 10);
 }
 
+// The work-stack walk with a scan of every transition per examination, as first described.
+int64_t reference_nimbers(std::vector<int>* values) {
+    std::vector<int> stack;
+    values->assign(static_cast<size_t>(states.count), 255);
+    for (int s = 0; s < states.count; s++) stack.push_back(s);
+    int64_t examinations = 0;
+    while (!stack.empty() && examinations < max_nimber_examinations) {
+        examinations++;
+        int s = stack.back();
+        if ((*values)[s] != 255) {
+            stack.pop_back();
+            continue;
+        }
+        bool marked[128] = {};
+        bool pending = false;
+        for (int64_t t = 0; t < transitions.count; t++) {
+            if (transitions.data[t].from != s) continue;
+            int to = transitions.data[t].to;
+            if ((*values)[to] == 255) {
+                stack.push_back(to);
+                pending = true;
+            } else {
+                marked[(*values)[to]] = true;
+            }
+        }
+        if (pending) continue;
+        int value = 0;
+        while (value < 128 && marked[value]) value++;
+        (*values)[s] = value < 128 ? value : 0;
+        stack.pop_back();
+    }
+    return examinations;
+}
+
+TEST_F(NimberTest, RandomAcyclicMapsMatchTheScanningWalk) {
+    for (int round = 0; round < 40; round++) {
+        states = {};
+        transitions = {};
+        seed_random(static_cast<uint64_t>(round));
+        int count = 1 + static_cast<int>(random_below(256));
+        add_states(count);
+        int edges = static_cast<int>(random_below(static_cast<uint64_t>(count) * 8));
+        bool downwards = round % 2 == 0;
+        for (int e = 0; e < edges && count > 1; e++) {
+            int16_t a = static_cast<int16_t>(random_below(count)), b = static_cast<int16_t>(random_below(count));
+            if (a == b) continue;
+            int16_t low = a < b ? a : b, high = a < b ? b : a;
+            add_transition(downwards ? high : low, downwards ? low : high);
+        }
+        std::vector<int> expected;
+        int64_t expected_examinations = reference_nimbers(&expected);
+        EXPECT_EQ(compute_nimbers(), expected_examinations) << round;
+        EXPECT_EQ(nimber_list(), expected) << round;
+    }
+}
+
 TEST_F(NimberTest, ComputerStrengths) {
     add_states(3);
     add_transition(0, 1);
