@@ -1,6 +1,8 @@
 #include "shell/application.h"
 
 #include "model/arena.h"
+#include "model/map_file.h"
+#include "model/map_list.h"
 #include "model/random.h"
 #include "model/strings.h"
 #include "render/matrix.h"
@@ -63,6 +65,10 @@ void application_start() {
     load_render_resources();
     // Only the image decoding block lived here; give it back.
     persistent_arena.used = 0;
+    build_demo_map();
+    load_map_list(&state_map_list, str("resources/state_maps.txt"));
+    load_map_list(&pushdown_map_list, str("resources/pushdown_maps.txt"));
+    load_map_list(&turing_map_list, str("resources/turing_maps.txt"));
     pipeline_cull_enable(true);
     pipeline_cull_orientation(true);
     pipeline_blend_factor(3, 9);

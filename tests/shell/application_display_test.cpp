@@ -1,5 +1,7 @@
 // Runs the frame loop one frame at a time with injected SDL events.
 #include "model/arena.h"
+#include "model/game_data.h"
+#include "model/map_list.h"
 #include "shell/application.h"
 
 #include <SDL.h>
@@ -47,6 +49,10 @@ TEST_F(FrameLoop, StartUpLeavesTheMainMenuUpAndTheFrameArenaEmptied) {
     EXPECT_EQ(window_width, 1024);
     EXPECT_EQ(window_height, 832);
     EXPECT_DOUBLE_EQ(frame_time, 1.0 / 60.0);
+    EXPECT_GT(states.count, 0);  // the demonstration map is current
+    EXPECT_GE(state_map_list.count, 5);
+    EXPECT_GE(pushdown_map_list.count, 5);
+    EXPECT_GE(turing_map_list.count, 5);
     arena_allocate(FRAME_ARENA, 4096);
     application_frame();
     EXPECT_EQ(frame_arena.used, 0);

@@ -6,6 +6,10 @@
 #include <X11/Xutil.h>
 
 #include <chrono>
+#include <cstdio>
+#include <fcntl.h>
+#include <fstream>
+#include <iterator>
 #include <cstdlib>
 #include <cstring>
 #include <spawn.h>
@@ -63,13 +67,14 @@ Window find_window_named(Display* display, Window parent, const char* title, pid
     return found;
 }
 
-pid_t spawn_game(char** environment) {
+pid_t spawn_game(char** environment, const char* output_path = "/dev/null") {
     pid_t pid = -1;
     std::string binary = VARNHOLT_BINARY_DIR "/varnholt";
     char* argv[] = {binary.data(), nullptr};
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addchdir_np(&actions, VARNHOLT_SOURCE_DIR);
+    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, output_path, O_WRONLY | O_CREAT | O_TRUNC, 0644);
     EXPECT_EQ(posix_spawn(&pid, binary.c_str(), &actions, nullptr, argv, environment), 0);
     posix_spawn_file_actions_destroy(&actions);
     return pid;
@@ -89,9 +94,9 @@ void send_close_request(Display* display, Window window) {
     XFlush(display);
 }
 
-RunningGame start_game() {
+RunningGame start_game(const char* output_path = "/dev/null") {
     RunningGame game;
-    game.pid = spawn_game(environ);
+    game.pid = spawn_game(environ, output_path);
     game.display = XOpenDisplay(nullptr);
     EXPECT_NE(game.display, nullptr);
     if (!game.display) return game;
@@ -122,8 +127,10 @@ int wait_for_exit(pid_t pid, std::chrono::milliseconds limit) {
     return -1;
 }
 
+// A normal start finds every resource and map list: nothing is reported on standard output.
 TEST(VarnholtBinary, WindowAppearsAndEscapeQuits) {
-    RunningGame game = start_game();
+    std::string output_path = testing::TempDir() + "varnholt_output_" + std::to_string(getpid()) + ".txt";
+    RunningGame game = start_game(output_path.c_str());
     ASSERT_NE(game.window, 0u) << "no window titled Varnholt appeared";
     XWindowAttributes attributes;
     ASSERT_TRUE(XGetWindowAttributes(game.display, game.window, &attributes));
@@ -138,6 +145,10 @@ TEST(VarnholtBinary, WindowAppearsAndEscapeQuits) {
     }
     XCloseDisplay(game.display);
     EXPECT_EQ(exit_code, 0);
+    std::ifstream output(output_path);
+    std::string printed((std::istreambuf_iterator<char>(output)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(printed, "");
+    std::remove(output_path.c_str());
 }
 
 TEST(VarnholtBinary, ClosingTheWindowQuits) {
