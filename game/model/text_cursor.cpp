@@ -1,6 +1,5 @@
 #include "model/text_cursor.h"
 
-#include <cmath>
 #include <cstdlib>
 #include <cstring>
 

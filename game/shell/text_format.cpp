@@ -2,7 +2,7 @@
 
 #include "model/arena.h"
 
-#include <cmath>
+#include <cfloat>
 #include <cstdio>
 
 void print(string text) {
@@ -47,12 +47,12 @@ DoubleDigits double_digits(double v) {
     }
     // Values of 10^64 and more keep their lowest 64 integer digits.
     if (n > 64) {
-        v = std::fmod(v, 1e64);
+        v = math_mod(v, 1e64);
         p = 1e63;
         n = 64;
     }
     for (int i = 0; i < 64; i++) {
-        double digit = std::trunc(v / p);
+        double digit = math_floor(v / p);
         if (digit < 0) digit = 0;
         if (digit > 9) digit = 9;
         result.digits[i] = static_cast<uint8_t>(digit);
@@ -83,8 +83,9 @@ static void emit_double(double v, Emit emit) {
     auto emit_word = [&](const char* word) {
         for (const char* c = word; *c; c++) emit(*c);
     };
-    if (std::isnan(v)) return emit_word("nan");
-    if (std::isinf(v)) return emit_word(v > 0 ? "infinity" : "-infinity");
+    if (v != v) return emit_word("nan");
+    if (v > DBL_MAX) return emit_word("infinity");
+    if (v < -DBL_MAX) return emit_word("-infinity");
     if (v < 0) {
         emit('-');
         v = -v;
