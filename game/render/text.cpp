@@ -25,6 +25,27 @@ uint32_t symbol_glyph(uint8_t character, TextureRect* rect, double* advance, dou
     return texture;
 }
 
+struct PlacedGlyph {
+    TextureRect rect;
+    double advance;
+    double scale;
+    uint32_t texture;
+    Color tint;
+};
+
+// The font glyph of a byte, or its card symbol when symbols are on and it is not escaped.
+static PlacedGlyph place_glyph(uint8_t c, bool as_symbol, const Color& color) {
+    const Glyph& glyph = font.glyphs[c];
+    PlacedGlyph placed{{static_cast<float>(glyph.u), static_cast<float>(glyph.v), static_cast<float>(glyph.width),
+                        static_cast<float>(glyph.height)},
+                       glyph.advance,
+                       1,
+                       font.texture,
+                       color};
+    if (as_symbol) placed.texture = symbol_glyph(c, &placed.rect, &placed.advance, &placed.scale, &placed.tint);
+    return placed;
+}
+
 TextSize measure_text(string text, double scale, bool symbols) {
     TextSize size{0, font.line_height * scale};
     bool escaped = false;
@@ -39,13 +60,8 @@ TextSize measure_text(string text, double scale, bool symbols) {
         } else if (c == '\n') {
             size.height += font.line_height * scale;
         } else {
-            const Glyph& glyph = font.glyphs[c];
-            TextureRect rect{static_cast<float>(glyph.u), static_cast<float>(glyph.v), static_cast<float>(glyph.width),
-                             static_cast<float>(glyph.height)};
-            double advance = glyph.advance, k = 1;
-            Color unused{};
-            if (symbols && !escaped) symbol_glyph(c, &rect, &advance, &k, &unused);
-            size.width += k * scale * advance;
+            PlacedGlyph placed = place_glyph(c, symbols && !escaped, Color{});
+            size.width += placed.scale * scale * placed.advance;
         }
         escaped = false;
     }
@@ -77,16 +93,12 @@ void draw_text(string text, double x, double y, double scale, const Color& color
             pen_x = 0;
             pen_y += font.line_height * scale;
         } else {
-            const Glyph& glyph = font.glyphs[c];
-            TextureRect rect{static_cast<float>(glyph.u), static_cast<float>(glyph.v), static_cast<float>(glyph.width),
-                             static_cast<float>(glyph.height)};
-            double advance = glyph.advance, k = 1;
-            Color tint = color;
-            uint32_t texture = font.texture;
+            PlacedGlyph placed = place_glyph(c, symbols && !escaped, color);
+            const TextureRect& rect = placed.rect;
+            double k = placed.scale;
             if (symbols) {
-                if (!escaped) texture = symbol_glyph(c, &rect, &advance, &k, &tint);
-                texture_bind(TEXTURE_2D, texture);
-                shader_uniform4f(simple_color, tint.r, tint.g, tint.b, tint.a);
+                texture_bind(TEXTURE_2D, placed.texture);
+                shader_uniform4f(simple_color, placed.tint.r, placed.tint.g, placed.tint.b, placed.tint.a);
             }
             // Bytes without a glyph have no size: nothing to draw.
             if (rect.width > 0 && rect.height > 0) {
@@ -98,7 +110,7 @@ void draw_text(string text, double x, double y, double scale, const Color& color
                 shader_uniform4f(simple_uv_rect, rect.u, rect.v, rect.width, rect.height);
                 draw_elements(PRIMITIVE_TRIANGLES, TYPE_UNSIGNED_BYTE, 0, 6, 0, 1);
             }
-            pen_x += scale * k * advance;
+            pen_x += scale * k * placed.advance;
         }
         escaped = false;
     }
