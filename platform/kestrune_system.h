@@ -611,6 +611,14 @@ KESTRUNE_API void shader_uniform_matrix4x2fa(int32_t location, int32_t count, bo
 KESTRUNE_API void shader_uniform_matrix3x4fa(int32_t location, int32_t count, bool transpose, float_view values);
 KESTRUNE_API void shader_uniform_matrix4x3fa(int32_t location, int32_t count, bool transpose, float_view values);
 
+/* ---- audio: devices, streams and waves ---- */
+
+/* ---- threads and synchronisation ---- */
+
+/* ---- network: sockets and selectors ---- */
+
+/* ---- controllers, haptics and clipboard ---- */
+
 /* ---- math ---- */
 
 KESTRUNE_API double math_sqrt(double x);
