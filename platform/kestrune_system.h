@@ -615,6 +615,71 @@ KESTRUNE_API void shader_uniform_matrix4x3fa(int32_t location, int32_t count, bo
 
 /* ---- threads and synchronisation ---- */
 
+struct SDL_Thread;
+struct SDL_mutex;
+struct SDL_cond;
+struct SDL_semaphore;
+
+/* Caller-owned atomic integer, laid out as SDL's atomic type. */
+typedef struct atomic_cell {
+    int value;
+} atomic_cell;
+
+typedef int (*thread_function)(void* data);
+
+enum {
+    THREAD_PRIORITY_LOW = 0,
+    THREAD_PRIORITY_NORMAL = 1,
+    THREAD_PRIORITY_HIGH = 2
+};
+
+/* Returned by semaphore_wait_timeout when the time ran out (SDL's time-out code). */
+#define SEMAPHORE_TIMED_OUT 1
+
+KESTRUNE_API struct SDL_Thread* thread_create(thread_function function, void* data);
+KESTRUNE_API void thread_detach(struct SDL_Thread* thread);
+KESTRUNE_API void thread_wait(struct SDL_Thread* thread, int* status);
+/* For the calling thread; values other than normal and high ask for low priority. */
+KESTRUNE_API int thread_set_priority(uint8_t priority);
+/* Thread ids are as wide as the platform's (a pthread_t here). */
+KESTRUNE_API uint64_t thread_current_id(void);
+KESTRUNE_API uint64_t thread_id(struct SDL_Thread* thread);
+KESTRUNE_API struct SDL_mutex* mutex_create(void);
+KESTRUNE_API void mutex_destroy(struct SDL_mutex* mutex);
+KESTRUNE_API int mutex_lock(struct SDL_mutex* mutex);
+KESTRUNE_API int mutex_unlock(struct SDL_mutex* mutex);
+KESTRUNE_API bool mutex_trylock(struct SDL_mutex* mutex);
+KESTRUNE_API struct SDL_cond* cond_create(void);
+KESTRUNE_API void cond_destroy(struct SDL_cond* condition);
+KESTRUNE_API int cond_signal(struct SDL_cond* condition);
+KESTRUNE_API int cond_broadcast(struct SDL_cond* condition);
+KESTRUNE_API int cond_wait(struct SDL_cond* condition, struct SDL_mutex* mutex);
+/* True when signalled; false on time-out or error. */
+KESTRUNE_API bool cond_wait_timeout(struct SDL_cond* condition, struct SDL_mutex* mutex, uint32_t milliseconds);
+KESTRUNE_API struct SDL_semaphore* semaphore_create(uint32_t initial_value);
+KESTRUNE_API void semaphore_destroy(struct SDL_semaphore* semaphore);
+KESTRUNE_API int semaphore_post(struct SDL_semaphore* semaphore);
+KESTRUNE_API int semaphore_wait(struct SDL_semaphore* semaphore);
+KESTRUNE_API bool semaphore_trywait(struct SDL_semaphore* semaphore);
+/* 0 when taken, SEMAPHORE_TIMED_OUT on time-out, negative on error. */
+KESTRUNE_API int semaphore_wait_timeout(struct SDL_semaphore* semaphore, uint32_t milliseconds);
+KESTRUNE_API uint32_t semaphore_value(struct SDL_semaphore* semaphore);
+KESTRUNE_API int atomic_set(atomic_cell* cell, int value);
+KESTRUNE_API int atomic_get(atomic_cell* cell);
+KESTRUNE_API int atomic_add(atomic_cell* cell, int value);
+KESTRUNE_API void* atomic_set_ptr(void** cell, void* value);
+KESTRUNE_API void* atomic_get_ptr(void** cell);
+KESTRUNE_API int atomic_inc_ref(atomic_cell* cell);
+/* True when the count reached 0. */
+KESTRUNE_API bool atomic_dec_ref(atomic_cell* cell);
+KESTRUNE_API int atomic_cas(atomic_cell* cell, int expected, int desired);
+KESTRUNE_API int atomic_cas_ptr(void** cell, void* expected, void* desired);
+/* Spin locks are caller-owned integers, 0 when free. */
+KESTRUNE_API void atomic_lock(int* lock);
+KESTRUNE_API void atomic_unlock(int* lock);
+KESTRUNE_API int atomic_trylock(int* lock);
+KESTRUNE_API void atomic_compiler_barrier(void);
+
 /* ---- network: sockets and selectors ---- */
 
 /* ---- controllers, haptics and clipboard ---- */
