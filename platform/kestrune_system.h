@@ -682,6 +682,67 @@ KESTRUNE_API void atomic_compiler_barrier(void);
 
 /* ---- network: sockets and selectors ---- */
 
+enum {
+    NETWORK_TCP = 1,
+    NETWORK_UDP = 2,
+    NETWORK_IPV4 = 4,
+    NETWORK_IPV6 = 8
+};
+
+#define NETWORK_SELECTOR_CAPACITY 1024
+
+/* An operating-system socket address (IPv4 or IPv6), zero-filled after the used part. */
+typedef struct network_address {
+    uint8_t bytes[32];
+} network_address;
+
+/* Operating-system socket; -1 marks failure. */
+typedef int64_t network_socket;
+
+typedef struct socket_view {
+    network_socket* data;
+    int64_t count;
+} socket_view;
+
+/* Socket arrays live in the dynamic ring: build a selector's set shortly before waiting on it. */
+typedef struct network_selector_entry {
+    bool in_use;
+    network_socket* sockets;
+    int32_t count;
+    int32_t capacity;
+} network_selector_entry;
+
+extern KESTRUNE_API network_selector_entry selectors[NETWORK_SELECTOR_CAPACITY];
+extern KESTRUNE_API int32_t num_selectors;
+
+/* An empty host gives the wildcard address for binding; failure gives a zeroed record. */
+KESTRUNE_API network_address network_address_find(string host, uint16_t port, uint32_t flags);
+KESTRUNE_API string network_address_get_ip(const network_address* address);
+KESTRUNE_API uint16_t network_address_get_port(const network_address* address);
+KESTRUNE_API network_socket network_socket_create(uint32_t flags);
+KESTRUNE_API int network_socket_destroy(network_socket socket);
+KESTRUNE_API bool network_socket_failed(network_socket socket);
+KESTRUNE_API bool network_socket_bind(network_socket socket, const network_address* address);
+KESTRUNE_API bool network_socket_set_blocking(network_socket socket, bool blocking);
+KESTRUNE_API bool network_tcp_connect(network_socket socket, const network_address* address);
+KESTRUNE_API int network_tcp_disconnect(network_socket socket);
+KESTRUNE_API bool network_tcp_listen(network_socket socket);
+/* The peer's address goes to address unless it is null. */
+KESTRUNE_API network_socket network_tcp_accept(network_socket socket, network_address* address);
+KESTRUNE_API int network_tcp_send(network_socket socket, uint32_t size, const void* data);
+/* 0 when the peer closed, -1 on error. */
+KESTRUNE_API int network_tcp_receive(network_socket socket, uint32_t size, void* buffer);
+KESTRUNE_API int network_udp_send(network_socket socket, uint32_t size, const void* data, const network_address* address);
+KESTRUNE_API int network_udp_receive(network_socket socket, uint32_t size, void* buffer, network_address* address);
+KESTRUNE_API int32_t network_selector_create(void);
+KESTRUNE_API void network_selector_destroy(int32_t selector);
+KESTRUNE_API bool network_selector_failed(int32_t selector);
+KESTRUNE_API void network_selector_add(int32_t selector, network_socket socket);
+KESTRUNE_API void network_selector_remove(int32_t selector, network_socket socket);
+/* Waits for readability; copies the ready sockets, in the order added, into out (up to out.count).
+ * Returns the number of ready sockets, 0 on time-out, -1 on error. */
+KESTRUNE_API int network_selector_wait(int32_t selector, int64_t timeout_milliseconds, socket_view out);
+
 /* ---- controllers, haptics and clipboard ---- */
 
 /* ---- math ---- */
