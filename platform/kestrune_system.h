@@ -745,6 +745,57 @@ KESTRUNE_API int network_selector_wait(int32_t selector, int64_t timeout_millise
 
 /* ---- controllers, haptics and clipboard ---- */
 
+struct _SDL_Haptic;
+
+enum {
+    CONTROLLER_POWER_UNKNOWN = 0,
+    CONTROLLER_POWER_EMPTY = 1,
+    CONTROLLER_POWER_LOW = 2,
+    CONTROLLER_POWER_MEDIUM = 3,
+    CONTROLLER_POWER_FULL = 4,
+    CONTROLLER_POWER_WIRED = 5,
+    CONTROLLER_POWER_MAX = 6
+};
+
+/* Arrival and removal seen by the last input_poll; the outputs may be null. */
+KESTRUNE_API bool controller_is_added(int32_t* index);
+KESTRUNE_API bool controller_is_removed(struct _SDL_Joystick** controller);
+KESTRUNE_API int controller_num(void);
+/* Names are SDL's own storage; empty when SDL has none. */
+KESTRUNE_API string controller_name_for_index(int32_t index);
+KESTRUNE_API struct _SDL_Joystick* controller_open(int32_t index);
+KESTRUNE_API void controller_close(struct _SDL_Joystick* controller);
+KESTRUNE_API string controller_name(struct _SDL_Joystick* controller);
+KESTRUNE_API int controller_num_buttons(struct _SDL_Joystick* controller);
+KESTRUNE_API int controller_num_axes(struct _SDL_Joystick* controller);
+KESTRUNE_API int controller_num_balls(struct _SDL_Joystick* controller);
+KESTRUNE_API int controller_num_hats(struct _SDL_Joystick* controller);
+KESTRUNE_API int controller_is_haptic(struct _SDL_Joystick* controller);
+KESTRUNE_API int controller_is_connected(struct _SDL_Joystick* controller);
+KESTRUNE_API uint8_t controller_power(struct _SDL_Joystick* controller);
+KESTRUNE_API uint8_t controller_button(struct _SDL_Joystick* controller, int32_t index);
+KESTRUNE_API int16_t controller_axis(struct _SDL_Joystick* controller, int32_t index);
+KESTRUNE_API int controller_ball(struct _SDL_Joystick* controller, int32_t index, int32_t* dx, int32_t* dy);
+KESTRUNE_API uint8_t controller_hat(struct _SDL_Joystick* controller, int32_t index);
+KESTRUNE_API int input_mouse_is_haptic(void);
+KESTRUNE_API struct _SDL_Haptic* haptic_open_controller(struct _SDL_Joystick* controller);
+KESTRUNE_API struct _SDL_Haptic* haptic_open_mouse(void);
+KESTRUNE_API void haptic_close(struct _SDL_Haptic* haptic);
+KESTRUNE_API int haptic_has_rumble(struct _SDL_Haptic* haptic);
+KESTRUNE_API bool haptic_init_rumble(struct _SDL_Haptic* haptic);
+/* strength 0 to 1. */
+KESTRUNE_API int haptic_play_rumble(struct _SDL_Haptic* haptic, float strength, uint32_t milliseconds);
+KESTRUNE_API int haptic_stop_rumble(struct _SDL_Haptic* haptic);
+
+/* Clipboard text goes into this block from now on, starting at position 0; a null memory
+ * means the dynamic ring. A text that does not fit is refused with an empty result. */
+KESTRUNE_API void clipboard_set_buffer(int64_t size, void* memory);
+KESTRUNE_API void clipboard_set_buffer_position(int64_t position);
+KESTRUNE_API int64_t clipboard_get_buffer_position(void);
+/* UTF-8 text, not NUL-terminated; empty when the clipboard holds none. */
+KESTRUNE_API string clipboard_get(void);
+KESTRUNE_API int clipboard_set(string text);
+
 /* ---- math ---- */
 
 KESTRUNE_API double math_sqrt(double x);
