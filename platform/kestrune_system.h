@@ -613,6 +613,96 @@ KESTRUNE_API void shader_uniform_matrix4x3fa(int32_t location, int32_t count, bo
 
 /* ---- audio: devices, streams and waves ---- */
 
+/* Sample format codes. Codes above 6 count as 2 bytes wide and are otherwise refused. */
+enum {
+    AUDIO_FORMAT_UNSIGNED_8 = 0,
+    AUDIO_FORMAT_UNSIGNED_16 = 1,
+    AUDIO_FORMAT_UNSIGNED_32 = 2,
+    AUDIO_FORMAT_SIGNED_8 = 3,
+    AUDIO_FORMAT_SIGNED_16 = 4,
+    AUDIO_FORMAT_SIGNED_32 = 5,
+    AUDIO_FORMAT_FLOAT = 6
+};
+
+enum { AUDIO_CONTAINER_WAV = 0, AUDIO_CONTAINER_FLAC = 1, AUDIO_CONTAINER_OGG = 2 };
+
+#define AUDIO_STREAM_COUNT 64
+
+/* Runs on SDL's audio thread: fills (player) or receives (recorder) length bytes. */
+typedef void (*audio_callback)(void* user_data, uint8_t* samples, int length);
+
+typedef struct audio_wave {
+    uint8_t format;
+    uint32_t channels;
+    uint32_t frequency;
+    int64_t size; /* bytes of sample data */
+    void* samples; /* interleaved; in the audio arena when loaded; null when loading failed */
+} audio_wave;
+
+typedef struct audio_stream_info {
+    uint8_t format;
+    uint32_t channels;
+    uint32_t frequency;
+    int64_t size; /* the whole stream's sample data in bytes, in the stream's format */
+} audio_stream_info;
+
+typedef struct audio_stream {
+    bool in_use;
+    uint8_t container;
+    bool for_writing;
+    bool from_file;
+    uint8_t format; /* the format the caller reads or writes in */
+    bool info_ready; /* the decoder or writer is open */
+    void* decoder;
+    string source; /* the path, or the memory block and its length */
+    int64_t source_position; /* read position in a memory source */
+    audio_stream_info info;
+} audio_stream;
+
+extern KESTRUNE_API audio_stream audio_streams[AUDIO_STREAM_COUNT];
+extern KESTRUNE_API int32_t num_audio_streams; /* slots ever taken; never shrinks */
+extern KESTRUNE_API uint32_t audio_player_id;
+extern KESTRUNE_API uint32_t audio_recorder_id;
+
+KESTRUNE_API bool audio_open(uint8_t format, uint8_t channels, uint32_t frequency, uint16_t buffer_samples,
+                             audio_callback callback, void* user_data);
+KESTRUNE_API void audio_play(void);
+KESTRUNE_API void audio_pause(void);
+KESTRUNE_API void audio_close(void);
+KESTRUNE_API void audio_lock(void);
+KESTRUNE_API void audio_unlock(void);
+KESTRUNE_API bool audio_recorder_open(uint8_t format, uint8_t channels, uint32_t frequency, uint16_t buffer_samples,
+                                      audio_callback callback, void* user_data);
+KESTRUNE_API void audio_recorder_record(void);
+KESTRUNE_API void audio_recorder_pause(void);
+KESTRUNE_API void audio_recorder_close(void);
+KESTRUNE_API void audio_recorder_lock(void);
+KESTRUNE_API void audio_recorder_unlock(void);
+
+/* Decoded samples come from one caller-supplied block, reclaimed by resetting its position. */
+KESTRUNE_API void audio_set_buffer(int64_t size, void* memory);
+KESTRUNE_API void audio_set_buffer_position(int64_t position);
+KESTRUNE_API int64_t audio_get_buffer_position(void);
+
+/* The container comes from the extension ("wav", "flac", "ogg", exactly) or from the first four bytes. */
+KESTRUNE_API audio_wave audio_wave_load(uint8_t format, string path);
+KESTRUNE_API audio_wave audio_wave_load_from_memory(uint8_t format, int64_t size, const void* data);
+/* Converts the caller's samples in place to the stored format before writing. */
+KESTRUNE_API bool audio_wave_save(audio_wave wave, string path);
+/* In place; the buffer must have room when the target format is wider. */
+KESTRUNE_API void audio_wave_convert(audio_wave* wave, uint8_t format);
+
+/* Streams: slot index, or -1 (8-bit formats, all slots taken). */
+KESTRUNE_API int32_t audio_stream_open(uint8_t format, string path, bool for_writing);
+KESTRUNE_API int32_t audio_stream_open_from_memory(uint8_t format, int64_t size, const void* data);
+KESTRUNE_API audio_stream_info audio_stream_read_info(int32_t slot);
+KESTRUNE_API uint64_t audio_stream_read(int32_t slot, uint64_t frames, void* buffer);
+KESTRUNE_API void audio_stream_write_info(int32_t slot, const audio_stream_info* info);
+/* Converts the caller's samples in place to the stored format. */
+KESTRUNE_API uint64_t audio_stream_write(int32_t slot, uint64_t frames, void* samples);
+KESTRUNE_API bool audio_stream_seek(int32_t slot, uint64_t frame);
+KESTRUNE_API void audio_stream_close(int32_t slot);
+
 /* ---- threads and synchronisation ---- */
 
 struct SDL_Thread;

@@ -1,0 +1,195 @@
+// Up to 64 sound files read or written piece by piece.
+#include "audio_internal.h"
+
+#define STB_VORBIS_HEADER_ONLY
+#include <stb_vorbis.h>
+
+#include <climits>
+#include <cstdio>
+#include <cstring>
+
+audio_stream audio_streams[AUDIO_STREAM_COUNT];
+int32_t num_audio_streams;
+
+static bool text_is(string text, const char* expected) {
+    size_t length = strlen(expected);
+    return text.length == static_cast<int64_t>(length) && memcmp(text.data, expected, length) == 0;
+}
+
+static audio_stream* stream_at(int32_t slot) {
+    if (slot < 0 || slot >= num_audio_streams || !audio_streams[slot].in_use) return nullptr;
+    return &audio_streams[slot];
+}
+
+static int32_t take_slot(uint8_t format, string source, bool from_file, bool for_writing) {
+    if (format == AUDIO_FORMAT_UNSIGNED_8 || format == AUDIO_FORMAT_SIGNED_8) return -1;
+    int32_t slot = 0;
+    while (slot < num_audio_streams && audio_streams[slot].in_use) ++slot;
+    if (slot == AUDIO_STREAM_COUNT) return -1;
+    if (slot == num_audio_streams) ++num_audio_streams;
+    audio_stream* stream = &audio_streams[slot];
+    *stream = audio_stream{};
+    stream->in_use = true;
+    stream->format = format;
+    stream->source = source;
+    stream->from_file = from_file;
+    stream->for_writing = for_writing;
+    return slot;
+}
+
+int32_t audio_stream_open(uint8_t format, string path, bool for_writing) {
+    int32_t slot = take_slot(format, path, true, for_writing);
+    if (slot < 0 || for_writing) return slot;
+    string extension = audio_path_extension(path);
+    audio_streams[slot].container = text_is(extension, "ogg")    ? AUDIO_CONTAINER_OGG
+                                    : text_is(extension, "flac") ? AUDIO_CONTAINER_FLAC
+                                                                 : AUDIO_CONTAINER_WAV;
+    return slot;
+}
+
+int32_t audio_stream_open_from_memory(uint8_t format, int64_t size, const void* data) {
+    if (!data || size < 0) return -1;
+    int32_t slot = take_slot(format, string{static_cast<const char*>(data), size}, false, false);
+    if (slot < 0) return slot;
+    const char* bytes = static_cast<const char*>(data);
+    bool has_magic = size >= 4;
+    audio_streams[slot].container = has_magic && memcmp(bytes, "OggS", 4) == 0   ? AUDIO_CONTAINER_OGG
+                                    : has_magic && memcmp(bytes, "fLaC", 4) == 0 ? AUDIO_CONTAINER_FLAC
+                                                                                 : AUDIO_CONTAINER_WAV;
+    return slot;
+}
+
+static stb_vorbis* open_vorbis(audio_stream* stream) {
+    int error = 0;
+    if (stream->from_file) return stb_vorbis_open_filename(append_character(stream->source).data, &error, nullptr);
+    if (stream->source.length > INT_MAX) return nullptr;
+    return stb_vorbis_open_memory(reinterpret_cast<const unsigned char*>(stream->source.data),
+                                  static_cast<int>(stream->source.length), &error, nullptr);
+}
+
+// Opens the decoder on first use and fills the info record; false when the source cannot be decoded.
+static bool open_reader(audio_stream* stream) {
+    if (stream->info_ready) return true;
+    if (stream->for_writing) return false;
+    int64_t bytes = audio_format_bytes(stream->format);
+    stream->info.format = stream->format;
+    if (stream->container == AUDIO_CONTAINER_OGG) {
+        stb_vorbis* decoder = open_vorbis(stream);
+        if (!decoder) return false;
+        stb_vorbis_info info = stb_vorbis_get_info(decoder);
+        stream->info.channels = static_cast<uint32_t>(info.channels);
+        stream->info.frequency = info.sample_rate;
+        stream->info.size = int64_t{stb_vorbis_stream_length_in_samples(decoder)} * info.channels * bytes;
+        stream->decoder = decoder;
+    } else {
+        SF_INFO info;
+        SNDFILE* file = audio_sndfile_open_reader(stream, &info);
+        if (!file) return false;
+        stream->info.channels = static_cast<uint32_t>(info.channels);
+        stream->info.frequency = static_cast<uint32_t>(info.samplerate);
+        stream->info.size = info.frames * info.channels * bytes;
+        stream->decoder = file;
+    }
+    stream->info_ready = true;
+    return true;
+}
+
+audio_stream_info audio_stream_read_info(int32_t slot) {
+    audio_stream* stream = stream_at(slot);
+    if (!stream || !open_reader(stream)) return audio_stream_info{};
+    return stream->info;
+}
+
+static int64_t read_vorbis(audio_stream* stream, uint8_t decode_format, int64_t frames, void* buffer) {
+    stb_vorbis* decoder = static_cast<stb_vorbis*>(stream->decoder);
+    int channels = static_cast<int>(stream->info.channels);
+    int64_t samples = frames * channels;
+    if (samples > INT_MAX) samples = INT_MAX - INT_MAX % (channels ? channels : 1);
+    if (decode_format == AUDIO_FORMAT_SIGNED_16)
+        return stb_vorbis_get_samples_short_interleaved(decoder, channels, static_cast<short*>(buffer),
+                                                        static_cast<int>(samples));
+    return stb_vorbis_get_samples_float_interleaved(decoder, channels, static_cast<float*>(buffer),
+                                                    static_cast<int>(samples));
+}
+
+uint64_t audio_stream_read(int32_t slot, uint64_t frames, void* buffer) {
+    audio_stream* stream = stream_at(slot);
+    if (!stream || !buffer || frames == 0) return 0;
+    if (stream->format > AUDIO_FORMAT_FLOAT) {
+        printf("invalid audio format\n");
+        return 0;
+    }
+    if (!open_reader(stream)) return 0;
+    int64_t wanted = frames > uint64_t{INT64_MAX} ? INT64_MAX : static_cast<int64_t>(frames);
+    // Vorbis decodes integers only as 16-bit, so 32-bit streams take float samples.
+    uint8_t decode_format = audio_decode_format(stream->format);
+    if (stream->container == AUDIO_CONTAINER_OGG && decode_format == AUDIO_FORMAT_SIGNED_32)
+        decode_format = AUDIO_FORMAT_FLOAT;
+    int64_t got = stream->container == AUDIO_CONTAINER_OGG
+                      ? read_vorbis(stream, decode_format, wanted, buffer)
+                      : audio_sndfile_read(static_cast<SNDFILE*>(stream->decoder), decode_format, wanted,
+                                           stream->info.channels, buffer);
+    if (got <= 0) return 0;
+    audio_wave piece{decode_format, stream->info.channels, stream->info.frequency,
+                     got * stream->info.channels * audio_format_bytes(decode_format), buffer};
+    audio_wave_convert(&piece, stream->format);
+    return static_cast<uint64_t>(got);
+}
+
+// What the WAV writer stores for a stream format: 16-bit and 32-bit signed integers.
+static uint8_t storage_format(uint8_t format) {
+    switch (format) {
+    case AUDIO_FORMAT_UNSIGNED_16: return AUDIO_FORMAT_SIGNED_16;
+    case AUDIO_FORMAT_UNSIGNED_32:
+    case AUDIO_FORMAT_FLOAT: return AUDIO_FORMAT_SIGNED_32;
+    default: return format;
+    }
+}
+
+void audio_stream_write_info(int32_t slot, const audio_stream_info* info) {
+    audio_stream* stream = stream_at(slot);
+    if (!stream || !info || !stream->for_writing || stream->info_ready) return;
+    if (stream->format > AUDIO_FORMAT_FLOAT || info->channels == 0) return;
+    int bits = static_cast<int>(audio_format_bytes(storage_format(stream->format)) * 8);
+    SNDFILE* file = audio_sndfile_open_writer(stream->source, info->size, info->channels, info->frequency, bits);
+    if (!file) return;
+    stream->decoder = file;
+    stream->info = *info;
+    stream->info_ready = true;
+}
+
+uint64_t audio_stream_write(int32_t slot, uint64_t frames, void* samples) {
+    audio_stream* stream = stream_at(slot);
+    if (!stream || !samples || !stream->for_writing || !stream->info_ready || frames == 0) return 0;
+    int64_t count = frames > uint64_t{INT64_MAX} / 8 ? INT64_MAX / 8 : static_cast<int64_t>(frames);
+    uint32_t channels = stream->info.channels;
+    audio_wave piece{stream->format, channels, stream->info.frequency,
+                     count * channels * audio_format_bytes(stream->format), samples};
+    audio_wave_convert(&piece, storage_format(stream->format));
+    int bits = static_cast<int>(audio_format_bytes(piece.format) * 8);
+    int64_t written = audio_sndfile_write(static_cast<SNDFILE*>(stream->decoder), samples, count, channels, bits);
+    return written > 0 ? static_cast<uint64_t>(written) : 0;
+}
+
+bool audio_stream_seek(int32_t slot, uint64_t frame) {
+    audio_stream* stream = stream_at(slot);
+    if (!stream || stream->for_writing || !open_reader(stream)) return false;
+    if (stream->container == AUDIO_CONTAINER_OGG) {
+        if (frame > uint64_t{UINT_MAX}) return false;
+        return stb_vorbis_seek(static_cast<stb_vorbis*>(stream->decoder), static_cast<unsigned>(frame)) != 0;
+    }
+    if (frame > uint64_t{INT64_MAX}) return false;
+    return sf_seek(static_cast<SNDFILE*>(stream->decoder), static_cast<sf_count_t>(frame), SEEK_SET) >= 0;
+}
+
+void audio_stream_close(int32_t slot) {
+    audio_stream* stream = stream_at(slot);
+    if (!stream) return;
+    if (stream->decoder) {
+        if (stream->container == AUDIO_CONTAINER_OGG && !stream->for_writing)
+            stb_vorbis_close(static_cast<stb_vorbis*>(stream->decoder));
+        else
+            sf_close(static_cast<SNDFILE*>(stream->decoder));
+    }
+    *stream = audio_stream{};
+}
