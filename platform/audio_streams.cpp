@@ -23,6 +23,7 @@ static audio_stream* stream_at(int32_t slot) {
 
 static int32_t take_slot(uint8_t format, string source, bool from_file, bool for_writing) {
     if (format == AUDIO_FORMAT_UNSIGNED_8 || format == AUDIO_FORMAT_SIGNED_8) return -1;
+    if (from_file && (source.length < 0 || source.length >= AUDIO_STREAM_PATH_SIZE)) return -1;
     int32_t slot = 0;
     while (slot < num_audio_streams && audio_streams[slot].in_use) ++slot;
     if (slot == AUDIO_STREAM_COUNT) return -1;
@@ -32,6 +33,11 @@ static int32_t take_slot(uint8_t format, string source, bool from_file, bool for
     stream->in_use = true;
     stream->format = format;
     stream->source = source;
+    // The path is used again when the decoder or writer opens, so the slot keeps its own copy.
+    if (from_file) {
+        if (source.length > 0) memcpy(stream->path, source.data, static_cast<size_t>(source.length));
+        stream->source.data = stream->path;
+    }
     stream->from_file = from_file;
     stream->for_writing = for_writing;
     return slot;

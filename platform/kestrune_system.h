@@ -627,6 +627,7 @@ enum {
 enum { AUDIO_CONTAINER_WAV = 0, AUDIO_CONTAINER_FLAC = 1, AUDIO_CONTAINER_OGG = 2 };
 
 #define AUDIO_STREAM_COUNT 64
+#define AUDIO_STREAM_PATH_SIZE 4096
 
 /* Runs on SDL's audio thread: fills (player) or receives (recorder) length bytes. */
 typedef void (*audio_callback)(void* user_data, uint8_t* samples, int length);
@@ -654,9 +655,10 @@ typedef struct audio_stream {
     uint8_t format; /* the format the caller reads or writes in */
     bool info_ready; /* the decoder or writer is open */
     void* decoder;
-    string source; /* the path, or the memory block and its length */
+    string source; /* the slot's copy of the path, or the caller's memory block, which must stay alive */
     int64_t source_position; /* read position in a memory source */
     audio_stream_info info;
+    char path[AUDIO_STREAM_PATH_SIZE];
 } audio_stream;
 
 extern KESTRUNE_API audio_stream audio_streams[AUDIO_STREAM_COUNT];
@@ -692,7 +694,7 @@ KESTRUNE_API bool audio_wave_save(audio_wave wave, string path);
 /* In place; the buffer must have room when the target format is wider. */
 KESTRUNE_API void audio_wave_convert(audio_wave* wave, uint8_t format);
 
-/* Streams: slot index, or -1 (8-bit formats, all slots taken). */
+/* Streams: slot index, or -1 (8-bit formats, all slots taken, paths of 4096 bytes or more). */
 KESTRUNE_API int32_t audio_stream_open(uint8_t format, string path, bool for_writing);
 KESTRUNE_API int32_t audio_stream_open_from_memory(uint8_t format, int64_t size, const void* data);
 KESTRUNE_API audio_stream_info audio_stream_read_info(int32_t slot);
