@@ -2,6 +2,7 @@
 
 #include "model/nimbers.h"
 #include "model/text_cursor.h"
+#include "model/whole_file.h"
 #include "shell/text_format.h"
 
 namespace {
@@ -126,14 +127,8 @@ void refuse(string path) {
 }  // namespace
 
 bool load_map(string path) {
-    file_handle* file = file_open(path, FILE_READ);
-    if (file_failed(file)) {
-        refuse(path);
-        return false;
-    }
-    int64_t size = file_size(file);
-    if (size < 0 || size > max_map_file_size) {
-        file_close(file);
+    string contents;
+    if (!read_whole_file(path, max_map_file_size, &contents)) {
         refuse(path);
         return false;
     }
@@ -141,15 +136,10 @@ bool load_map(string path) {
     array_clear(&stones);
     array_clear(&transitions);
     array_clear(&states);
-    char* block = static_cast<char*>(arena_allocate(PERSISTENT_ARENA, size));
-    size = static_cast<int64_t>(file_read(file, static_cast<uint64_t>(size), block));
-    file_close(file);
-
-    TextCursor cursor{block, size, size, 0};
+    TextCursor cursor{contents.data, contents.length, contents.length, 0};
     while (cursor.position < cursor.size) {
         read_line(&cursor);
-        while (cursor.position < cursor.size && cursor.data[cursor.position] != '\n') cursor.position++;
-        cursor.position++;
+        cursor.position = line_end(cursor.data, cursor.size, cursor.position) + 1;
     }
     drop_invalid_records();
     if (machine_kind == state_machine) compute_nimbers();

@@ -1,6 +1,8 @@
 #include "model/map_list.h"
 
 #include "model/map_file.h"
+#include "model/text_cursor.h"
+#include "model/whole_file.h"
 #include "shell/text_format.h"
 
 GrowableArray<MapListEntry> state_map_list;
@@ -40,26 +42,22 @@ static GrowableArray<MapListEntry>* list_of_kind(uint8_t kind) {
 }
 
 void load_map_list(GrowableArray<MapListEntry>* list, string path) {
-    file_handle* file = file_open(path, FILE_READ);
-    int64_t size = file_failed(file) ? -1 : file_size(file);
-    if (size < 0 || size > max_list_file_size) {
-        if (!file_failed(file)) file_close(file);
+    string contents;
+    if (!read_whole_file(path, max_list_file_size, &contents)) {
         print(str("failed to open "));
         print(path);
         print(str("\n"));
         return;
     }
-    char* data = static_cast<char*>(arena_allocate(PERSISTENT_ARENA, size));
-    size = static_cast<int64_t>(file_read(file, static_cast<uint64_t>(size), data));
-    file_close(file);
+    const char* data = contents.data;
+    int64_t size = contents.length;
 
     int64_t p = 0;
     while (p < size) {
         int64_t name_end = p;
         while (name_end < size && data[name_end] != ' ') name_end++;
         int64_t path_start = name_end + 1 < size ? name_end + 1 : size;
-        int64_t path_end = path_start;
-        while (path_end < size && data[path_end] != '\n') path_end++;
+        int64_t path_end = line_end(data, size, path_start);
         array_push(list, MapListEntry{string{data + p, name_end - p}, string{data + path_start, path_end - path_start}});
         p = path_end + 1;
     }

@@ -3,6 +3,12 @@
 #include <cstdlib>
 #include <cstring>
 
+int64_t line_end(const char* data, int64_t size, int64_t from) {
+    int64_t i = from;
+    while (i < size && data[i] != '\n') i++;
+    return i;
+}
+
 bool matches_at(const TextCursor* cursor, string keyword) {
     if (cursor->position < 0 || keyword.length > cursor->size - cursor->position) return false;
     return memcmp(cursor->data + cursor->position, keyword.data, static_cast<size_t>(keyword.length)) == 0;

@@ -12,6 +12,9 @@ struct TextCursor {
     int64_t position;
 };
 
+// Offset of the first line feed at or after from, or size when there is none.
+int64_t line_end(const char* data, int64_t size, int64_t from);
+
 // True when the keyword's bytes lie at the position and end within the size; does not move.
 bool matches_at(const TextCursor* cursor, string keyword);
 

@@ -2,6 +2,7 @@
 
 #include "model/arena.h"
 #include "model/text_cursor.h"
+#include "model/whole_file.h"
 #include "render/resources.h"
 #include "shell/text_format.h"
 
@@ -19,12 +20,6 @@ string directory_of(string path) {
         if (path.data[i] == '/') return string{path.data, i + 1};
     }
     return string{path.data, 0};
-}
-
-int64_t end_of_line(const char* data, int64_t size, int64_t from) {
-    int64_t i = from;
-    while (i < size && data[i] != '\n') i++;
-    return i;
 }
 
 // An "i" line's name, made relative to the font file's directory unless it names a file as it stands.
@@ -63,12 +58,12 @@ bool read_lines(string directory, const char* data, int64_t size, Font* reading)
     while (position < size) {
         if (position + 1 >= size || data[position + 1] != ' ') return false;
         char command = data[position];
-        int64_t line_end = end_of_line(data, size, position + 2);
+        int64_t end = line_end(data, size, position + 2);
         if (command == 'i') {
-            if (!read_image_line(directory, string{data + position + 2, line_end - position - 2}, reading)) return false;
+            if (!read_image_line(directory, string{data + position + 2, end - position - 2}, reading)) return false;
         } else if (command == 'g') {
             // The numbers never read past the line, whatever bytes it holds.
-            TextCursor cursor{data, line_end, line_end, position + 2};
+            TextCursor cursor{data, end, end, position + 2};
             read_glyph_line(&cursor, reading);
         } else {
             char unknown[1] = {command};
@@ -77,7 +72,7 @@ bool read_lines(string directory, const char* data, int64_t size, Font* reading)
             print(str("\n"));
             return false;
         }
-        position = line_end + 1;
+        position = end + 1;
     }
     return true;
 }
@@ -88,19 +83,14 @@ void load_font(string path) {
     Font reading{};
     reading.size = 256;
     string directory = directory_of(path);
-    file_handle* file = file_open(path, FILE_READ);
-    if (!file) {
+    string contents;
+    if (!read_whole_file(path, INT32_MAX, &contents)) {
         print(str("failed to open "));
         print(path);
         print(str("\n"));
         return;
     }
-    int64_t size = file_size(file);
-    if (size < 0) size = 0;
-    char* data = static_cast<char*>(arena_allocate(PERSISTENT_ARENA, size));
-    size = static_cast<int64_t>(file_read(file, static_cast<uint64_t>(size), data));
-    file_close(file);
-    if (!read_lines(directory, data, size, &reading)) {
+    if (!read_lines(directory, contents.data, contents.length, &reading)) {
         // The texture is of no use to an empty font.
         if (reading.texture) texture_destroy(reading.texture);
         return;
