@@ -9,9 +9,7 @@
 uint32_t audio_player_id;
 uint32_t audio_recorder_id;
 
-uint8_t* audio_memory;
-int64_t audio_memory_size;
-int64_t audio_memory_pos;
+CallerBlock audio_memory{nullptr, 0, 0, "audio memory allocation failed", "audio memory reallocation failed"};
 
 static const SDL_AudioFormat device_formats[] = {AUDIO_U8,     AUDIO_U16LSB, AUDIO_S32LSB, AUDIO_S8,
                                                  AUDIO_S16LSB, AUDIO_S32LSB, AUDIO_F32LSB};
@@ -57,40 +55,14 @@ void audio_recorder_close() { SDL_CloseAudioDevice(audio_recorder_id); }
 void audio_recorder_lock() { SDL_LockAudioDevice(audio_recorder_id); }
 void audio_recorder_unlock() { SDL_UnlockAudioDevice(audio_recorder_id); }
 
-void audio_set_buffer(int64_t size, void* memory) {
-    audio_memory = static_cast<uint8_t*>(memory);
-    audio_memory_size = size;
-    audio_memory_pos = 0;
-}
+void audio_set_buffer(int64_t size, void* memory) { caller_block_set(&audio_memory, size, memory); }
+void audio_set_buffer_position(int64_t position) { audio_memory.pos = position; }
+int64_t audio_get_buffer_position() { return audio_memory.pos; }
 
-void audio_set_buffer_position(int64_t position) { audio_memory_pos = position; }
-int64_t audio_get_buffer_position() { return audio_memory_pos; }
-
-void* audio_memory_allocate(int64_t size) {
-    audio_memory_pos = (audio_memory_pos + 7) & ~int64_t{7};
-    if (size < 0 || audio_memory_pos + size > audio_memory_size) {
-        printf("audio memory allocation failed\n");
-        return nullptr;
-    }
-    void* block = audio_memory + audio_memory_pos;
-    audio_memory_pos += size;
-    return block;
-}
+void* audio_memory_allocate(int64_t size) { return caller_block_allocate(&audio_memory, size); }
 
 void* audio_memory_reallocate(void* block, int64_t old_size, int64_t new_size) {
-    uint8_t* bytes = static_cast<uint8_t*>(block);
-    if (bytes && bytes + old_size == audio_memory + audio_memory_pos) {
-        audio_memory_pos += new_size - old_size;
-        if (audio_memory_pos >= audio_memory_size) {
-            printf("audio memory reallocation failed\n");
-            return nullptr;
-        }
-        return block;
-    }
-    void* moved = audio_memory_allocate(new_size);
-    if (!moved) return nullptr;
-    if (bytes && old_size > 0) memcpy(moved, bytes, static_cast<size_t>(old_size < new_size ? old_size : new_size));
-    return moved;
+    return caller_block_reallocate(&audio_memory, block, old_size, new_size);
 }
 
 int64_t audio_format_bytes(uint8_t format) {

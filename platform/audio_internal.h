@@ -1,13 +1,12 @@
 // Internal helpers shared by the audio modules; not exported.
 #pragma once
 
+#include "caller_block.h"
 #include "platform_internal.h"
 
 #include <sndfile.h>
 
-extern uint8_t* audio_memory;
-extern int64_t audio_memory_size;
-extern int64_t audio_memory_pos;
+extern CallerBlock audio_memory;
 
 // Bump allocation in the audio arena, 8-byte aligned; null and a message when the block is full.
 void* audio_memory_allocate(int64_t size);

@@ -1,11 +1,11 @@
 // The image arena: the caller's block from which the image decoder takes all its memory.
 #pragma once
 
+#include "caller_block.h"
+
 #include <cstdint>
 
-extern uint8_t* image_memory;
-extern int64_t image_memory_size;
-extern int64_t image_memory_pos;
+extern CallerBlock image_memory;
 
 // Bump allocation, 8-byte aligned; null and a message on standard output when the block is full.
 void* image_memory_allocate(int64_t size);

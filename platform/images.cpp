@@ -8,45 +8,17 @@
 #include <cstdio>
 #include <cstring>
 
-uint8_t* image_memory;
-int64_t image_memory_size;
-int64_t image_memory_pos;
+CallerBlock image_memory{nullptr, 0, 0, "image memory allocation failed", "image memory reallocation failed"};
 
-void* image_memory_allocate(int64_t size) {
-    image_memory_pos = (image_memory_pos + 7) & ~int64_t{7};
-    if (image_memory_pos + size > image_memory_size) {
-        printf("image memory allocation failed\n");
-        return nullptr;
-    }
-    void* block = image_memory + image_memory_pos;
-    image_memory_pos += size;
-    return block;
-}
+void* image_memory_allocate(int64_t size) { return caller_block_allocate(&image_memory, size); }
 
 void* image_memory_reallocate(void* block, int64_t old_size, int64_t new_size) {
-    uint8_t* bytes = static_cast<uint8_t*>(block);
-    if (bytes && bytes + old_size == image_memory + image_memory_pos) {
-        image_memory_pos += new_size - old_size;
-        if (image_memory_pos >= image_memory_size) {
-            printf("image memory reallocation failed\n");
-            return nullptr;
-        }
-        return block;
-    }
-    void* moved = image_memory_allocate(new_size);
-    if (!moved) return nullptr;
-    if (bytes && old_size > 0) memcpy(moved, bytes, static_cast<size_t>(old_size));
-    return moved;
+    return caller_block_reallocate(&image_memory, block, old_size, new_size);
 }
 
-void image_set_buffer(int64_t size, void* memory) {
-    image_memory = static_cast<uint8_t*>(memory);
-    image_memory_size = size;
-    image_memory_pos = 0;
-}
-
-void image_set_buffer_position(int64_t position) { image_memory_pos = position; }
-int64_t image_get_buffer_position() { return image_memory_pos; }
+void image_set_buffer(int64_t size, void* memory) { caller_block_set(&image_memory, size, memory); }
+void image_set_buffer_position(int64_t position) { image_memory.pos = position; }
+int64_t image_get_buffer_position() { return image_memory.pos; }
 
 void image_set_flip(bool on) {
     stbi_set_flip_vertically_on_load(on ? 1 : 0);
