@@ -221,6 +221,19 @@ TEST_F(Images, LoadingFromMemoryMatchesLoadingTheFile) {
     EXPECT_EQ(std::vector<uint8_t>(loaded.pixels, loaded.pixels + 24), pattern());
 }
 
+TEST_F(Images, AShrinkingMoveCopiesOnlyWhatFitsInTheNewBlock) {
+    alignas(8) uint8_t memory[40];
+    memset(memory, 0xEE, sizeof memory);
+    image_set_buffer(32, memory);  // the last 8 bytes lie outside the arena
+    uint8_t* first = static_cast<uint8_t*>(image_memory_allocate(16));
+    memset(first, 7, 16);
+    image_memory_allocate(8);
+    uint8_t* moved = static_cast<uint8_t*>(image_memory_reallocate(first, 16, 4));
+    ASSERT_EQ(moved, memory + 24);
+    for (int i = 0; i < 4; i++) EXPECT_EQ(moved[i], 7);
+    for (int i = 32; i < 40; i++) EXPECT_EQ(memory[i], 0xEE) << i;
+}
+
 TEST_F(Images, TheArenaGrowsTheNewestBlockInPlaceAndMovesOthers) {
     alignas(8) uint8_t block[64] = {};
     image_set_buffer(64, block);
