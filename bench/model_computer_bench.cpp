@@ -1,10 +1,10 @@
 // The hard pushdown player on the demonstration map and on a larger map.
-#include "model/arena.h"
+#include "base/arena.h"
+#include "base/random.h"
+#include "base/strings.h"
 #include "model/computer_players.h"
 #include "model/game_data.h"
 #include "model/map_file.h"
-#include "model/random.h"
-#include "model/strings.h"
 
 #include <benchmark/benchmark.h>
 

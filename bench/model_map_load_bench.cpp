@@ -1,8 +1,8 @@
 // load_map of a map file of about 1 MiB.
-#include "model/arena.h"
+#include "base/arena.h"
+#include "base/strings.h"
 #include "model/game_data.h"
 #include "model/map_file.h"
-#include "model/strings.h"
 
 #include <benchmark/benchmark.h>
 

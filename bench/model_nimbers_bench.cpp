@@ -1,8 +1,8 @@
 // Nimbers of an acyclic map of 256 states and 4000 transitions.
-#include "model/arena.h"
+#include "base/arena.h"
+#include "base/random.h"
 #include "model/game_data.h"
 #include "model/nimbers.h"
-#include "model/random.h"
 
 #include <benchmark/benchmark.h>
 

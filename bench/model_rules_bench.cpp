@@ -1,5 +1,5 @@
 // rule_accepts on the demonstration map's twelve rules, against every card of a 6 x 6 x 6 deck.
-#include "model/arena.h"
+#include "base/arena.h"
 #include "model/game_data.h"
 #include "model/map_file.h"
 #include "model/rules.h"

@@ -1,5 +1,6 @@
 // Joysticks and game pads through SDL's joystick interface, and rumble through its haptic interface.
 #include "kestrune_system.h"
+#include "platform_internal.h"
 
 #include <SDL.h>
 

@@ -17,5 +17,12 @@ void* system_reallocate(void* block, int64_t new_size, int64_t old_size);
 // Appends s to a growable array of strings kept in the dynamic ring.
 void add_string(string** array, int64_t* count, int64_t* capacity, string s);
 
+// Input state back to nothing pressed; the SDL key table built once. system_init calls both.
+void reset_input_state();
+void build_key_table();
+
+// SDL's joystick power level as the library's controller power code.
+uint8_t controller_power_code(int sdl_level);
+
 extern uint8_t dynamic_buffer[DYNAMIC_BUFFER_SIZE];
 extern int32_t dynamic_pos;

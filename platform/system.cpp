@@ -14,9 +14,6 @@ SDL_Cursor* system_cursors[SYSTEM_CURSOR_COUNT];
 alignas(8) uint8_t dynamic_buffer[DYNAMIC_BUFFER_SIZE];
 int32_t dynamic_pos;
 
-void reset_input_state();
-void build_key_table();
-
 static uint32_t sdl_subsystems(uint32_t flags) {
     uint32_t mask = 0;
     if (flags & SYSTEM_TIMER) mask |= SDL_INIT_TIMER;

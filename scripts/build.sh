@@ -7,5 +7,5 @@ build_dir="${BUILD_DIR:-$root/build}"
 
 bash "$root/scripts/install_dependencies.sh"
 cmake -S "$root" -B "$build_dir" -DCMAKE_BUILD_TYPE="${BUILD_TYPE:-RelWithDebInfo}" \
-  -DVARNHOLT_BUILD_TESTS=ON -DVARNHOLT_BUILD_BENCHMARKS=ON ${CMAKE_OPTIONS:-} > /dev/null
+  -DVARNHOLT_BUILD_TESTS=ON -DVARNHOLT_BUILD_BENCHMARKS=ON -DVARNHOLT_WERROR=ON ${CMAKE_OPTIONS:-} > /dev/null
 cmake --build "$build_dir" -j"$(nproc)" "$@"

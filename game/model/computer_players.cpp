@@ -1,6 +1,6 @@
 #include "model/computer_players.h"
 
-#include "model/random.h"
+#include "base/random.h"
 #include "model/rules.h"
 
 namespace {
@@ -47,11 +47,11 @@ bool set_accepts(const CardSet& accepted, string rule, Card card, bool has_top, 
 // cards each rule accepts are worked out once per kind, for all cards at once.
 void score_candidates(const GrowableArray<Card>& hand, const GrowableArray<Move>& candidates, int64_t* scores) {
     int64_t transition_count = transitions.count;
-    CardSet* accepted = static_cast<CardSet*>(arena_allocate(FRAME_ARENA, transition_count * 32));
-    int64_t* followers = static_cast<int64_t*>(arena_allocate(FRAME_ARENA, transition_count * 8));
+    CardSet* accepted = arena_push_array<CardSet>(FRAME_ARENA, transition_count);
+    int64_t* followers = arena_push_array<int64_t>(FRAME_ARENA, transition_count);
     int64_t threat_from[max_states];
     int64_t occupancy[max_states];
-    bool* scored = static_cast<bool*>(arena_allocate(FRAME_ARENA, candidates.count));
+    bool* scored = arena_push_array<bool>(FRAME_ARENA, candidates.count);
     for (int64_t i = 0; i < candidates.count; i++) scored[i] = false;
     count_stones(occupancy);
     CardSet deck_set = deck_cards();
@@ -92,7 +92,7 @@ void score_candidates(const GrowableArray<Card>& hand, const GrowableArray<Move>
 }  // namespace
 
 bool choose_state_machine_move(int64_t difficulty, Move* move) {
-    int64_t frame_used = frame_arena.used;
+    ArenaMark frame_mark = arena_mark(FRAME_ARENA);
     GrowableArray<Move> zero{nullptr, 0, 0, FRAME_ARENA};
     GrowableArray<Move> other{nullptr, 0, 0, FRAME_ARENA};
     for (int64_t i = 0; i < transitions.count; i++) {
@@ -119,12 +119,12 @@ bool choose_state_machine_move(int64_t difficulty, Move* move) {
             default: *move = Move{-1, 0, 0, string{nullptr, 0}}; break;
         }
     }
-    frame_arena.used = frame_used;
+    arena_reset_to(frame_mark);
     return found;
 }
 
 bool choose_pushdown_move(const GrowableArray<Card>& hand, int64_t difficulty, Move* move) {
-    int64_t frame_used = frame_arena.used;
+    ArenaMark frame_mark = arena_mark(FRAME_ARENA);
     *move = no_move;
     bool has_top = stack.count > 0;
     Card top = top_card(stack);
@@ -148,7 +148,7 @@ bool choose_pushdown_move(const GrowableArray<Card>& hand, int64_t difficulty, M
         } else if (difficulty == normal) {
             *move = pick(candidates);
         } else {
-            int64_t* scores = static_cast<int64_t*>(arena_allocate(FRAME_ARENA, candidates.count * 8));
+            int64_t* scores = arena_push_array<int64_t>(FRAME_ARENA, candidates.count);
             score_candidates(hand, candidates, scores);
             int64_t best = 0;
             int64_t best_score = -1000000;
@@ -161,12 +161,12 @@ bool choose_pushdown_move(const GrowableArray<Card>& hand, int64_t difficulty, M
             *move = candidates.data[best];
         }
     }
-    frame_arena.used = frame_used;
+    arena_reset_to(frame_mark);
     return found;
 }
 
 Move choose_turing_move() {
-    int64_t frame_used = frame_arena.used;
+    ArenaMark frame_mark = arena_mark(FRAME_ARENA);
     GrowableArray<Move> moves{nullptr, 0, 0, FRAME_ARENA};
     for (int64_t i = 0; i < transitions.count; i++) {
         const Transition& t = transitions.data[i];
@@ -174,6 +174,6 @@ Move choose_turing_move() {
         if (stone >= 0) array_push(&moves, Move{-1, stone, t.to, t.rule});
     }
     Move move = moves.count > 0 ? pick(moves) : no_move;
-    frame_arena.used = frame_used;
+    arena_reset_to(frame_mark);
     return move;
 }

@@ -1,24 +1,52 @@
 #include "model/game_data.h"
 
-#include "model/turn_state.h"
-
-uint8_t machine_kind = pushdown_machine;
-double map_x = 0, map_y = 0, map_scale = 128;
+uint8_t machine_kind;
+double map_x, map_y, map_scale;
 GrowableArray<State> states;
 GrowableArray<Transition> transitions;
 GrowableArray<int16_t> stones;
 GrowableArray<Goal> goals;
-uint8_t win_mode = immediate;
-int64_t deck_copies = 1, deck_colors = 4, deck_shapes = 4, deck_numbers = 4, hand_size = 8, tape_length = 4;
+uint8_t win_mode;
+int64_t deck_copies, deck_colors, deck_shapes, deck_numbers, hand_size, tape_length;
 GrowableArray<uint8_t> nimbers;
 GrowableArray<Player> players;
-int64_t player_count = 3;
-int8_t current_player = 0;
-uint8_t winner = no_winner;
+int64_t player_count;
+int8_t current_player;
+uint8_t winner;
 GrowableArray<Card> deck;
 GrowableArray<Card> stack;
 GrowableArray<Card> tape;
-int64_t tape_head = 0;
+int64_t tape_head;
+
+void reset_map() {
+    machine_kind = pushdown_machine;
+    map_x = 0;
+    map_y = 0;
+    map_scale = 128;
+    states = {};
+    transitions = {};
+    stones = {};
+    goals = {};
+    win_mode = immediate;
+    deck_copies = 1;
+    deck_colors = 4;
+    deck_shapes = 4;
+    deck_numbers = 4;
+    hand_size = 8;
+    tape_length = 4;
+    nimbers = {};
+}
+
+void reset_game() {
+    players = {};
+    player_count = 3;
+    current_player = 0;
+    winner = no_winner;
+    deck = {};
+    stack = {};
+    tape = {};
+    tape_head = 0;
+}
 
 const Color card_colors[card_property_count] = {
     {1, 0, 0, 1}, {0, 0, 1, 1}, {0, 1, 0, 1}, {1, 1, 0, 1}, {0.3f, 0, 1, 1}, {1, 0.3f, 0, 1},
@@ -48,14 +76,13 @@ int16_t first_stone_on(int16_t state) {
     return -1;
 }
 
-void stone_position(int16_t state, float* x, float* y) {
+void state_center(int16_t state, float* x, float* y) {
     *x = 0;
     *y = 0;
     if (state < 0 || state >= states.count) return;
     const State& s = states.data[state];
-    int64_t lift = state < max_states ? state_lift[state] : 0;
     *x = static_cast<float>(map_x + s.x * map_scale);
-    *y = static_cast<float>(map_y + s.y * map_scale + 8.0 * static_cast<double>(lift));
+    *y = static_cast<float>(map_y + s.y * map_scale);
 }
 
 void set_player_color(Player* player, uint8_t color_index) {

@@ -1,8 +1,8 @@
 // The one loaded map and the one game in progress, with their small helpers.
 #pragma once
 
-#include "model/arena.h"
-#include "model/strings.h"
+#include "base/arena.h"
+#include "base/strings.h"
 
 #include <cstdint>
 
@@ -120,7 +120,12 @@ Card top_card(const GrowableArray<Card>& cards);
 void remove_card(GrowableArray<Card>* cards, int64_t index);
 void remove_transition(int64_t index);
 int16_t first_stone_on(int16_t state);
-void stone_position(int16_t state, float* x, float* y);
+// The state's centre in world units; (0, 0) for an index that names no state.
+void state_center(int16_t state, float* x, float* y);
+
+// The map (its machine, deck and tape parameters) and the game in progress back to their start values.
+void reset_map();
+void reset_game();
 
 // A player record as the set-up screen appends it: easy, human, its own colour, the default goal.
 Player new_player(int64_t index);

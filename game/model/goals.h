@@ -1,8 +1,8 @@
 // Turing players' goals: a sum or a count measured over the tape, compared with an amount.
 #pragma once
 
+#include "base/text_format.h"
 #include "model/game_data.h"
-#include "shell/text_format.h"
 
 int64_t goal_value(Goal goal);
 bool goal_met(Goal goal);

@@ -1,9 +1,10 @@
 #include "model/map_file.h"
 
+#include "base/file_failure.h"
+#include "base/text_cursor.h"
+#include "base/text_format.h"
+#include "base/whole_file.h"
 #include "model/nimbers.h"
-#include "model/text_cursor.h"
-#include "model/whole_file.h"
-#include "shell/text_format.h"
 
 namespace {
 
@@ -118,19 +119,12 @@ void drop_invalid_records() {
     transitions.count = kept;
 }
 
-void refuse(string path) {
-    print(str("failed to load map: "));
-    print(path);
-    print(str("\n"));
-}
-
 }  // namespace
 
 bool load_map(string path) {
     string contents;
     if (!read_whole_file(path, max_map_file_size, &contents)) {
-        refuse(path);
-        return false;
+        return report_file_failure(str("failed to load map: "), path);
     }
     array_clear(&goals);
     array_clear(&stones);

@@ -1,15 +1,23 @@
 #include "model/map_list.h"
 
+#include "base/file_failure.h"
+#include "base/text_cursor.h"
+#include "base/whole_file.h"
 #include "model/map_file.h"
-#include "model/text_cursor.h"
-#include "model/whole_file.h"
-#include "shell/text_format.h"
 
 GrowableArray<MapListEntry> state_map_list;
 GrowableArray<MapListEntry> pushdown_map_list;
 GrowableArray<MapListEntry> turing_map_list;
-GrowableArray<MapListEntry>* current_map_list = &pushdown_map_list;
-int64_t current_map_index = 0;
+GrowableArray<MapListEntry>* current_map_list;
+int64_t current_map_index;
+
+void reset_map_lists() {
+    state_map_list = {};
+    pushdown_map_list = {};
+    turing_map_list = {};
+    current_map_list = &pushdown_map_list;
+    current_map_index = 0;
+}
 
 // List files are small; anything larger is not a list.
 constexpr int64_t max_list_file_size = 4 * 1024 * 1024;
@@ -41,14 +49,9 @@ static GrowableArray<MapListEntry>* list_of_kind(uint8_t kind) {
     }
 }
 
-void load_map_list(GrowableArray<MapListEntry>* list, string path) {
+bool load_map_list(GrowableArray<MapListEntry>* list, string path) {
     string contents;
-    if (!read_whole_file(path, max_list_file_size, &contents)) {
-        print(str("failed to open "));
-        print(path);
-        print(str("\n"));
-        return;
-    }
+    if (!read_whole_file(path, max_list_file_size, &contents)) return report_file_failure(str("failed to open "), path);
     const char* data = contents.data;
     int64_t size = contents.length;
 
@@ -61,14 +64,15 @@ void load_map_list(GrowableArray<MapListEntry>* list, string path) {
         array_push(list, MapListEntry{string{data + p, name_end - p}, string{data + path_start, path_end - path_start}});
         p = path_end + 1;
     }
+    return true;
 }
 
-void save_map_list() {
+bool save_map_list() {
     GrowableArray<MapListEntry>* list = list_of_kind(machine_kind);
-    if (!list) return;
+    if (!list) return false;
     current_map_list = list;
     file_handle* file = file_open(map_list_path(machine_kind), FILE_WRITE);
-    if (file_failed(file)) return;
+    if (file_failed(file)) return report_file_failure(str("failed to save map list: "), map_list_path(machine_kind));
     for (int64_t i = 0; i < list->count; i++) {
         const MapListEntry& entry = list->data[i];
         file_write(file, static_cast<uint64_t>(entry.name.length), entry.name.data);
@@ -77,6 +81,7 @@ void save_map_list() {
         file_write_byte(file, '\n');
     }
     file_close(file);
+    return true;
 }
 
 void select_kind_maps() {

@@ -9,11 +9,14 @@ extern GrowableArray<MapListEntry> turing_map_list;
 extern GrowableArray<MapListEntry>* current_map_list;
 extern int64_t current_map_index;
 
+// Empty lists, the pushdown list current.
+void reset_map_lists();
+
 // The list file and the directory for saved maps of a machine kind; empty for other kinds.
 string map_list_path(uint8_t kind);
 string custom_map_directory(uint8_t kind);
 
 // Appends the file's entries to the list; prints "failed to open " and the path when it cannot.
-void load_map_list(GrowableArray<MapListEntry>* list, string path);
-void save_map_list();
+bool load_map_list(GrowableArray<MapListEntry>* list, string path);
+bool save_map_list();
 void select_kind_maps();

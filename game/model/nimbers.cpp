@@ -1,25 +1,25 @@
 #include "model/nimbers.h"
 
+#include "base/text_format.h"
 #include "model/game_data.h"
-#include "shell/text_format.h"
 
 constexpr int mex_size = 128;
 
 int64_t compute_nimbers() {
     int64_t state_count = states.count;
-    nimbers = GrowableArray<uint8_t>{static_cast<uint8_t*>(arena_allocate(PERSISTENT_ARENA, state_count)), state_count,
+    nimbers = GrowableArray<uint8_t>{arena_push_array<uint8_t>(PERSISTENT_ARENA, state_count), state_count,
                                      state_count, PERSISTENT_ARENA};
     if (state_count > 0) memset(nimbers.data, unknown_nimber, static_cast<size_t>(state_count));
 
     // Outgoing transitions grouped by source state, each group in transition order, so an
     // examination looks only at its own state's transitions.
-    int64_t frame_used = frame_arena.used;
-    int64_t* first = static_cast<int64_t*>(arena_allocate(FRAME_ARENA, (state_count + 1) * 8));
-    int16_t* targets = static_cast<int16_t*>(arena_allocate(FRAME_ARENA, transitions.count * 2));
+    ArenaMark frame_mark = arena_mark(FRAME_ARENA);
+    int64_t* first = arena_push_array<int64_t>(FRAME_ARENA, state_count + 1);
+    int16_t* targets = arena_push_array<int16_t>(FRAME_ARENA, transitions.count);
     for (int64_t s = 0; s <= state_count; s++) first[s] = 0;
     for (int64_t i = 0; i < transitions.count; i++) first[transitions.data[i].from + 1]++;
     for (int64_t s = 0; s < state_count; s++) first[s + 1] += first[s];
-    int64_t* fill = static_cast<int64_t*>(arena_allocate(FRAME_ARENA, (state_count + 1) * 8));
+    int64_t* fill = arena_push_array<int64_t>(FRAME_ARENA, state_count + 1);
     for (int64_t s = 0; s <= state_count; s++) fill[s] = first[s];
     for (int64_t i = 0; i < transitions.count; i++) targets[fill[transitions.data[i].from]++] = transitions.data[i].to;
 
@@ -57,6 +57,6 @@ int64_t compute_nimbers() {
         work.count--;
     }
     if (work.count > 0) print(str("failed to calculate nimbers!\n"));
-    frame_arena.used = frame_used;
+    arena_reset_to(frame_mark);
     return examinations;
 }

@@ -1,12 +1,12 @@
 #include "model/referee.h"
 
+#include "base/random.h"
+#include "base/text_format.h"
 #include "model/goals.h"
 #include "model/map_file.h"
 #include "model/map_list.h"
-#include "model/random.h"
 #include "model/turn_flow.h"
 #include "model/turn_state.h"
-#include "shell/text_format.h"
 
 static int64_t clamp(int64_t value, int64_t low, int64_t high) { return value < low ? low : value > high ? high : value; }
 
@@ -76,8 +76,7 @@ bool start_game() {
 
 void apply_move(int16_t stone, int16_t target, string rule, Card card, int64_t hand_index) {
     if (stone < 0 || stone >= stones.count || target < 0 || target >= states.count) return;
-    moving_stone = stone;
-    stone_position(stones.data[stone], &moving_stone_position[0], &moving_stone_position[1]);
+    last_moved_stone = MovedStone{stone, stones.data[stone], 1};
     stones.data[stone] = target;
     if (machine_kind == pushdown_machine && current_player >= 0 && current_player < players.count) {
         remove_card(&players.data[current_player].hand, hand_index);

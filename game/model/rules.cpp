@@ -1,6 +1,6 @@
 #include "model/rules.h"
 
-#include "model/arena.h"
+#include "base/arena.h"
 
 #include <bit>
 
@@ -168,7 +168,7 @@ struct RuleParser {
 
     // Reads one atom as a list of items into the frame arena; returns the item count, 0 on error.
     int64_t list_items(Value** items) {
-        *items = static_cast<Value*>(arena_allocate(FRAME_ARENA, max_list_items * static_cast<int64_t>(sizeof(Value))));
+        *items = arena_push_array<Value>(FRAME_ARENA, max_list_items);
         if (!at('(')) {
             (*items)[0] = single_atom();
             return error ? 0 : 1;
@@ -256,11 +256,11 @@ int64_t strip_rule(string rule) {
 // thousands of evaluations per frame from filling it.
 template <typename Domain>
 bool evaluate(const Domain& domain, string rule, typename Domain::Value* value) {
-    int64_t frame_used = frame_arena.used;
+    ArenaMark frame_mark = arena_mark(FRAME_ARENA);
     RuleParser<Domain> parser{domain, rule_scratch, strip_rule(rule), 0, false};
     *value = parser.expression();
     bool valid = !parser.error && parser.position == parser.length;
-    frame_arena.used = frame_used;
+    arena_reset_to(frame_mark);
     return valid;
 }
 

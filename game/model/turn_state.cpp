@@ -1,20 +1,36 @@
 #include "model/turn_state.h"
 
-int16_t source_state = -1;
-int16_t target_state = -1;
-int16_t selected_transition = -1;
-int64_t selected_card = -1;
-uint8_t hand_revealed = 0;
-uint8_t card_drawn = 0;
-double move_delay = 0;
-double computer_delay = 0;
-int64_t human_count = 0;
-int16_t moving_stone = -1;
-float moving_stone_position[2] = {0, 0};
-uint8_t state_lift[max_states] = {};
+int16_t source_state;
+int16_t target_state;
+int16_t selected_transition;
+int64_t selected_card;
+uint8_t hand_revealed;
+uint8_t card_drawn;
+double move_delay;
+double computer_delay;
+int64_t human_count;
+MovedStone last_moved_stone;
 
-uint8_t game_blocked = 0;
-uint8_t last_mover = no_winner;
-int64_t idle_turns = 0;
-uint8_t moved_this_turn = 0;
-uint8_t deck_card_drawn_this_turn = 0;
+uint8_t game_blocked;
+uint8_t last_mover;
+int64_t idle_turns;
+uint8_t moved_this_turn;
+uint8_t deck_card_drawn_this_turn;
+
+void reset_turn_state() {
+    source_state = -1;
+    target_state = -1;
+    selected_transition = -1;
+    selected_card = -1;
+    hand_revealed = 0;
+    card_drawn = 0;
+    move_delay = 0;
+    computer_delay = 0;
+    human_count = 0;
+    last_moved_stone = MovedStone{-1, -1, 0};
+    game_blocked = 0;
+    last_mover = no_winner;
+    idle_turns = 0;
+    moved_this_turn = 0;
+    deck_card_drawn_this_turn = 0;
+}

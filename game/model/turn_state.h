@@ -1,4 +1,4 @@
-// Where the current turn stands: the human's selection, the pauses, the stone being animated,
+// Where the current turn stands: the human's selection, the pauses, the last stone moved,
 // and how the game ends when nobody can move. The screen reads and sets these; the referee
 // clears them at every change of turn.
 #pragma once
@@ -16,10 +16,15 @@ extern uint8_t card_drawn;
 extern double move_delay;
 extern double computer_delay;
 extern int64_t human_count;
-extern int16_t moving_stone;
-extern float moving_stone_position[2];
-// Per state, the stones the screen drew stacked on it in the last frame.
-extern uint8_t state_lift[max_states];
+
+// The stone the last move took and the state it left; `fresh` stays set until the screen has
+// started animating it.
+struct MovedStone {
+    int16_t stone;
+    int16_t from_state;
+    uint8_t fresh;
+};
+extern MovedStone last_moved_stone;
 
 // Set when a game ends without a winner because no seat can ever move again.
 extern uint8_t game_blocked;
@@ -30,8 +35,14 @@ extern int64_t idle_turns;
 extern uint8_t moved_this_turn;
 extern uint8_t deck_card_drawn_this_turn;
 
+// Every timer and animation advances by this fixed step once per frame.
+constexpr double frame_time = 1.0 / 60.0;
+
 constexpr double move_pause = 0.5;
 constexpr double computer_pause = 0.4;
 constexpr double computer_draw_pause = 0.25;
+
+// Every turn variable back to its start value.
+void reset_turn_state();
 
 inline bool game_over() { return winner != no_winner || game_blocked; }

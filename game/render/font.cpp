@@ -1,10 +1,10 @@
 #include "render/font.h"
 
-#include "model/arena.h"
-#include "model/text_cursor.h"
-#include "model/whole_file.h"
+#include "base/arena.h"
+#include "base/file_failure.h"
+#include "base/text_cursor.h"
+#include "base/whole_file.h"
 #include "render/resources.h"
-#include "shell/text_format.h"
 
 #include <kestrune_system.h>
 
@@ -25,12 +25,7 @@ string directory_of(string path) {
 // An "i" line's name, made relative to the font file's directory unless it names a file as it stands.
 bool read_image_line(string directory, string name, Font* reading) {
     if (directory.length > 0 && !file_exists(name)) name = arena_concat(directory, name, PERSISTENT_ARENA);
-    if (!file_exists(name)) {
-        print(str("failed to load font image: "));
-        print(name);
-        print(str("\n"));
-        return false;
-    }
+    if (!file_exists(name)) return report_file_failure(str("failed to load font image: "), name);
     if (reading->texture) texture_destroy(reading->texture);
     reading->texture = load_font_texture(name);
     return true;
@@ -67,10 +62,7 @@ bool read_lines(string directory, const char* data, int64_t size, Font* reading)
             read_glyph_line(&cursor, reading);
         } else {
             char unknown[1] = {command};
-            print(str("unknown "));
-            print(string{unknown, 1});
-            print(str("\n"));
-            return false;
+            return report_file_failure(str("unknown "), string{unknown, 1});
         }
         position = end + 1;
     }
@@ -79,23 +71,19 @@ bool read_lines(string directory, const char* data, int64_t size, Font* reading)
 
 }  // namespace
 
-void load_font(string path) {
+bool load_font(string path) {
     Font reading{};
     reading.size = 256;
     string directory = directory_of(path);
     string contents;
-    if (!read_whole_file(path, INT32_MAX, &contents)) {
-        print(str("failed to open "));
-        print(path);
-        print(str("\n"));
-        return;
-    }
+    if (!read_whole_file(path, INT32_MAX, &contents)) return report_file_failure(str("failed to open "), path);
     if (!read_lines(directory, contents.data, contents.length, &reading)) {
         // The texture is of no use to an empty font.
         if (reading.texture) texture_destroy(reading.texture);
-        return;
+        return false;
     }
     reading.space_advance = reading.glyphs[' '].advance;
     reading.tab_advance = reading.glyphs['\t'].advance;
     font = reading;
+    return true;
 }

@@ -1,7 +1,7 @@
 // The bitmap font described by "resources/font_info.txt".
 #pragma once
 
-#include "model/strings.h"
+#include "base/strings.h"
 
 #include <cstdint>
 
@@ -28,6 +28,6 @@ struct Font {
 // All zero until a font file has been read to its end; then text draws nothing.
 extern Font font;
 
-// Reads the description and loads its image. Any problem is reported on standard output and
-// leaves the font empty.
-void load_font(string path);
+// Reads the description and loads its image. Any problem is reported on standard output,
+// leaves the font as it was and gives false.
+bool load_font(string path);

@@ -1,8 +1,8 @@
 #include "render/primitives.h"
 
 #include "render/resources.h"
+#include "render/scene.h"
 #include "render/text.h"
-#include "shell/application.h"
 
 #include <kestrune_system.h>
 

@@ -2,8 +2,8 @@
 // The simple shader, the quad's vertex array and blending must be set up (begin_scene does it).
 #pragma once
 
+#include "base/strings.h"
 #include "model/game_data.h"
-#include "model/strings.h"
 #include "render/matrix.h"
 
 #include <cstdint>

@@ -1,9 +1,9 @@
 #include "render/resources.h"
 
-#include "model/arena.h"
+#include "base/arena.h"
+#include "base/text_format.h"
 #include "render/font.h"
 #include "render/scene.h"
-#include "shell/text_format.h"
 
 #include <kestrune_system.h>
 
@@ -169,6 +169,8 @@ uint32_t load_texture(string path) {
 uint32_t load_font_texture(string path) {
     return upload_picture(path, FILTER_LINEAR, FILTER_NEAREST, false);
 }
+
+void release_image_memory() { image_set_buffer(0, nullptr); }
 
 void load_render_resources() {
     void* image_block = arena_allocate(PERSISTENT_ARENA, image_memory_bytes);

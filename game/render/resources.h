@@ -1,7 +1,7 @@
 // Everything drawing needs, loaded once at start-up: pictures, the font, the unit quad and the two shaders.
 #pragma once
 
-#include "model/strings.h"
+#include "base/strings.h"
 
 #include <cstdint>
 
@@ -64,6 +64,10 @@ extern int32_t gamma_gamma;
 // Image memory, pictures, font, unit quad, shaders and the scene frame buffer, in that order.
 // Takes the image block from the persistent arena; the caller releases it afterwards.
 void load_render_resources();
+
+// The library is told the image block is gone, so a later decode cannot write over what the
+// persistent arena holds next; call it before giving the block back.
+void release_image_memory();
 
 // A mipmapped RGBA texture of the picture; a 1 x 1 white texture when the picture cannot be read.
 uint32_t load_texture(string path);

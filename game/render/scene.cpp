@@ -1,14 +1,15 @@
 #include "render/scene.h"
 
+#include "base/text_format.h"
 #include "render/matrix.h"
 #include "render/resources.h"
-#include "shell/application.h"
-#include "shell/text_format.h"
 
 #include <kestrune_system.h>
 
 uint32_t scene_frame_buffer;
 uint32_t scene_texture;
+int32_t window_width = 1024;
+int32_t window_height = 832;
 
 static string frame_buffer_status_message(uint8_t status) {
     switch (status) {

@@ -5,6 +5,10 @@
 
 constexpr float display_gamma = 2.2f;
 
+// The window's size in pixels, used for viewports, projections and layout; the shell keeps it current.
+extern int32_t window_width;
+extern int32_t window_height;
+
 extern uint32_t scene_frame_buffer;
 extern uint32_t scene_texture;
 

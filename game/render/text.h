@@ -2,8 +2,8 @@
 // shapes, T the eye, ~ the similarity sign; in that mode "%" makes the next character a plain letter.
 #pragma once
 
+#include "base/strings.h"
 #include "model/game_data.h"
-#include "model/strings.h"
 #include "render/primitives.h"
 
 #include <cstdint>

@@ -1,15 +1,17 @@
 #include "shell/application.h"
 
-#include "model/arena.h"
+#include "base/arena.h"
+#include "base/random.h"
+#include "base/strings.h"
+#include "base/text_format.h"
 #include "model/map_file.h"
 #include "model/map_list.h"
-#include "model/random.h"
-#include "model/strings.h"
+#include "model/turn_state.h"
 #include "render/matrix.h"
 #include "render/resources.h"
 #include "render/scene.h"
+#include "screen/stone_animation.h"
 #include "shell/memory_overlay.h"
-#include "shell/text_format.h"
 
 #include <kestrune_system.h>
 
@@ -22,25 +24,30 @@ bool map_list_open;
 bool editor_mode;
 bool help_visible;
 bool memory_overlay_visible;
-int32_t window_width;
-int32_t window_height;
 bool window_fullscreen;
-const double frame_time = 1.0 / 60.0;
 double title_angle;
 
-static void initialise_globals() {
+void reset_shell_state() {
     running = false;
     main_menu_open = true;
     player_setup_open = false;
     map_list_open = false;
     editor_mode = false;
-    machine_kind = 1;
     help_visible = false;
     memory_overlay_visible = false;
     window_width = 1024;
     window_height = 832;
     window_fullscreen = false;
     title_angle = 0;
+}
+
+void reset_program_state() {
+    reset_map();
+    reset_game();
+    reset_map_lists();
+    reset_turn_state();
+    reset_stone_animation();
+    reset_shell_state();
 }
 
 static void take_window_size() {
@@ -56,7 +63,7 @@ static void take_window_size() {
 }
 
 void application_start() {
-    initialise_globals();
+    reset_program_state();
     system_init(SYSTEM_ALL);
     create_arenas(persistent_arena_capacity, frame_arena_capacity);
     seed_random(static_cast<uint64_t>(system_time()));
@@ -64,7 +71,8 @@ void application_start() {
     take_window_size();
     load_render_resources();
     // Only the image decoding block lived here; give it back.
-    persistent_arena.used = 0;
+    release_image_memory();
+    arena_empty(PERSISTENT_ARENA);
     build_demo_map();
     load_map_list(&state_map_list, str("resources/state_maps.txt"));
     load_map_list(&pushdown_map_list, str("resources/pushdown_maps.txt"));
@@ -111,7 +119,7 @@ static void end_on_graphics_error() {
 }
 
 void application_frame() {
-    frame_arena.used = 0;
+    arena_empty(FRAME_ARENA);
     input_poll();
     if (display_is_closed()) running = false;
     if (input_key_is_pressed(KEY_ESCAPE)) apply_escape_chain();

@@ -1,6 +1,8 @@
 // The program's spine: start-up, one frame of the loop, shutdown.
 #pragma once
 
+#include "render/scene.h"
+
 #include <cstdint>
 
 extern bool running;
@@ -11,11 +13,13 @@ extern bool editor_mode;
 extern uint8_t machine_kind;
 extern bool help_visible;
 extern bool memory_overlay_visible;
-extern int32_t window_width;
-extern int32_t window_height;
 extern bool window_fullscreen;
-extern const double frame_time;
 extern double title_angle;
+
+// The shell's own variables back to their start values.
+void reset_shell_state();
+// Every program-wide variable of every layer back to its start value, as at start-up.
+void reset_program_state();
 
 void application_start();
 void application_frame();

@@ -1,8 +1,8 @@
 #include "shell/memory_overlay.h"
 
-#include "model/arena.h"
+#include "base/arena.h"
+#include "base/text_format.h"
 #include "render/text.h"
-#include "shell/text_format.h"
 
 string memory_overlay_text(char* buffer) {
     FixedText text{buffer, memory_overlay_capacity, 0, 0};

@@ -1,7 +1,7 @@
 // F3: how much of the persistent arena is in use, in the bottom-left corner.
 #pragma once
 
-#include "model/strings.h"
+#include "base/strings.h"
 
 constexpr int64_t memory_overlay_capacity = 128;
 

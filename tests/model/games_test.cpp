@@ -1,9 +1,9 @@
 #include "model_fixture.h"
 
+#include "base/random.h"
 #include "model/map_file.h"
 #include "model/map_list.h"
 #include "model/nimbers.h"
-#include "model/random.h"
 #include "model/referee.h"
 #include "model/rules.h"
 #include "model/turn_flow.h"

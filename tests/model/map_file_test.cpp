@@ -1,8 +1,8 @@
 #include "model_fixture.h"
 
+#include "base/text_cursor.h"
 #include "model/map_file.h"
 #include "model/map_list.h"
-#include "model/text_cursor.h"
 
 #include <filesystem>
 #include <fstream>

@@ -1,8 +1,8 @@
 // Shared set-up for the model tests: arenas, a clean model, maps written to a scratch folder.
 #pragma once
 
+#include "base/strings.h"
 #include "model/game_data.h"
-#include "model/strings.h"
 
 #include <gtest/gtest.h>
 
@@ -11,7 +11,7 @@
 string view_of(const std::string& text);
 std::string text_of(string view);
 
-// Arenas once per process; every model variable back to its start value; a fixed seed.
+// Arenas once per process; every model variable back to its start value, no seats; a fixed seed.
 void reset_model(uint8_t kind);
 
 // Writes the bytes to a file in a scratch folder and returns its path.

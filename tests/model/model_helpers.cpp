@@ -1,10 +1,10 @@
 #include "model_fixture.h"
 
-#include "model/arena.h"
+#include "base/arena.h"
+#include "base/random.h"
 #include "model/computer_players.h"
 #include "model/map_file.h"
 #include "model/map_list.h"
-#include "model/random.h"
 #include "model/referee.h"
 #include "model/turn_flow.h"
 #include "model/turn_state.h"
@@ -22,46 +22,15 @@ std::string text_of(string view) {
 
 void reset_model(uint8_t kind) {
     if (!persistent_arena.base) create_arenas(persistent_arena_capacity, frame_arena_capacity);
-    persistent_arena.used = 0;
-    frame_arena.used = 0;
+    arena_empty(PERSISTENT_ARENA);
+    arena_empty(FRAME_ARENA);
+    reset_map();
+    reset_game();
+    reset_map_lists();
+    reset_turn_state();
     machine_kind = kind;
-    map_x = 0;
-    map_y = 0;
-    map_scale = 128;
-    states = {};
-    transitions = {};
-    stones = {};
-    goals = {};
-    win_mode = immediate;
-    deck_copies = 1;
-    deck_colors = deck_shapes = deck_numbers = 4;
-    hand_size = 8;
-    tape_length = 4;
-    nimbers = {};
-    players = {};
+    // Tests add their seats themselves.
     player_count = 0;
-    current_player = 0;
-    winner = no_winner;
-    deck = {};
-    stack = {};
-    tape = {};
-    tape_head = 0;
-    state_map_list = {};
-    pushdown_map_list = {};
-    turing_map_list = {};
-    current_map_list = &pushdown_map_list;
-    current_map_index = 0;
-    source_state = target_state = selected_transition = -1;
-    selected_card = -1;
-    hand_revealed = card_drawn = 0;
-    move_delay = computer_delay = 0;
-    human_count = 0;
-    moving_stone = -1;
-    memset(state_lift, 0, sizeof state_lift);
-    game_blocked = 0;
-    last_mover = no_winner;
-    idle_turns = 0;
-    moved_this_turn = deck_card_drawn_this_turn = 0;
     seed_random(12345);
 }
 
@@ -102,7 +71,7 @@ GameResult play_until_over(int64_t max_turns) {
     int64_t actions = 0;
     while (!game_over() && result.turns < max_turns && actions < max_turns * 8) {
         actions++;
-        frame_arena.used = 0;
+        arena_empty(FRAME_ARENA);
         if (move_delay > 0) {
             move_delay = 0;
             end_turn();

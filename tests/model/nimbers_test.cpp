@@ -1,8 +1,8 @@
 #include "model_fixture.h"
 
+#include "base/random.h"
 #include "model/computer_players.h"
 #include "model/nimbers.h"
-#include "model/random.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include "model_fixture.h"
 
+#include "base/random.h"
 #include "model/map_list.h"
-#include "model/random.h"
 #include "model/referee.h"
 #include "model/turn_flow.h"
 #include "model/turn_state.h"
@@ -139,13 +139,13 @@ TEST_F(ModelTest, MovesOnEachKind) {
     use_map(pushdown_machine, "win 0\ndeck 1 4 4 4\nhand 2\nstone 0\n. 0 0\n. 1 0\n=> 0 1 0 0 0 \"*\"\n");
     add_players(2, false, 0);
     ASSERT_TRUE(start_game());
-    state_lift[0] = 3;
     Card played = players.data[0].hand.data[0];
     Card kept = players.data[0].hand.data[1];
     apply_move(0, 1, transitions.data[0].rule, played, 0);
     EXPECT_EQ(stones.data[0], 1);
-    EXPECT_EQ(moving_stone, 0);
-    EXPECT_EQ(moving_stone_position[1], 24.0f);
+    EXPECT_EQ(last_moved_stone.stone, 0);
+    EXPECT_EQ(last_moved_stone.from_state, 0);
+    EXPECT_TRUE(last_moved_stone.fresh);
     EXPECT_EQ(move_delay, 0.5);
     ASSERT_EQ(players.data[0].hand.count, 1);
     EXPECT_EQ(players.data[0].hand.data[0].number, kept.number);
@@ -288,11 +288,10 @@ TEST_F(ModelTest, SmallHelpers) {
     map_x = 10;
     map_y = -5;
     map_scale = 2;
-    state_lift[0] = 3;
     float x = 0, y = 0;
-    stone_position(0, &x, &y);
+    state_center(0, &x, &y);
     EXPECT_EQ(x, 12.0f);
-    EXPECT_EQ(y, -1.0f + 24.0f);
+    EXPECT_EQ(y, -1.0f);
 
     Player player = new_player(4);
     EXPECT_EQ(player.color_index, 4);

@@ -1,6 +1,6 @@
 #include "model_fixture.h"
 
-#include "model/random.h"
+#include "base/random.h"
 #include "model/rules.h"
 
 #include <string>

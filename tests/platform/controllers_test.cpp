@@ -1,11 +1,10 @@
 #include "kestrune_system.h"
+#include "platform_internal.h"
 
 #include <SDL.h>
 #include <gtest/gtest.h>
 
 #include <string>
-
-uint8_t controller_power_code(int sdl_level);
 
 namespace {
 

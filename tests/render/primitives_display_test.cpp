@@ -3,7 +3,7 @@
 #include "render/primitives.h"
 #include "render/resources.h"
 #include "render/scene.h"
-#include "shell/application.h"
+#include "render/scene.h"
 
 #include <kestrune_system.h>
 

@@ -1,10 +1,10 @@
 #include "render_helpers.h"
 
-#include "model/arena.h"
+#include "base/arena.h"
 #include "render/matrix.h"
 #include "render/primitives.h"
 #include "render/resources.h"
-#include "shell/application.h"
+#include "render/scene.h"
 
 #include <kestrune_system.h>
 

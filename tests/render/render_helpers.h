@@ -1,7 +1,7 @@
 // The game's renderer started once per test process on a real window, and pixel read-back.
 #pragma once
 
-#include "model/strings.h"
+#include "base/strings.h"
 
 #include <cstdint>
 #include <string>

@@ -5,9 +5,9 @@
 #include "render/goal_drawing.h"
 #include "render/resources.h"
 #include "render/scene.h"
+#include "render/scene.h"
 #include "render/text.h"
 #include "shell/memory_overlay.h"
-#include "shell/application.h"
 
 #include <kestrune_system.h>
 

@@ -1,7 +1,8 @@
 // Runs the frame loop one frame at a time with injected SDL events.
-#include "model/arena.h"
+#include "base/arena.h"
 #include "model/game_data.h"
 #include "model/map_list.h"
+#include "model/turn_state.h"
 #include "shell/application.h"
 
 #include <SDL.h>

@@ -1,4 +1,4 @@
-#include "model/arena.h"
+#include "base/arena.h"
 #include "shell/memory_overlay.h"
 
 #include <gtest/gtest.h>

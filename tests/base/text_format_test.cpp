@@ -1,5 +1,5 @@
-#include "model/arena.h"
-#include "shell/text_format.h"
+#include "base/arena.h"
+#include "base/text_format.h"
 
 #include <gtest/gtest.h>
 

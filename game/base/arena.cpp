@@ -1,6 +1,6 @@
-#include "model/arena.h"
+#include "base/arena.h"
 
-#include "shell/text_format.h"
+#include "base/text_format.h"
 
 #include <cstdlib>
 
@@ -51,6 +51,18 @@ void* arena_allocate(uint8_t arena_id, int64_t size) {
     }
     return place_block(arena, arena_id, size);
 }
+
+ArenaMark arena_mark(uint8_t arena_id) {
+    Arena* arena = arena_by_id(arena_id);
+    return ArenaMark{arena_id, arena ? arena->used : 0};
+}
+
+void arena_reset_to(ArenaMark mark) {
+    Arena* arena = arena_by_id(mark.arena_id);
+    if (arena && mark.used >= 0 && mark.used <= arena->used) arena->used = mark.used;
+}
+
+void arena_empty(uint8_t arena_id) { arena_reset_to(ArenaMark{arena_id, 0}); }
 
 void* arena_reallocate(uint8_t arena_id, void* old_block, int64_t old_size, int64_t new_size) {
     Arena* arena = arena_by_id(arena_id);

@@ -1,6 +1,6 @@
-#include "shell/text_format.h"
+#include "base/text_format.h"
 
-#include "model/arena.h"
+#include "base/arena.h"
 
 #include <cfloat>
 #include <cstdio>

@@ -28,6 +28,23 @@ void create_arenas(int64_t persistent_capacity, int64_t frame_capacity);
 void destroy_arenas();
 
 void* arena_allocate(uint8_t arena_id, int64_t size);
+
+// Room for count elements of T, uninitialised.
+template <typename T>
+T* arena_push_array(uint8_t arena_id, int64_t count) {
+    return static_cast<T*>(arena_allocate(arena_id, count * static_cast<int64_t>(sizeof(T))));
+}
+
+// Where an arena stands; going back to a mark gives up everything allocated after it.
+struct ArenaMark {
+    uint8_t arena_id;
+    int64_t used;
+};
+
+ArenaMark arena_mark(uint8_t arena_id);
+void arena_reset_to(ArenaMark mark);
+// Gives up everything in the arena.
+void arena_empty(uint8_t arena_id);
 void* arena_reallocate(uint8_t arena_id, void* old_block, int64_t old_size, int64_t new_size);
 string arena_copy_string(string text);
 string arena_concat(string a, string b, uint8_t arena_id);

@@ -1,4 +1,4 @@
-#include "model/text_cursor.h"
+#include "base/text_cursor.h"
 
 #include <cstdlib>
 #include <cstring>

@@ -1,4 +1,4 @@
-#include "model/random.h"
+#include "base/random.h"
 
 RandomState random_state;
 

@@ -1,7 +1,7 @@
 // Diagnostics on standard output and the game's own integer and double text formats.
 #pragma once
 
-#include "model/strings.h"
+#include "base/strings.h"
 
 #include <cstdint>
 

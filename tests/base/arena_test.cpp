@@ -1,6 +1,6 @@
-#include "model/arena.h"
-#include "model/random.h"
-#include "model/strings.h"
+#include "base/arena.h"
+#include "base/random.h"
+#include "base/strings.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "model/whole_file.h"
+#include "base/whole_file.h"
 
-#include "model/arena.h"
+#include "base/arena.h"
 
 bool read_whole_file(string path, int64_t max_size, string* contents) {
     file_handle* file = file_open(path, FILE_READ);
