@@ -72,6 +72,17 @@ void array_push(GrowableArray<T>* array, const T& element) {
     array->count += 1;
 }
 
+// Raises the capacity to exactly `capacity` elements when it is smaller; the elements are kept.
+template <typename T>
+void array_reserve(GrowableArray<T>* array, int64_t capacity) {
+    if (capacity <= array->capacity) return;
+    int64_t old_bytes = array->capacity * static_cast<int64_t>(sizeof(T));
+    int64_t new_bytes = capacity * static_cast<int64_t>(sizeof(T));
+    array->data = static_cast<T*>(array->data ? arena_reallocate(array->arena_id, array->data, old_bytes, new_bytes)
+                                              : arena_allocate(array->arena_id, new_bytes));
+    array->capacity = capacity;
+}
+
 template <typename T>
 void array_clear(GrowableArray<T>* array) {
     array->count = 0;

@@ -7,6 +7,8 @@
 #include <kestrune_system.h>
 
 Matrix camera_matrix;
+DrawnButton drawn_buttons[max_drawn_buttons];
+int32_t drawn_button_count;
 
 namespace {
 
@@ -76,6 +78,9 @@ void draw_quad(uint32_t texture, double x, double y, double width, double height
 
 bool draw_button(string label, double center_x, double center_y, double width, double height) {
     double left = center_x - width / 2, bottom = center_y - height / 2;
+    if (drawn_button_count < max_drawn_buttons) {
+        drawn_buttons[drawn_button_count++] = DrawnButton{label, center_x, center_y, width, height};
+    }
     draw_quad(gradient3_texture, left, bottom, width, height, opaque_white, true);
     draw_text(label, center_x, center_y, 256, opaque_white, true, false, true);
     int32_t mouse_x, mouse_y;

@@ -31,6 +31,15 @@ void draw_quad(uint32_t texture, double x, double y, double width, double height
 // Drawn and tested in one call; true in the frame the left button goes down over it.
 bool draw_button(string label, double center_x, double center_y, double width, double height);
 
+// The buttons drawn since the scene began, in drawing order, so a driver can find one by its label.
+struct DrawnButton {
+    string label;
+    double center_x, center_y, width, height;
+};
+constexpr int32_t max_drawn_buttons = 128;
+extern DrawnButton drawn_buttons[max_drawn_buttons];
+extern int32_t drawn_button_count;
+
 // A square of side size with its bottom-left corner at (x, y), in screen space.
 void draw_card(Card card, double x, double y, double size);
 

@@ -2,6 +2,7 @@
 
 #include "base/text_format.h"
 #include "render/matrix.h"
+#include "render/primitives.h"
 #include "render/resources.h"
 
 #include <kestrune_system.h>
@@ -54,6 +55,7 @@ void create_scene_frame_buffer() {
 }
 
 void begin_scene() {
+    drawn_button_count = 0;
     vertex_array_bind(quad_vertex_array);
     frame_buffer_bind(FRAME_BUFFER_BOTH, scene_frame_buffer);
     pipeline_blend_enable(true);

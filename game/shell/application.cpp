@@ -10,7 +10,12 @@
 #include "render/matrix.h"
 #include "render/resources.h"
 #include "render/scene.h"
+#include "screen/camera.h"
+#include "screen/game_screen.h"
+#include "screen/help_overlay.h"
 #include "screen/stone_animation.h"
+#include "screen/text_entry.h"
+#include "shell/menus.h"
 #include "shell/memory_overlay.h"
 
 #include <kestrune_system.h>
@@ -47,6 +52,9 @@ void reset_program_state() {
     reset_map_lists();
     reset_turn_state();
     reset_stone_animation();
+    reset_camera();
+    reset_game_screen();
+    reset_text_entry();
     reset_shell_state();
 }
 
@@ -126,8 +134,20 @@ void application_frame() {
     if (input_key_is_pressed(KEY_F1)) help_visible = !help_visible;
     if (input_key_is_pressed(KEY_F3)) memory_overlay_visible = !memory_overlay_visible;
     if (input_key_is_pressed(KEY_F11)) toggle_fullscreen();
-    screen_projection = build_screen_projection(window_width, window_height);
+    build_camera_matrices();
+    update_camera(bottom_panel_height, entry_open != 0);
+    if (!main_menu_open && !player_setup_open && !map_list_open && !editor_mode) update_play();
     begin_scene();
+    if (main_menu_open) {
+        draw_main_menu();
+    } else if (player_setup_open) {
+        draw_player_setup();
+    } else if (map_list_open) {
+        draw_map_list();
+    } else {
+        game_screen_frame();
+    }
+    if (help_visible) draw_help_overlay();
     if (memory_overlay_visible) draw_memory_overlay();
     present_scene();
     end_on_graphics_error();

@@ -1,0 +1,6 @@
+// The three menu screens before a game: each draws itself and acts on its buttons in one call per frame.
+#pragma once
+
+void draw_main_menu();
+void draw_player_setup();
+void draw_map_list();
