@@ -6,7 +6,7 @@ build_dir="${BUILD_DIR:-$root/build}"
 bash "$root/scripts/build.sh"
 
 export SDL_AUDIODRIVER=dummy
-run_tests=(ctest --test-dir "$build_dir" --output-on-failure -j2 --timeout 300)
+run_tests=(ctest --test-dir "$build_dir" --output-on-failure -j2 --timeout 300 --label-exclude long)
 if [ -z "${DISPLAY:-}" ]; then
   exec xvfb-run -a -s "-screen 0 1280x1024x24" "${run_tests[@]}"
 fi

@@ -126,7 +126,7 @@ static void end_on_graphics_error() {
     exit(0);
 }
 
-void application_frame() {
+void application_frame_work() {
     arena_empty(FRAME_ARENA);
     input_poll();
     if (display_is_closed()) running = false;
@@ -151,6 +151,10 @@ void application_frame() {
     if (memory_overlay_visible) draw_memory_overlay();
     present_scene();
     end_on_graphics_error();
+}
+
+void application_frame() {
+    application_frame_work();
     system_sleep(8);
     pipeline_present();
 }

@@ -22,6 +22,8 @@ void reset_shell_state();
 void reset_program_state();
 
 void application_start();
+// Everything of a frame up to the graphics error check; then the pause and the present.
+void application_frame_work();
 void application_frame();
 void application_shutdown();
 // Start-up, frames while running, shutdown.

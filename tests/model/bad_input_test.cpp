@@ -16,7 +16,7 @@ namespace {
 
 int iteration_count() {
     const char* text = getenv("VARNHOLT_FUZZ_ITERATIONS");
-    return text ? atoi(text) : 3000;
+    return text ? atoi(text) : 300;
 }
 
 std::vector<std::string> seed_files() {

@@ -107,7 +107,10 @@ std::string random_rule(int depth) {
     } else if (pick < 8) {
         int items = static_cast<int>(random_below(4)) + 1;
         text = "(";
-        for (int i = 0; i < items; i++) text += (i ? "," : "") + random_rule(depth + 1);
+        for (int i = 0; i < items; i++) {
+            if (i > 0) text += ',';
+            text += random_rule(depth + 1);
+        }
         text += ")";
     } else {
         text = random_rule(depth + 1) + "&|^"[random_below(3)] + random_rule(depth + 1);

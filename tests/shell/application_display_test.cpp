@@ -110,10 +110,12 @@ TEST_F(FrameLoop, FunctionKeysToggleOverlays) {
 }
 
 TEST_F(FrameLoop, FullscreenTwiceReturnsToTheWindowSize) {
+    SDL_DisplayMode desktop{};
+    ASSERT_EQ(SDL_GetDesktopDisplayMode(0, &desktop), 0);
     frame_with_key(SDL_SCANCODE_F11);
     EXPECT_TRUE(window_fullscreen);
-    EXPECT_EQ(window_width, 1280);
-    EXPECT_EQ(window_height, 1024);
+    EXPECT_EQ(window_width, desktop.w);
+    EXPECT_EQ(window_height, desktop.h);
     frame_with_key(SDL_SCANCODE_F11);
     EXPECT_FALSE(window_fullscreen);
     EXPECT_EQ(window_width, 1024);

@@ -1,0 +1,10 @@
+// Reads the #include lines of the game and the library and names every include that reaches a
+// layer above its own, every include of SDL or OpenGL from the game, and every include cycle.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+// One line per problem, naming the file and what it includes; empty when the tree is sound.
+std::vector<std::string> include_problems(const std::filesystem::path& repository_root);

@@ -1,0 +1,112 @@
+#include "include_layers.h"
+
+#include <algorithm>
+#include <fstream>
+#include <functional>
+#include <map>
+#include <regex>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// The game's layers from the bottom; a file may include only its own layer and those below.
+const std::vector<std::string> game_layers = {"base", "model", "render", "screen", "shell"};
+
+struct Include {
+    std::string name;
+    bool quoted;
+};
+
+std::vector<Include> includes_of(const fs::path& file) {
+    static const std::regex include_line(R"(^\s*#\s*include\s*([<"])([^>"]+)[>"])");
+    std::vector<Include> found;
+    std::ifstream in(file);
+    std::string line;
+    std::smatch match;
+    while (std::getline(in, line)) {
+        if (std::regex_search(line, match, include_line)) found.push_back({match[2].str(), match[1].str() == "\""});
+    }
+    return found;
+}
+
+bool is_source(const fs::path& file) {
+    std::string extension = file.extension().string();
+    return extension == ".h" || extension == ".cpp" || extension == ".c";
+}
+
+int layer_of(const std::string& folder) {
+    auto found = std::find(game_layers.begin(), game_layers.end(), folder);
+    return found == game_layers.end() ? -1 : static_cast<int>(found - game_layers.begin());
+}
+
+bool reaches_the_platform_directly(const std::string& name) {
+    static const std::vector<std::string> forbidden = {"SDL", "epoxy/", "GL/", "sndfile", "stb_"};
+    for (const std::string& prefix : forbidden) {
+        if (name.compare(0, prefix.size(), prefix) == 0) return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+std::vector<std::string> include_problems(const fs::path& root) {
+    std::vector<std::string> problems;
+    // Quoted includes between files of the tree, by path relative to the root.
+    std::map<std::string, std::vector<std::string>> graph;
+
+    fs::path game = root / "game";
+    fs::path platform = root / "platform";
+    for (const fs::path& top : {game, platform}) {
+        if (!fs::exists(top)) continue;
+        for (const fs::directory_entry& entry : fs::recursive_directory_iterator(top)) {
+            if (!entry.is_regular_file() || !is_source(entry.path())) continue;
+            std::string file = fs::relative(entry.path(), root).generic_string();
+            bool in_game = top == game;
+            std::string folder = in_game ? fs::relative(entry.path(), game).begin()->string() : "";
+            int own_layer = layer_of(folder);
+            graph[file];
+            for (const Include& include : includes_of(entry.path())) {
+                if (in_game && reaches_the_platform_directly(include.name)) {
+                    problems.push_back(file + " includes " + include.name + ": the game reaches SDL and OpenGL only through the library");
+                    continue;
+                }
+                if (!include.quoted) continue;
+                fs::path target = in_game ? game / include.name : entry.path().parent_path() / include.name;
+                if (!fs::exists(target)) continue;
+                graph[file].push_back(fs::relative(target, root).generic_string());
+                if (!in_game) continue;
+                std::string target_folder = fs::path(include.name).begin()->string();
+                int target_layer = layer_of(target_folder);
+                if (own_layer < 0) {
+                    problems.push_back(file + " lies in no layer of the game");
+                } else if (target_layer > own_layer) {
+                    problems.push_back(file + " includes " + include.name + ": " + target_folder + " is above " + folder);
+                }
+            }
+        }
+    }
+
+    // Depth-first search; a file met again while still on the path closes a cycle.
+    std::map<std::string, int> state;  // 0 unseen, 1 on the path, 2 done
+    std::vector<std::string> path;
+    std::function<void(const std::string&)> visit = [&](const std::string& file) {
+        state[file] = 1;
+        path.push_back(file);
+        for (const std::string& next : graph[file]) {
+            if (state[next] == 1) {
+                std::string cycle = "include cycle:";
+                for (auto it = std::find(path.begin(), path.end(), next); it != path.end(); ++it) cycle += " " + *it + " ->";
+                problems.push_back(cycle + " " + next);
+            } else if (state[next] == 0) {
+                visit(next);
+            }
+        }
+        path.pop_back();
+        state[file] = 2;
+    };
+    for (const auto& [file, targets] : graph) {
+        if (state[file] == 0) visit(file);
+    }
+    return problems;
+}
