@@ -12,12 +12,10 @@ static GrowableArray<Card> bench_hand;
 
 static void reset(int64_t sides, int64_t hand_cards) {
     if (!persistent_arena.base) create_arenas(persistent_arena_capacity, frame_arena_capacity);
-    persistent_arena.used = 0;
-    frame_arena.used = 0;
-    states = {};
-    transitions = {};
-    stones = {};
-    stack = {};
+    arena_empty(PERSISTENT_ARENA);
+    arena_empty(FRAME_ARENA);
+    reset_map();
+    reset_game();
     bench_hand = {};
     machine_kind = pushdown_machine;
     deck_colors = deck_shapes = deck_numbers = sides;
@@ -37,7 +35,7 @@ static void BM_HardPushdownDemoMap(benchmark::State& state) {
     Move move{};
     for (auto _ : state) {
         benchmark::DoNotOptimize(choose_pushdown_move(bench_hand, hard, &move));
-        frame_arena.used = 0;
+        arena_empty(FRAME_ARENA);
     }
 }
 BENCHMARK(BM_HardPushdownDemoMap)->Unit(benchmark::kMicrosecond);
@@ -55,7 +53,7 @@ static void BM_HardPushdown64Transitions(benchmark::State& state) {
     Move move{};
     for (auto _ : state) {
         benchmark::DoNotOptimize(choose_pushdown_move(bench_hand, hard, &move));
-        frame_arena.used = 0;
+        arena_empty(FRAME_ARENA);
     }
 }
 BENCHMARK(BM_HardPushdown64Transitions)->Unit(benchmark::kMicrosecond);

@@ -27,14 +27,10 @@ static std::string write_big_map() {
 static void BM_LoadMap1MiB(benchmark::State& state) {
     if (!persistent_arena.base) create_arenas(persistent_arena_capacity, frame_arena_capacity);
     static std::string path = write_big_map();
-    machine_kind = pushdown_machine;
     for (auto _ : state) {
         // Each load keeps its file in the arena; start over so the benchmark can run long.
-        persistent_arena.used = 0;
-        states = {};
-        transitions = {};
-        stones = {};
-        goals = {};
+        arena_empty(PERSISTENT_ARENA);
+        reset_map();
         benchmark::DoNotOptimize(load_map(string{path.data(), static_cast<int64_t>(path.size())}));
     }
     state.counters["transitions"] = static_cast<double>(transitions.count);

@@ -11,10 +11,9 @@
 static void BM_ComputeNimbers256States4000Transitions(benchmark::State& state) {
     bool downwards = state.range(0) != 0;
     if (!persistent_arena.base) create_arenas(persistent_arena_capacity, frame_arena_capacity);
-    persistent_arena.used = 0;
-    frame_arena.used = 0;
-    states = {};
-    transitions = {};
+    arena_empty(PERSISTENT_ARENA);
+    arena_empty(FRAME_ARENA);
+    reset_map();
     seed_random(7);
     for (int s = 0; s < 256; s++) array_push(&states, State{static_cast<double>(s), 0, 0, 0});
     // Every transition goes from a lower state to a higher one, so the map has no cycle.
@@ -26,10 +25,10 @@ static void BM_ComputeNimbers256States4000Transitions(benchmark::State& state) {
         array_push(&transitions, Transition{downwards ? high : low, downwards ? low : high, 0, 0, 0, string{nullptr, 0}});
     }
     int64_t examinations = 0;
-    int64_t map_used = persistent_arena.used;
+    ArenaMark map_mark = arena_mark(PERSISTENT_ARENA);
     for (auto _ : state) {
         examinations = compute_nimbers();
-        persistent_arena.used = map_used;
+        arena_reset_to(map_mark);
     }
     state.counters["examinations"] = static_cast<double>(examinations);
 }

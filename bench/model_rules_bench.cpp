@@ -8,11 +8,10 @@
 
 static void prepare() {
     if (!persistent_arena.base) create_arenas(persistent_arena_capacity, frame_arena_capacity);
-    persistent_arena.used = 0;
-    frame_arena.used = 0;
-    states = {};
-    transitions = {};
-    stack = {};
+    arena_empty(PERSISTENT_ARENA);
+    arena_empty(FRAME_ARENA);
+    reset_map();
+    reset_game();
     build_demo_map();
     array_push(&stack, Card{2, 1, 3});
 }
