@@ -8,6 +8,18 @@
 
 namespace {
 
+// The writer's four fractional digits are exact only well inside a double's precision, and a
+// label offset past the float range would turn into infinity; within this bound every value
+// read is written back as text that reads as the same value.
+constexpr double max_map_decimal = 1e9;
+
+double map_decimal(TextCursor* cursor) {
+    double value = parse_decimal(cursor);
+    if (value > max_map_decimal) return max_map_decimal;
+    if (value < -max_map_decimal) return -max_map_decimal;
+    return value;
+}
+
 bool at_byte(const TextCursor& cursor, char c) {
     return cursor.position >= 0 && cursor.position < cursor.size && cursor.data[cursor.position] == c;
 }
@@ -23,9 +35,9 @@ bool read_keyword(TextCursor* cursor, const char* keyword) {
 
 void read_state(TextCursor* cursor, uint8_t accepting, uint8_t marked) {
     State state{};
-    state.x = parse_decimal(cursor);
+    state.x = map_decimal(cursor);
     skip(cursor, 1);
-    state.y = parse_decimal(cursor);
+    state.y = map_decimal(cursor);
     state.accepting = accepting;
     state.marked = marked;
     if (states.count < max_states) array_push(&states, state);
@@ -59,9 +71,9 @@ void read_transition(TextCursor* cursor) {
     transition.rule = string{cursor->data, 0};
     if (at_byte(*cursor, ' ')) {
         skip(cursor, 1);
-        transition.label_dx = static_cast<float>(parse_decimal(cursor));
+        transition.label_dx = static_cast<float>(map_decimal(cursor));
         skip(cursor, 1);
-        transition.label_dy = static_cast<float>(parse_decimal(cursor));
+        transition.label_dy = static_cast<float>(map_decimal(cursor));
         skip(cursor, 2);
         int64_t start = cursor->position < cursor->size ? cursor->position : cursor->size;
         int64_t end = start;
@@ -74,11 +86,11 @@ void read_transition(TextCursor* cursor) {
 
 void read_line(TextCursor* cursor) {
     if (read_keyword(cursor, "map ")) {
-        map_x = parse_decimal(cursor);
+        map_x = map_decimal(cursor);
         skip(cursor, 1);
-        map_y = parse_decimal(cursor);
+        map_y = map_decimal(cursor);
         skip(cursor, 1);
-        map_scale = parse_decimal(cursor);
+        map_scale = map_decimal(cursor);
     }
     if (read_keyword(cursor, "win ")) win_mode = static_cast<uint8_t>(parse_integer(cursor));
     if (read_keyword(cursor, "deck ")) {

@@ -1,6 +1,7 @@
 #include "model/map_list.h"
 
 #include "base/file_failure.h"
+#include "base/text_format.h"
 #include "base/text_cursor.h"
 #include "base/whole_file.h"
 #include "model/map_file.h"
@@ -40,7 +41,7 @@ string custom_map_directory(uint8_t kind) {
     }
 }
 
-static GrowableArray<MapListEntry>* list_of_kind(uint8_t kind) {
+GrowableArray<MapListEntry>* map_list_of_kind(uint8_t kind) {
     switch (kind) {
         case state_machine: return &state_map_list;
         case pushdown_machine: return &pushdown_map_list;
@@ -68,24 +69,25 @@ bool load_map_list(GrowableArray<MapListEntry>* list, string path) {
 }
 
 bool save_map_list() {
-    GrowableArray<MapListEntry>* list = list_of_kind(machine_kind);
+    GrowableArray<MapListEntry>* list = map_list_of_kind(machine_kind);
     if (!list) return false;
     current_map_list = list;
-    file_handle* file = file_open(map_list_path(machine_kind), FILE_WRITE);
-    if (file_failed(file)) return report_file_failure(str("failed to save map list: "), map_list_path(machine_kind));
+    TextBuilder text{nullptr, 0, 0, FRAME_ARENA, 0};
     for (int64_t i = 0; i < list->count; i++) {
         const MapListEntry& entry = list->data[i];
-        file_write(file, static_cast<uint64_t>(entry.name.length), entry.name.data);
-        file_write_byte(file, ' ');
-        file_write(file, static_cast<uint64_t>(entry.path.length), entry.path.data);
-        file_write_byte(file, '\n');
+        text_put_string(&text, entry.name);
+        text_put_char(&text, ' ');
+        text_put_string(&text, entry.path);
+        text_put_char(&text, '\n');
     }
-    file_close(file);
+    if (!replace_whole_file(map_list_path(machine_kind), text_view(&text))) {
+        return report_file_failure(str("failed to save map list: "), map_list_path(machine_kind));
+    }
     return true;
 }
 
 void select_kind_maps() {
-    GrowableArray<MapListEntry>* list = list_of_kind(machine_kind);
+    GrowableArray<MapListEntry>* list = map_list_of_kind(machine_kind);
     if (list) current_map_list = list;
     current_map_index = 0;
     if (current_map_list->count > 0) load_map(current_map_list->data[0].path);

@@ -14,6 +14,8 @@ void reset_map_lists();
 
 // The list file and the directory for saved maps of a machine kind; empty for other kinds.
 string map_list_path(uint8_t kind);
+// The list of a machine kind; null for other kinds.
+GrowableArray<MapListEntry>* map_list_of_kind(uint8_t kind);
 string custom_map_directory(uint8_t kind);
 
 // Appends the file's entries to the list; prints "failed to open " and the path when it cannot.

@@ -133,3 +133,45 @@ TEST(BadInput, RuleTextsOfAnyBytes) {
 }
 
 }  // namespace
+
+namespace {
+
+// Whatever a file holds, the text written from it must load as the same map: writing the
+// reloaded map gives the same text again.
+TEST(BadInput, WrittenMapsReadBackAsTheSameMap) {
+    std::vector<std::string> seeds = seed_files();
+    seeds.push_back("=> 0 1 0 1000000000000000000000000000000000000000 0 \"A\"\n. 0 0\n. 1 0\n");
+    seeds.push_back("=> 0 0 0 -1000000000000000000000000000000000000000 7.5 \"b\"\n. 0 0\n");
+    std::mt19937_64 rng(99);
+    int iterations = iteration_count();
+    for (int i = 0; i < iterations + static_cast<int>(seeds.size()); i++) {
+        uint8_t kind = static_cast<uint8_t>(i % 3);
+        reset_model(kind);
+        std::string original = i < static_cast<int>(seeds.size()) ? seeds[i] : random_file(rng, seeds);
+        testing::internal::CaptureStdout();
+        load_map_text(original);
+        std::string first = text_of(write_map());
+        int64_t rules = transitions.count;
+        std::string first_rules;
+        for (int64_t t = 0; t < transitions.count; t++) first_rules += text_of(transitions.data[t].rule) + "\"";
+        load_map_text(first);
+        std::string second = text_of(write_map());
+        std::string second_rules;
+        for (int64_t t = 0; t < transitions.count; t++) second_rules += text_of(transitions.data[t].rule) + "\"";
+        testing::internal::GetCapturedStdout();
+        ASSERT_EQ(first, second) << "from: " << original;
+        ASSERT_EQ(transitions.count, rules);
+        ASSERT_EQ(first_rules, second_rules);
+    }
+}
+
+TEST(BadInput, AnOffsetPastTheFloatRangeKeepsItsRule) {
+    reset_model(pushdown_machine);
+    ASSERT_TRUE(load_map_text(". 0 0\n. 1 0\n=> 0 1 0 1000000000000000000000000000000000000000 0 \"A\"\n"));
+    ASSERT_EQ(transitions.count, 1);
+    EXPECT_EQ(text_of(transitions.data[0].rule), "A");
+    EXPECT_EQ(transitions.data[0].label_dx, 1e9f);
+    EXPECT_EQ(text_of(write_map()).find("inf"), std::string::npos);
+}
+
+}  // namespace
