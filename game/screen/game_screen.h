@@ -21,6 +21,9 @@ extern CardSlot stack_slot;
 void update_play();
 
 // Once per frame while the game screen is up, in play and in editor mode.
-void game_screen_frame();
+void game_screen_frame(bool editing);
+
+// A new game on the map that was played, with a fresh selection, hand and stone animation.
+void restart_game();
 
 void reset_game_screen();

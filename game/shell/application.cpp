@@ -11,6 +11,7 @@
 #include "render/resources.h"
 #include "render/scene.h"
 #include "screen/camera.h"
+#include "screen/editor.h"
 #include "screen/game_screen.h"
 #include "screen/help_overlay.h"
 #include "screen/stone_animation.h"
@@ -55,6 +56,7 @@ void reset_program_state() {
     reset_camera();
     reset_game_screen();
     reset_text_entry();
+    reset_editor();
     reset_shell_state();
 }
 
@@ -145,7 +147,11 @@ void application_frame_work() {
     } else if (map_list_open) {
         draw_map_list();
     } else {
-        game_screen_frame();
+        game_screen_frame(editor_mode);
+        if (map_list_requested) {
+            map_list_requested = 0;
+            map_list_open = true;
+        }
     }
     if (help_visible) draw_help_overlay();
     if (memory_overlay_visible) draw_memory_overlay();

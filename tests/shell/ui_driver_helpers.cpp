@@ -5,6 +5,7 @@
 #include "render/resources.h"
 #include "render/scene.h"
 #include "screen/camera.h"
+#include "screen/editor.h"
 #include "screen/game_screen.h"
 #include "screen/stone_animation.h"
 #include "screen/text_entry.h"
@@ -53,6 +54,7 @@ void restart_at_main_menu() {
     reset_camera();
     reset_game_screen();
     reset_text_entry();
+    reset_editor();
     uint8_t kind = 1;
     bool was_fullscreen = window_fullscreen;
     reset_shell_state();

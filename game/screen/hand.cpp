@@ -1,0 +1,118 @@
+#include "screen/hand.h"
+
+#include "model/referee.h"
+#include "model/turn_state.h"
+#include "render/goal_drawing.h"
+#include "render/primitives.h"
+#include "render/resources.h"
+#include "render/scene.h"
+#include "screen/game_screen.h"
+
+constexpr double card_size = 128;
+constexpr double card_pitch = 144;
+constexpr double card_gap = card_pitch - card_size;
+constexpr double hand_y = 16;
+constexpr double scroll_bar_y = 160;
+constexpr double scroll_bar_height = 16;
+constexpr double scroll_bar_margin = 16;
+constexpr double wheel_scroll_step = 0.03125;
+
+const Color card_highlight{1, 0.3f, 0, 0.5f};
+const Color hover_highlight{1, 1, 1, 0.3f};
+
+static int64_t hand_cards_fitting(double width) { return static_cast<int64_t>(width / card_pitch); }
+
+static double hand_width(int64_t cards) { return card_pitch * static_cast<double>(cards) - card_gap; }
+
+// Bottom-left x of card k of a hand of `cards`, scrolled by `scroll`.
+static double hand_card_x(int64_t k, int64_t cards, double width, double scroll) {
+    int64_t fit = hand_cards_fitting(width);
+    double shown = static_cast<double>(cards < fit ? cards : fit);
+    return width / 2 - (card_gap * (shown - 1) + card_size * shown) / 2 + card_pitch * static_cast<double>(k) -
+           scroll * hand_width(cards);
+}
+
+static double scroll_track_width(double width) { return width - 2 * scroll_bar_margin; }
+
+// The largest scroll that still shows the hand's right end; 0 when the hand fits.
+static double hand_scroll_limit(int64_t cards, double width) {
+    if (hand_cards_fitting(width) >= cards) return 0;
+    return 1 - scroll_track_width(width) / hand_width(cards);
+}
+
+static Player* current_seat() {
+    if (current_player < 0 || current_player >= players.count) return nullptr;
+    return &players.data[current_player];
+}
+
+// While a move's pause runs and once the game is over the deck and the next-turn button rest:
+// a card drawn then could spoil the mover's win, and a second end of turn would skip a seat.
+static bool turn_open() { return !game_over() && move_delay <= 0; }
+
+static void draw_cards(const Player& seat, const ScreenMouse& mouse) {
+    bool pushdown = machine_kind == pushdown_machine;
+    for (int64_t k = 0; k < seat.hand.count; k++) {
+        double x = hand_card_x(k, seat.hand.count, window_width, hand_scroll);
+        bool hovered = pushdown && mouse_in_rectangle(mouse, x, hand_y, card_size, card_size);
+        if (hovered && mouse.left_pressed) selected_card = selected_card == k ? -1 : k;
+        if (pushdown && k == selected_card) draw_quad(white_texture, x - 16, 0, 160, 160, card_highlight, true);
+        draw_card(seat.hand.data[k], x, hand_y, card_size);
+        if (hovered) draw_quad(white_texture, x - 16, 0, 160, 160, hover_highlight, true);
+    }
+}
+
+static void draw_deck_choice(Player* seat, const ScreenMouse& mouse) {
+    if (card_drawn || deck.count == 0 || !turn_open()) return;
+    if (!mouse_in_rectangle(mouse, deck_slot.x, deck_slot.y, deck_slot.size, deck_slot.size)) return;
+    if (mouse.left_pressed) {
+        draw_from_deck(seat);
+        card_drawn = 1;
+    }
+    draw_quad(white_texture, deck_slot.x - 16, deck_slot.y - 16, deck_slot.size + 32, deck_slot.size + 32,
+              hover_highlight, true);
+}
+
+static void draw_next_turn_button(const Player& seat, const ScreenMouse& mouse) {
+    if (!card_drawn) return;
+    double x = window_width - 144.0, y = window_height - 144.0;
+    draw_quad(next_turn_texture, x, y, card_size, card_size, seat.color, true);
+    if (deck.count == 0 || !turn_open() || !mouse_in_rectangle(mouse, x, y, card_size, card_size)) return;
+    draw_quad(white_texture, window_width - 160.0, window_height - 160.0, 160, 160, hover_highlight, true);
+    if (mouse.left_pressed) end_turn();
+}
+
+static void draw_scroll_bar(int64_t cards, const ScreenMouse& mouse) {
+    if (hand_cards_fitting(window_width) >= cards) {
+        hand_scroll = 0;
+        hand_scroll_dragging = 0;
+        return;
+    }
+    double track = scroll_track_width(window_width);
+    double thumb_width = track * track / hand_width(cards);
+    double thumb_x = scroll_bar_margin + hand_scroll * track;
+    bool hovered = mouse_in_rectangle(mouse, thumb_x, scroll_bar_y, thumb_width, scroll_bar_height);
+    if (hovered && !hand_scroll_dragging && mouse.left_pressed) hand_scroll_dragging = 1;
+    if (mouse.left_released) hand_scroll_dragging = 0;
+    if (hand_scroll_dragging) hand_scroll += mouse.moved_x / track;
+    if (mouse.wheel != 0 && mouse.height < bottom_panel_height) hand_scroll -= mouse.wheel * wheel_scroll_step;
+    double limit = hand_scroll_limit(cards, window_width);
+    if (hand_scroll < 0) hand_scroll = 0;
+    if (hand_scroll > limit) hand_scroll = limit;
+    Color thumb = hand_scroll_dragging ? Color{0.1f, 0, 0.5f, 1}
+                  : hovered            ? Color{0.5f, 0.3f, 1, 1}
+                                       : Color{0.3f, 0, 1, 1};
+    draw_quad(white_texture, scroll_bar_margin + hand_scroll * track, scroll_bar_y, thumb_width, scroll_bar_height,
+              thumb, true);
+}
+
+void draw_hand(const ScreenMouse& mouse) {
+    if (machine_kind != pushdown_machine && machine_kind != turing_machine) return;
+    Player* seat = current_seat();
+    if (!seat) return;
+    draw_cards(*seat, mouse);
+    if (machine_kind == pushdown_machine) draw_deck_choice(seat, mouse);
+    if (machine_kind == turing_machine) draw_goal_text(seat->goal, window_width / 2.0, bottom_panel_height / 2);
+    draw_next_turn_button(*seat, mouse);
+    // The button may have passed the turn; the bar belongs to the hand drawn above.
+    draw_scroll_bar(seat->hand.count, mouse);
+}

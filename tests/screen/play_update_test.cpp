@@ -1,0 +1,146 @@
+// The play-mode update without a window: selections carried out as moves, and the pauses
+// around a computer seat.
+#include "base/arena.h"
+#include "base/random.h"
+#include "model/map_list.h"
+#include "model/turn_state.h"
+#include "screen/game_screen.h"
+#include "screen/stone_animation.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class PlayUpdate : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (!persistent_arena.base) create_arenas(persistent_arena_capacity, frame_arena_capacity);
+        arena_empty(PERSISTENT_ARENA);
+        reset_map();
+        reset_game();
+        reset_map_lists();
+        reset_turn_state();
+        reset_stone_animation();
+        reset_game_screen();
+        seed_random(7);
+        machine_kind = state_machine;
+        win_mode = all_accepting;
+        map_scale = 1;
+        for (int i = 0; i < 4; i++) array_push(&states, State{100.0 * i, 0, 0, 0});
+        array_push(&stones, int16_t{0});
+    }
+    static void join(int16_t from, int16_t to, const char* rule) {
+        array_push(&transitions, Transition{from, to, 0, 0, 0, str(rule)});
+    }
+    static void seats(bool first_is_computer, bool second_is_computer) {
+        for (bool computer : {first_is_computer, second_is_computer}) {
+            Player seat = new_player(players.count);
+            seat.is_computer = computer;
+            array_push(&players, seat);
+        }
+        player_count = 2;
+    }
+    static void select(int16_t source, int16_t target) {
+        source_state = source;
+        target_state = target;
+    }
+    // Sixtieths of a second do not add up exactly, so a pause may take one frame more.
+    template <typename Done>
+    static int frames_until(Done done) {
+        int frames = 0;
+        for (; !done() && frames < 100; frames++) update_play();
+        return frames;
+    }
+};
+
+TEST_F(PlayUpdate, SelectionMovesTheLowestStoneOnTheSourceAlongTheFirstJoiningTransition) {
+    seats(false, false);
+    join(1, 0, "");
+    join(0, 1, "");
+    stones.data[0] = 2;
+    for (int16_t state : {0, 0}) array_push(&stones, state);
+    state_lift[0] = 2;
+    select(0, 1);
+    update_play();
+    EXPECT_EQ(stones.data[1], 1);
+    EXPECT_EQ(stones.data[2], 0);
+    EXPECT_EQ(selected_transition, 1);
+    EXPECT_DOUBLE_EQ(move_delay, 0.5);
+    EXPECT_EQ(moving_stone, 1);
+    EXPECT_EQ(moving_stone_position[1], 16.0f);  // from on top of the two stones drawn below it
+}
+
+TEST_F(PlayUpdate, IncompleteOrIllegalSelectionsWaitUnchanged) {
+    seats(false, false);
+    join(0, 1, "");
+    join(1, 2, "");
+    for (auto [source, target] : {std::pair{0, -1}, std::pair{1, 2}, std::pair{0, 2}}) {
+        select(static_cast<int16_t>(source), static_cast<int16_t>(target));
+        update_play();
+        EXPECT_EQ(stones.data[0], 0);
+        EXPECT_EQ(target_state, target);
+        EXPECT_EQ(move_delay, 0);
+    }
+}
+
+TEST_F(PlayUpdate, TuringSelfLoopWritesTheCellAndMovesTheHead) {
+    machine_kind = turing_machine;
+    seats(false, false);
+    join(0, 0, "BR");
+    join(0, 0, "CL");
+    for (int i = 0; i < 3; i++) array_push(&tape, Card{0, 0, 1});
+    select(0, 0);
+    update_play();
+    EXPECT_EQ(tape.data[0].color, 1);
+    EXPECT_EQ(tape_head, 1);
+    EXPECT_DOUBLE_EQ(move_delay, 0.5);
+}
+
+TEST_F(PlayUpdate, PushdownMoveNeedsAHandCardTheRuleAccepts) {
+    machine_kind = pushdown_machine;
+    seats(false, false);
+    join(0, 1, "A");
+    array_push(&deck, Card{3, 3, 3});
+    array_push(&players.data[0].hand, Card{1, 0, 1});
+    array_push(&players.data[0].hand, Card{0, 2, 4});
+    select(0, 1);
+    update_play();  // no card chosen
+    selected_card = 0;
+    update_play();  // blue is refused
+    EXPECT_EQ(stones.data[0], 0);
+    selected_card = 1;
+    update_play();
+    EXPECT_EQ(stones.data[0], 1);
+    ASSERT_EQ(players.data[0].hand.count, 1);
+    EXPECT_EQ(players.data[0].hand.data[0].color, 1);
+    ASSERT_EQ(stack.count, 1);
+    EXPECT_EQ(stack.data[0].number, 4);
+}
+
+TEST_F(PlayUpdate, ComputerMovesAfterItsPausesAndTheLoneHumanKeepsItsHandShown) {
+    seats(false, true);
+    join(0, 1, "");
+    join(1, 2, "");
+    select(0, 1);
+    update_play();
+    // The turn passes 0.5 s after the move; the computer waits 0.4 s before its own.
+    EXPECT_NEAR(frames_until([] { return current_player == 1; }), 30, 1);
+    EXPECT_NEAR(frames_until([] { return stones.data[0] == 2; }), 25, 1);
+    EXPECT_NEAR(frames_until([] { return current_player == 0; }), 30, 1);
+    EXPECT_EQ(hand_revealed, 1);
+    update_play();
+    EXPECT_EQ(winner, 1);  // the human cannot move: the last mover wins
+}
+
+TEST_F(PlayUpdate, ASelectionIsTheComputerSeatsMoveAndItMakesNoSecondOne) {
+    seats(true, false);
+    join(0, 1, "");
+    join(1, 2, "");
+    select(0, 1);
+    update_play();
+    EXPECT_EQ(last_mover, 0);
+    EXPECT_NEAR(frames_until([] { return current_player == 1; }), 30, 1);
+    EXPECT_EQ(stones.data[0], 1);
+}
+
+}  // namespace

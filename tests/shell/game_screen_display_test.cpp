@@ -1,0 +1,166 @@
+// The game screen in the running frame loop: clicks on states, the deck and the next-turn
+// button, the hand's scrolling, the overlays and the restart, on maps shipped with the game.
+#include "base/random.h"
+#include "model/map_list.h"
+#include "model/referee.h"
+#include "model/turn_state.h"
+#include "screen/game_screen.h"
+#include "screen/stone_animation.h"
+#include "shell/application.h"
+#include "ui_driver.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class GameScreen : public ::testing::Test {
+protected:
+    void SetUp() override {
+        restart_at_main_menu();
+        seed_random(11);
+    }
+    // The first map of the kind's list ("first_steps", "colour_square") for two humans.
+    static void play(uint8_t kind, GrowableArray<MapListEntry>* list) {
+        machine_kind = kind;
+        current_map_list = list;
+        current_map_index = 0;
+        array_clear(&players);
+        for (int64_t seat = 0; seat < 2; seat++) array_push(&players, new_player(seat));
+        player_count = 2;
+        ASSERT_TRUE(start_game());
+        main_menu_open = false;
+        run_frame();
+    }
+    // The camera starts centred on the world's origin at zoom 1.
+    static void click_state(int16_t state, uint8_t button = SDL_BUTTON_LEFT) {
+        float x, y;
+        state_center(state, &x, &y);
+        click_at(window_width / 2.0 + x, window_height / 2.0 + y, button);
+    }
+    static void move(int16_t source, int16_t target) {
+        click_state(source);
+        click_state(target);
+        run_frames(40);
+    }
+    static void click_deck() { click_at(deck_slot.x + 64, deck_slot.y + 64); }
+    static void click_next_turn() { click_at(window_width - 80, window_height - 80); }
+    // The dark box of the turn and end overlays, left of the machine.
+    static bool overlay_shown() {
+        ScenePixel pixel = scene_pixel(window_width / 2 - 380, window_height / 2 + 200);
+        return pixel.r + pixel.g + pixel.b < 8;
+    }
+};
+
+TEST_F(GameScreen, ClicksChooseSourceAndTargetAndRightClicksTakeThemBack) {
+    play(state_machine, &state_map_list);
+    click_state(1);
+    EXPECT_EQ(source_state, 1);
+    click_state(1);  // the source again: a self-loop, which this map lacks
+    run_frame();
+    EXPECT_EQ(target_state, 1);
+    EXPECT_EQ(selected_transition, -1);
+    click_state(1);
+    EXPECT_EQ(target_state, -1);
+    click_state(2);
+    run_frame();
+    EXPECT_EQ(selected_transition, 2);
+    EXPECT_EQ(stones.data[0], 0);  // no stone stands on the source
+    click_state(0, SDL_BUTTON_RIGHT);
+    EXPECT_EQ(target_state, -1);
+    click_state(0, SDL_BUTTON_RIGHT);
+    EXPECT_EQ(source_state, -1);
+}
+
+TEST_F(GameScreen, AfterAnAnimatedMoveTheNextHumanSeesTheTurnOverlayUntilSpace) {
+    play(state_machine, &state_map_list);
+    EXPECT_FALSE(overlay_shown());
+    click_state(0);
+    click_state(1);
+    run_frame();
+    EXPECT_EQ(moving_stone, 0);
+    run_frames(120);
+    EXPECT_EQ(moving_stone, -1);
+    float x, y;
+    state_center(1, &x, &y);
+    EXPECT_EQ(moving_stone_position[0], x);
+    EXPECT_EQ(current_player, 1);
+    EXPECT_TRUE(overlay_shown());
+    press_key(SDL_SCANCODE_SPACE);
+    run_frame();
+    EXPECT_EQ(hand_revealed, 1);
+    EXPECT_FALSE(overlay_shown());
+}
+
+TEST_F(GameScreen, APushdownPlayerDrawsOnceAndThenMayEndTheTurnWithTheButton) {
+    play(pushdown_machine, &pushdown_map_list);
+    int64_t deck_cards = deck.count;
+    click_next_turn();  // no button before a draw
+    click_deck();
+    click_deck();
+    EXPECT_EQ(deck.count, deck_cards - 1);
+    EXPECT_EQ(players.data[0].hand.count, hand_size + 1);
+    EXPECT_EQ(current_player, 0);
+    click_next_turn();
+    EXPECT_EQ(current_player, 1);
+    EXPECT_EQ(card_drawn, 0);
+}
+
+TEST_F(GameScreen, AnOverflowingHandScrollsWithinItsLimitsAndResetsOnceItFits) {
+    play(pushdown_machine, &pushdown_map_list);
+    while (players.data[0].hand.count < 12) array_push(&players.data[0].hand, Card{1, 1, 1});
+    double limit = 1 - (window_width - 32.0) / (144 * 12 - 16);
+    move_mouse(window_width / 2.0, 100);
+    turn_wheel(-40);
+    run_frame();
+    EXPECT_DOUBLE_EQ(hand_scroll, limit);
+    turn_wheel(3);
+    run_frame();
+    EXPECT_DOUBLE_EQ(hand_scroll, limit - 3 * 0.03125);
+    players.data[0].hand.count = 7;
+    run_frame();
+    EXPECT_EQ(hand_scroll, 0);
+}
+
+TEST_F(GameScreen, TheWinnerIsShownAndSpaceRestartsTheSameMap) {
+    play(state_machine, &state_map_list);
+    move(0, 1);
+    press_key(SDL_SCANCODE_SPACE);
+    move(1, 3);  // onto the only accepting state
+    EXPECT_EQ(winner, 1);
+    EXPECT_TRUE(overlay_shown());
+    click_state(0);
+    press_key(SDL_SCANCODE_SPACE);
+    EXPECT_EQ(winner, no_winner);
+    EXPECT_EQ(stones.data[0], 0);
+    EXPECT_EQ(current_player, 0);
+    EXPECT_EQ(source_state, -1);
+    run_frame();
+    EXPECT_FALSE(overlay_shown());
+}
+
+TEST_F(GameScreen, AGameNobodyCanMoveInEndsBlockedAndSpaceRestartsIt) {
+    play(pushdown_machine, &pushdown_map_list);
+    array_clear(&deck);
+    for (int64_t seat = 0; seat < 2; seat++) {
+        array_clear(&players.data[seat].hand);
+        array_push(&players.data[seat].hand, Card{5, 5, 6});  // no rule of the map takes it
+    }
+    run_frames(80);
+    EXPECT_TRUE(game_blocked);
+    EXPECT_TRUE(overlay_shown());
+    press_key(SDL_SCANCODE_SPACE);
+    EXPECT_FALSE(game_blocked);
+    EXPECT_EQ(players.data[0].hand.count, hand_size);
+}
+
+TEST_F(GameScreen, ShiftNTogglesStateNumbersAndNAloneDoesNot) {
+    play(state_machine, &state_map_list);
+    press_key_with(SDL_SCANCODE_LSHIFT, SDL_SCANCODE_N);
+    EXPECT_EQ(show_state_numbers, 1);
+    press_key(SDL_SCANCODE_N);
+    EXPECT_EQ(show_state_numbers, 1);
+    press_key_with(SDL_SCANCODE_RSHIFT, SDL_SCANCODE_N);
+    EXPECT_EQ(show_state_numbers, 0);
+}
+
+}  // namespace
