@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -138,6 +139,42 @@ TEST_F(Editor, SavingWritesTheKindsDirectoryAndCtrlOOpensTheList) {
     press_key(SDL_SCANCODE_ESCAPE);
     EXPECT_FALSE(map_list_open);
     EXPECT_TRUE(editor_mode);
+}
+
+TEST_F(Editor, DeleteOnTheMapListRemovesTheFileAndItsEntry) {
+    fs::path home = fs::current_path();
+    fs::path folder = fs::temp_directory_path() / "varnholt_editor_delete";
+    fs::remove_all(folder);
+    fs::create_directories(folder / "resources");
+    fs::create_directories(folder / "custom_pushdown_machines");
+    fs::current_path(folder);
+    std::ofstream("custom_pushdown_machines/one") << ". 0 0\n";
+    std::ofstream("custom_pushdown_machines/two") << ". 0 0\n. 1 1\n";
+    GrowableArray<MapListEntry> saved = pushdown_map_list;
+    pushdown_map_list = {};
+    array_push(&pushdown_map_list, MapListEntry{str("one"), str("custom_pushdown_machines/one")});
+    array_push(&pushdown_map_list, MapListEntry{str("two"), str("custom_pushdown_machines/two")});
+    press_key_with(SDL_SCANCODE_LCTRL, SDL_SCANCODE_O);
+    bool deleted = click_button("Delete");
+    run_frame();
+    bool first_gone = !fs::exists("custom_pushdown_machines/one");
+    std::ifstream list("resources/pushdown_maps.txt");
+    std::stringstream list_text;
+    list_text << list.rdbuf();
+    int64_t states_shown = states.count;
+    click_button("Delete");
+    run_frame();
+    std::vector<std::string> labels = button_labels();
+    fs::current_path(home);
+    fs::remove_all(folder);
+    pushdown_map_list = saved;
+
+    EXPECT_TRUE(deleted);
+    EXPECT_TRUE(first_gone);
+    EXPECT_EQ(list_text.str(), "two custom_pushdown_machines/two\n");
+    EXPECT_EQ(states_shown, 2);  // the entry now selected is loaded
+    EXPECT_EQ(std::count(labels.begin(), labels.end(), "Delete"), 0);
+    EXPECT_EQ(std::count(labels.begin(), labels.end(), "Edit"), 1);
 }
 
 TEST_F(Editor, DeckRowsStopAtTheirBoundsAndTheGoalBuilderAddsGoals) {

@@ -4,7 +4,6 @@
 #include <fstream>
 #include <functional>
 #include <map>
-#include <regex>
 
 namespace fs = std::filesystem;
 
@@ -18,14 +17,28 @@ struct Include {
     bool quoted;
 };
 
+// "#include <name>" or "#include "name"", blanks allowed around the "#".
+bool parse_include(const std::string& line, Include* include) {
+    size_t at = line.find_first_not_of(" \t");
+    if (at == std::string::npos || line[at] != '#') return false;
+    at = line.find_first_not_of(" \t", at + 1);
+    if (at == std::string::npos || line.compare(at, 7, "include") != 0) return false;
+    at = line.find_first_not_of(" \t", at + 7);
+    if (at == std::string::npos || (line[at] != '<' && line[at] != '"')) return false;
+    char close = line[at] == '<' ? '>' : '"';
+    size_t end = line.find(close, at + 1);
+    if (end == std::string::npos) return false;
+    *include = Include{line.substr(at + 1, end - at - 1), close == '"'};
+    return true;
+}
+
 std::vector<Include> includes_of(const fs::path& file) {
-    static const std::regex include_line(R"(^\s*#\s*include\s*([<"])([^>"]+)[>"])");
     std::vector<Include> found;
     std::ifstream in(file);
     std::string line;
-    std::smatch match;
+    Include include;
     while (std::getline(in, line)) {
-        if (std::regex_search(line, match, include_line)) found.push_back({match[2].str(), match[1].str() == "\""});
+        if (parse_include(line, &include)) found.push_back(include);
     }
     return found;
 }

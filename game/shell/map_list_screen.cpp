@@ -1,0 +1,57 @@
+// Browsing the chosen kind's maps with a live preview, then playing one, or in the editor opening
+// or deleting it.
+#include "shell/menus.h"
+
+#include "model/map_file.h"
+#include "model/map_list.h"
+#include "model/map_save.h"
+#include "model/referee.h"
+#include "render/primitives.h"
+#include "shell/application.h"
+#include "shell/map_preview.h"
+#include "shell/menu_widgets.h"
+
+namespace {
+
+void draw_map_choice(ScreenPoint center) {
+    int64_t count = current_map_list->count;
+    int64_t step = arrow_step(center.x - 160, center.x + 160, center.y + 304);
+    current_map_index += step;
+    if (current_map_index > count - 1) current_map_index = count - 1;
+    if (current_map_index < 0) current_map_index = 0;
+    const MapListEntry& entry = current_map_list->data[current_map_index];
+    if (step != 0) load_map(entry.path);
+    draw_caption(str("Map"), center.x, center.y + 352);
+    draw_caption(entry.name, center.x, center.y + 304);
+}
+
+// The flags change only for a game that started; a refused map leaves the player here.
+void draw_play_buttons(ScreenPoint center) {
+    if (draw_button(str("Play"), center.x, center.y - 336, 256, 64) && start_game()) {
+        main_menu_open = false;
+        player_setup_open = false;
+        map_list_open = false;
+    }
+    if (draw_button(str("Back"), center.x - 304, center.y - 336, 128, 64)) {
+        map_list_open = false;
+        player_setup_open = true;
+    }
+}
+
+}  // namespace
+
+void draw_map_list() {
+    ScreenPoint center = window_center();
+    draw_menu_panel(800);
+    if (current_map_list->count > 0) draw_map_choice(center);
+    draw_map_preview();
+
+    if (editor_mode) {
+        if (draw_button(str("Edit"), center.x, center.y - 336, 256, 64)) map_list_open = false;
+        if (current_map_list->count > 0 && draw_button(str("Delete"), center.x + 304, center.y - 336, 128, 64)) {
+            delete_selected_map();
+        }
+    } else {
+        draw_play_buttons(center);
+    }
+}
