@@ -14,6 +14,7 @@
 #include "screen/editor.h"
 #include "screen/game_screen.h"
 #include "screen/help_overlay.h"
+#include "screen/screen_state.h"
 #include "screen/stone_animation.h"
 #include "screen/text_entry.h"
 #include "shell/menus.h"
@@ -48,15 +49,7 @@ void reset_shell_state() {
 }
 
 void reset_program_state() {
-    reset_map();
-    reset_game();
-    reset_map_lists();
-    reset_turn_state();
-    reset_stone_animation();
-    reset_camera();
-    reset_game_screen();
-    reset_text_entry();
-    reset_editor();
+    reset_model_and_screens();
     reset_shell_state();
 }
 

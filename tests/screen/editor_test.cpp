@@ -3,6 +3,7 @@
 #include "model/turn_state.h"
 #include "screen/editor.h"
 #include "screen/goal_builder.h"
+#include "screen/screen_state.h"
 
 #include <gtest/gtest.h>
 
@@ -13,10 +14,7 @@ protected:
     void SetUp() override {
         if (!persistent_arena.base) create_arenas(persistent_arena_capacity, frame_arena_capacity);
         arena_empty(PERSISTENT_ARENA);
-        reset_map();
-        reset_game();
-        reset_turn_state();
-        reset_editor();
+        reset_model_and_screens();
         map_scale = 2;
     }
 };

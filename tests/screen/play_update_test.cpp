@@ -5,6 +5,7 @@
 #include "model/map_list.h"
 #include "model/turn_state.h"
 #include "screen/game_screen.h"
+#include "screen/screen_state.h"
 #include "screen/stone_animation.h"
 
 #include <gtest/gtest.h>
@@ -16,12 +17,7 @@ protected:
     void SetUp() override {
         if (!persistent_arena.base) create_arenas(persistent_arena_capacity, frame_arena_capacity);
         arena_empty(PERSISTENT_ARENA);
-        reset_map();
-        reset_game();
-        reset_map_lists();
-        reset_turn_state();
-        reset_stone_animation();
-        reset_game_screen();
+        reset_model_and_screens();
         seed_random(7);
         machine_kind = state_machine;
         win_mode = all_accepting;

@@ -2,6 +2,7 @@
 #include "model/game_data.h"
 #include "model/referee.h"
 #include "model/turn_state.h"
+#include "screen/screen_state.h"
 #include "screen/stone_animation.h"
 
 #include <gtest/gtest.h>
@@ -13,10 +14,7 @@ protected:
     void SetUp() override {
         if (!persistent_arena.base) create_arenas(persistent_arena_capacity, frame_arena_capacity);
         arena_empty(PERSISTENT_ARENA);
-        reset_map();
-        reset_game();
-        reset_turn_state();
-        reset_stone_animation();
+        reset_model_and_screens();
         machine_kind = state_machine;
         map_scale = 1;
         array_push(&states, State{0, 0, 0, 0});

@@ -6,6 +6,7 @@
 #include "model/referee.h"
 #include "model/turn_state.h"
 #include "screen/game_screen.h"
+#include "screen/screen_state.h"
 #include "screen/stone_animation.h"
 
 #include <gtest/gtest.h>
@@ -22,12 +23,7 @@ struct Outcome {
 
 Outcome play_to_the_end(uint8_t kind, int64_t map_index, int64_t difficulty, int64_t seats) {
     arena_empty(PERSISTENT_ARENA);
-    reset_map();
-    reset_game();
-    reset_map_lists();
-    reset_turn_state();
-    reset_stone_animation();
-    reset_game_screen();
+    reset_model_and_screens();
     machine_kind = kind;
     load_map_list(map_list_of_kind(kind), map_list_path(kind));
     current_map_list = map_list_of_kind(kind);

@@ -7,6 +7,7 @@
 #include "screen/camera.h"
 #include "screen/editor.h"
 #include "screen/game_screen.h"
+#include "screen/screen_state.h"
 #include "screen/stone_animation.h"
 #include "screen/text_entry.h"
 #include "shell/application.h"
@@ -49,12 +50,7 @@ void restart_at_main_menu() {
         }
         started = true;
     }
-    reset_turn_state();
-    reset_stone_animation();
-    reset_camera();
-    reset_game_screen();
-    reset_text_entry();
-    reset_editor();
+    reset_screens();
     uint8_t kind = 1;
     bool was_fullscreen = window_fullscreen;
     reset_shell_state();
