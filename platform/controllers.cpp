@@ -1,18 +1,13 @@
 // Joysticks and game pads through SDL's joystick interface, and rumble through its haptic interface.
-#include "kestrune_system.h"
 #include "platform_internal.h"
-
-#include <SDL.h>
+#include "sdl_handles.h"
 
 #include <cstring>
 
-// Written by input_poll.
-extern bool controller_device_added;
-extern int32_t controller_device_added_index;
-extern bool controller_device_removed;
-extern SDL_Joystick* controller_device_removed_handle;
-
 // SDL's levels run from empty (0) to maximum (5); ours shift them up by one and keep 0 for unknown.
+static_assert(CONTROLLER_POWER_EMPTY == SDL_JOYSTICK_POWER_EMPTY + 1 &&
+              CONTROLLER_POWER_MAX == SDL_JOYSTICK_POWER_MAX + 1);
+
 uint8_t controller_power_code(int sdl_level) {
     if (sdl_level < SDL_JOYSTICK_POWER_EMPTY || sdl_level > SDL_JOYSTICK_POWER_MAX) return CONTROLLER_POWER_UNKNOWN;
     return static_cast<uint8_t>(sdl_level + 1);
@@ -28,41 +23,63 @@ bool controller_is_added(int32_t* index) {
     return controller_device_added;
 }
 
-bool controller_is_removed(SDL_Joystick** controller) {
+bool controller_is_removed(kestrune_controller** controller) {
     if (controller_device_removed && controller) *controller = controller_device_removed_handle;
     return controller_device_removed;
 }
 
 int controller_num() { return SDL_NumJoysticks(); }
 string controller_name_for_index(int32_t index) { return sdl_name(SDL_JoystickNameForIndex(index)); }
-SDL_Joystick* controller_open(int32_t index) { return SDL_JoystickOpen(index); }
-void controller_close(SDL_Joystick* controller) { SDL_JoystickClose(controller); }
-string controller_name(SDL_Joystick* controller) { return sdl_name(SDL_JoystickName(controller)); }
-int controller_num_buttons(SDL_Joystick* controller) { return SDL_JoystickNumButtons(controller); }
-int controller_num_axes(SDL_Joystick* controller) { return SDL_JoystickNumAxes(controller); }
-int controller_num_balls(SDL_Joystick* controller) { return SDL_JoystickNumBalls(controller); }
-int controller_num_hats(SDL_Joystick* controller) { return SDL_JoystickNumHats(controller); }
-int controller_is_haptic(SDL_Joystick* controller) { return SDL_JoystickIsHaptic(controller); }
-int controller_is_connected(SDL_Joystick* controller) { return SDL_JoystickGetAttached(controller); }
-uint8_t controller_power(SDL_Joystick* controller) { return controller_power_code(SDL_JoystickCurrentPowerLevel(controller)); }
-uint8_t controller_button(SDL_Joystick* controller, int32_t index) { return SDL_JoystickGetButton(controller, index); }
-int16_t controller_axis(SDL_Joystick* controller, int32_t index) { return SDL_JoystickGetAxis(controller, index); }
+kestrune_controller* controller_open(int32_t index) { return from_sdl(SDL_JoystickOpen(index)); }
+void controller_close(kestrune_controller* controller) { SDL_JoystickClose(to_sdl(controller)); }
+string controller_name(kestrune_controller* controller) { return sdl_name(SDL_JoystickName(to_sdl(controller))); }
+int controller_num_buttons(kestrune_controller* controller) { return SDL_JoystickNumButtons(to_sdl(controller)); }
+int controller_num_axes(kestrune_controller* controller) { return SDL_JoystickNumAxes(to_sdl(controller)); }
+int controller_num_balls(kestrune_controller* controller) { return SDL_JoystickNumBalls(to_sdl(controller)); }
+int controller_num_hats(kestrune_controller* controller) { return SDL_JoystickNumHats(to_sdl(controller)); }
+int controller_is_haptic(kestrune_controller* controller) { return SDL_JoystickIsHaptic(to_sdl(controller)); }
+int controller_is_connected(kestrune_controller* controller) { return SDL_JoystickGetAttached(to_sdl(controller)); }
 
-int controller_ball(SDL_Joystick* controller, int32_t index, int32_t* dx, int32_t* dy) {
-    return SDL_JoystickGetBall(controller, index, dx, dy);
+uint8_t controller_power(kestrune_controller* controller) {
+    return controller_power_code(SDL_JoystickCurrentPowerLevel(to_sdl(controller)));
 }
 
-uint8_t controller_hat(SDL_Joystick* controller, int32_t index) { return SDL_JoystickGetHat(controller, index); }
+uint8_t controller_button(kestrune_controller* controller, int32_t index) {
+    return SDL_JoystickGetButton(to_sdl(controller), index);
+}
+
+int16_t controller_axis(kestrune_controller* controller, int32_t index) {
+    return SDL_JoystickGetAxis(to_sdl(controller), index);
+}
+
+int controller_ball(kestrune_controller* controller, int32_t index, int32_t* dx, int32_t* dy) {
+    return SDL_JoystickGetBall(to_sdl(controller), index, dx, dy);
+}
+
+// Hat positions pass through unchanged, so the named positions must be SDL's own bits.
+static_assert(CONTROLLER_HAT_CENTERED == SDL_HAT_CENTERED && CONTROLLER_HAT_UP == SDL_HAT_UP &&
+              CONTROLLER_HAT_RIGHT == SDL_HAT_RIGHT && CONTROLLER_HAT_DOWN == SDL_HAT_DOWN &&
+              CONTROLLER_HAT_LEFT == SDL_HAT_LEFT && CONTROLLER_HAT_RIGHT_UP == SDL_HAT_RIGHTUP &&
+              CONTROLLER_HAT_RIGHT_DOWN == SDL_HAT_RIGHTDOWN && CONTROLLER_HAT_LEFT_UP == SDL_HAT_LEFTUP &&
+              CONTROLLER_HAT_LEFT_DOWN == SDL_HAT_LEFTDOWN);
+
+uint8_t controller_hat(kestrune_controller* controller, int32_t index) {
+    return SDL_JoystickGetHat(to_sdl(controller), index);
+}
 
 int input_mouse_is_haptic() { return SDL_MouseIsHaptic(); }
-SDL_Haptic* haptic_open_controller(SDL_Joystick* controller) { return SDL_HapticOpenFromJoystick(controller); }
-SDL_Haptic* haptic_open_mouse() { return SDL_HapticOpenFromMouse(); }
-void haptic_close(SDL_Haptic* haptic) { SDL_HapticClose(haptic); }
-int haptic_has_rumble(SDL_Haptic* haptic) { return SDL_HapticRumbleSupported(haptic); }
-bool haptic_init_rumble(SDL_Haptic* haptic) { return SDL_HapticRumbleInit(haptic) == 0; }
 
-int haptic_play_rumble(SDL_Haptic* haptic, float strength, uint32_t milliseconds) {
-    return SDL_HapticRumblePlay(haptic, strength, milliseconds);
+kestrune_haptic* haptic_open_controller(kestrune_controller* controller) {
+    return from_sdl(SDL_HapticOpenFromJoystick(to_sdl(controller)));
 }
 
-int haptic_stop_rumble(SDL_Haptic* haptic) { return SDL_HapticRumbleStop(haptic); }
+kestrune_haptic* haptic_open_mouse() { return from_sdl(SDL_HapticOpenFromMouse()); }
+void haptic_close(kestrune_haptic* haptic) { SDL_HapticClose(to_sdl(haptic)); }
+int haptic_has_rumble(kestrune_haptic* haptic) { return SDL_HapticRumbleSupported(to_sdl(haptic)); }
+bool haptic_init_rumble(kestrune_haptic* haptic) { return SDL_HapticRumbleInit(to_sdl(haptic)) == 0; }
+
+int haptic_play_rumble(kestrune_haptic* haptic, float strength, uint32_t milliseconds) {
+    return SDL_HapticRumblePlay(to_sdl(haptic), strength, milliseconds);
+}
+
+int haptic_stop_rumble(kestrune_haptic* haptic) { return SDL_HapticRumbleStop(to_sdl(haptic)); }

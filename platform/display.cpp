@@ -1,22 +1,25 @@
 // The one display window, its OpenGL 3.3 core context or its software renderer.
 #include "platform_internal.h"
+#include "sdl_handles.h"
 
-#include <SDL.h>
 #include <epoxy/gl.h>
 
 #include <cstdlib>
 
-SDL_Window* sdl_window;
+kestrune_window* sdl_window;
 uint32_t sdl_window_id;
 void* opengl_context;
 bool opengl_initialized;
-SDL_Renderer* sdl_renderer;
-SDL_Texture* sdl_texture;
+kestrune_renderer* sdl_renderer;
+kestrune_renderer_texture* sdl_texture;
 int32_t sdl_texture_width;
 int32_t sdl_texture_height;
 bool is_software_rendering;
 bool sdl_vsync;
 bool fullscreen;
+
+static SDL_Window* window() { return to_sdl(sdl_window); }
+static SDL_Renderer* renderer() { return to_sdl(sdl_renderer); }
 
 static void fail_with_box(const char* title, const char* text) {
     SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, title, text, nullptr);
@@ -35,7 +38,7 @@ static void set_swap_interval(bool vsync) {
 void init_opengl_renderer() {
     if (opengl_initialized) return;
     if (!sdl_window) fail_with_box("Graphics error", "Failed to initialize hardware graphics.");
-    opengl_context = SDL_GL_CreateContext(sdl_window);
+    opengl_context = SDL_GL_CreateContext(window());
     if (!opengl_context || epoxy_gl_version() < 33) {
         fail_with_box("Graphics not supported", "OpenGL 3.3 is not supported on this computer.");
     }
@@ -45,21 +48,22 @@ void init_opengl_renderer() {
 
 void init_sdl_renderer(int32_t width, int32_t height, bool vsync) {
     if (sdl_renderer) {
-        if (sdl_texture) SDL_DestroyTexture(sdl_texture);
-        SDL_DestroyRenderer(sdl_renderer);
+        if (sdl_texture) SDL_DestroyTexture(to_sdl(sdl_texture));
+        SDL_DestroyRenderer(renderer());
         sdl_texture = nullptr;
         sdl_renderer = nullptr;
     }
     sdl_texture_width = width;
     sdl_texture_height = height;
-    sdl_renderer = SDL_CreateRenderer(sdl_window, -1, vsync ? SDL_RENDERER_PRESENTVSYNC : 0);
+    sdl_renderer = from_sdl(SDL_CreateRenderer(window(), -1, vsync ? SDL_RENDERER_PRESENTVSYNC : 0));
     if (sdl_renderer && width > 0 && height > 0) {
-        sdl_texture = SDL_CreateTexture(sdl_renderer, SDL_PIXELFORMAT_ABGR8888, SDL_TEXTUREACCESS_STREAMING, width, height);
+        sdl_texture = from_sdl(
+            SDL_CreateTexture(renderer(), SDL_PIXELFORMAT_ABGR8888, SDL_TEXTUREACCESS_STREAMING, width, height));
     }
 }
 
 bool display_open(int32_t width, int32_t height, string title, uint32_t flags, int32_t samples) {
-    if (sdl_window) return false;
+    if (window()) return false;
     uint32_t window_flags = 0;
     if (flags & DISPLAY_HIDDEN) window_flags |= SDL_WINDOW_HIDDEN;
     if (flags & DISPLAY_BORDERLESS) window_flags |= SDL_WINDOW_BORDERLESS;
@@ -79,9 +83,9 @@ bool display_open(int32_t width, int32_t height, string title, uint32_t flags, i
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
-    sdl_window = SDL_CreateWindow(append_character(title).data, SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, width,
-                                  height, window_flags);
-    sdl_window_id = sdl_window ? SDL_GetWindowID(sdl_window) : 0;
+    sdl_window = from_sdl(SDL_CreateWindow(append_character(title).data, SDL_WINDOWPOS_UNDEFINED,
+                                           SDL_WINDOWPOS_UNDEFINED, width, height, window_flags));
+    sdl_window_id = sdl_window ? SDL_GetWindowID(window()) : 0;
     if (flags & DISPLAY_SOFTWARE) {
         is_software_rendering = true;
         init_sdl_renderer(width, height, (flags & DISPLAY_VSYNC) != 0);
@@ -95,7 +99,7 @@ bool display_open(int32_t width, int32_t height, string title, uint32_t flags, i
 }
 
 void display_close() {
-    SDL_DestroyWindow(sdl_window);
+    SDL_DestroyWindow(window());
     sdl_window = nullptr;
 }
 
@@ -126,53 +130,53 @@ void display_set_content(int32_t width, int32_t height, const void* pixels) {
     if (height > sdl_texture_height) height = sdl_texture_height;
     if (width <= 0 || height <= 0) return;
     SDL_Rect area{0, 0, width, height};
-    SDL_UpdateTexture(sdl_texture, &area, pixels, pitch);
-    SDL_RenderClear(sdl_renderer);
-    SDL_RenderCopy(sdl_renderer, sdl_texture, nullptr, nullptr);
-    SDL_RenderPresent(sdl_renderer);
+    SDL_UpdateTexture(to_sdl(sdl_texture), &area, pixels, pitch);
+    SDL_RenderClear(renderer());
+    SDL_RenderCopy(renderer(), to_sdl(sdl_texture), nullptr, nullptr);
+    SDL_RenderPresent(renderer());
 }
 
-void pipeline_present() { SDL_GL_SwapWindow(sdl_window); }
+void pipeline_present() { SDL_GL_SwapWindow(window()); }
 
-void display_set_title(string title) { SDL_SetWindowTitle(sdl_window, append_character(title).data); }
-void display_set_size(int32_t width, int32_t height) { SDL_SetWindowSize(sdl_window, width, height); }
+void display_set_title(string title) { SDL_SetWindowTitle(window(), append_character(title).data); }
+void display_set_size(int32_t width, int32_t height) { SDL_SetWindowSize(window(), width, height); }
 
 void display_set_icon(int32_t width, int32_t height, const void* pixels) {
     SDL_Surface* surface = SDL_CreateRGBSurfaceFrom(const_cast<void*>(pixels), width, height, 32, width * 4, 0x000000FF,
                                                     0x0000FF00, 0x00FF0000, 0xFF000000);
     if (!surface) return;
-    SDL_SetWindowIcon(sdl_window, surface);
+    SDL_SetWindowIcon(window(), surface);
     SDL_FreeSurface(surface);
 }
 
 void display_set_visible(bool on) {
     if (on) {
-        SDL_ShowWindow(sdl_window);
+        SDL_ShowWindow(window());
     } else {
-        SDL_HideWindow(sdl_window);
+        SDL_HideWindow(window());
     }
 }
 
-void display_set_border(bool on) { SDL_SetWindowBordered(sdl_window, on ? SDL_TRUE : SDL_FALSE); }
+void display_set_border(bool on) { SDL_SetWindowBordered(window(), on ? SDL_TRUE : SDL_FALSE); }
 
-int display_set_fullscreen(bool on) { return SDL_SetWindowFullscreen(sdl_window, on ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0); }
+int display_set_fullscreen(bool on) { return SDL_SetWindowFullscreen(window(), on ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0); }
 
-void display_set_grab(bool on) { SDL_SetWindowGrab(sdl_window, on ? SDL_TRUE : SDL_FALSE); }
-void display_maximize() { SDL_MaximizeWindow(sdl_window); }
-void display_minimize() { SDL_MinimizeWindow(sdl_window); }
-void display_restore() { SDL_RestoreWindow(sdl_window); }
+void display_set_grab(bool on) { SDL_SetWindowGrab(window(), on ? SDL_TRUE : SDL_FALSE); }
+void display_maximize() { SDL_MaximizeWindow(window()); }
+void display_minimize() { SDL_MinimizeWindow(window()); }
+void display_restore() { SDL_RestoreWindow(window()); }
 
 void display_get_info(display_info* out) {
     if (!out) return;
     *out = display_info{0, 0, 0};
     if (!sdl_window) return;
     SDL_DisplayMode mode{};
-    if (SDL_GetWindowDisplayMode(sdl_window, &mode) == 0) out->refresh_rate = mode.refresh_rate;
+    if (SDL_GetWindowDisplayMode(window(), &mode) == 0) out->refresh_rate = mode.refresh_rate;
     if (fullscreen) {
         out->width = mode.w;
         out->height = mode.h;
     } else {
-        SDL_GetWindowSize(sdl_window, &out->width, &out->height);
+        SDL_GetWindowSize(window(), &out->width, &out->height);
     }
 }
 
@@ -185,8 +189,10 @@ void screensaver_enable(bool on) {
 }
 
 int show_simple_message_box(uint8_t kind, string title, string message) {
-    uint32_t box = kind == 2 ? SDL_MESSAGEBOX_ERROR : kind == 1 ? SDL_MESSAGEBOX_WARNING : SDL_MESSAGEBOX_INFORMATION;
+    uint32_t box = kind == MESSAGE_BOX_ERROR     ? SDL_MESSAGEBOX_ERROR
+                   : kind == MESSAGE_BOX_WARNING ? SDL_MESSAGEBOX_WARNING
+                                                 : SDL_MESSAGEBOX_INFORMATION;
     string title_copy = append_character(title);
     string message_copy = append_character(message);
-    return SDL_ShowSimpleMessageBox(box, title_copy.data, message_copy.data, sdl_window);
+    return SDL_ShowSimpleMessageBox(box, title_copy.data, message_copy.data, window());
 }

@@ -1,39 +1,43 @@
 // Library indices to OpenGL enumerations, shared by the graphics wrappers.
 #pragma once
 
+#include "kestrune_system.h"
+
 #include <epoxy/gl.h>
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 
 // An index past the end of a table reaches OpenGL as 0, which it reports as an error.
 template <size_t N>
-inline GLenum translate(const GLenum (&table)[N], uint32_t index) {
+inline GLenum translate(const std::array<GLenum, N>& table, uint32_t index) {
     return index < N ? table[index] : 0;
 }
 
-extern const GLenum texture_target_table[9];
-extern const GLenum data_type_table[14];
-extern const GLenum pixel_format_table[15];
-extern const GLenum internal_format_table[84];
-extern const GLenum wrap_mode_table[4];
-extern const GLenum filter_table[6];
-extern const GLenum texture_parameter_table[10];
-extern const GLenum swizzle_table[6];
-extern const GLenum frame_buffer_target_table[3];
-extern const GLenum buffer_target_table[8];
-extern const GLenum buffer_usage_table[9];
-extern const GLenum map_access_table[3];
-extern const GLenum comparison_table[8];
-extern const GLenum face_table[3];
-extern const GLenum stencil_operation_table[8];
-extern const GLenum blend_factor_table[14];
-extern const GLenum blend_equation_table[5];
-extern const GLenum logic_operation_table[16];
-extern const GLenum polygon_mode_table[3];
-extern const GLenum pixel_store_table[16];
+extern const std::array<GLenum, TEXTURE_TARGET_COUNT> texture_target_table;
+extern const std::array<GLenum, TYPE_COUNT> data_type_table;
+extern const std::array<GLenum, FORMAT_COUNT> pixel_format_table;
+extern const std::array<GLenum, INTERNAL_FORMAT_COUNT> internal_format_table;
+extern const std::array<GLenum, WRAP_COUNT> wrap_mode_table;
+extern const std::array<GLenum, FILTER_COUNT> filter_table;
+extern const std::array<GLenum, PARAMETER_COUNT> texture_parameter_table;
+extern const std::array<GLenum, SWIZZLE_COUNT> swizzle_table;
+extern const std::array<GLenum, FRAME_BUFFER_TARGET_COUNT> frame_buffer_target_table;
+extern const std::array<GLenum, ATTACHMENT_KIND_COUNT> attachment_table;
+extern const std::array<GLenum, BUFFER_TARGET_COUNT> buffer_target_table;
+extern const std::array<GLenum, USAGE_COUNT> buffer_usage_table;
+extern const std::array<GLenum, ACCESS_COUNT> map_access_table;
+extern const std::array<GLenum, COMPARE_COUNT> comparison_table;
+extern const std::array<GLenum, FACE_COUNT> face_table;
+extern const std::array<GLenum, STENCIL_OPERATION_COUNT> stencil_operation_table;
+extern const std::array<GLenum, BLEND_FACTOR_COUNT> blend_factor_table;
+extern const std::array<GLenum, BLEND_EQUATION_COUNT> blend_equation_table;
+extern const std::array<GLenum, LOGIC_OPERATION_COUNT> logic_operation_table;
+extern const std::array<GLenum, POLYGON_MODE_COUNT> polygon_mode_table;
+extern const std::array<GLenum, PIXEL_STORE_COUNT> pixel_store_table;
 
-// Attachment kinds 0 depth, 1 stencil, 2 depth and stencil, 3 colour attachment colour_index.
+// The attachment of a kind; a colour attachment is offset by colour_index.
 GLenum translate_attachment(uint32_t kind, uint32_t colour_index);
 
 // Buffer-set bits 1 depth, 2 stencil, 4 colour; other bits are dropped.

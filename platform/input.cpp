@@ -1,99 +1,152 @@
 // Turns SDL's event queue into a per-frame snapshot of keys, buttons, mouse and window events.
 #include "platform_internal.h"
+#include "sdl_handles.h"
 
-#include <SDL.h>
-
+#include <array>
 #include <cstring>
 
 uint8_t to_key_code[SCANCODE_COUNT];
 
-static uint8_t keys_pressed[KEY_CODE_COUNT];
-static uint8_t keys_released[KEY_CODE_COUNT];
-static uint8_t keys_held[KEY_CODE_COUNT];
-static uint8_t mouse_buttons_pressed[MOUSE_BUTTON_COUNT];
-static uint8_t mouse_buttons_released[MOUSE_BUTTON_COUNT];
-static uint8_t mouse_buttons_held[MOUSE_BUTTON_COUNT];
-static uint8_t key_last_pressed;
-static uint8_t key_last_released;
-static uint8_t mouse_button_last_pressed;
-static uint8_t mouse_button_last_released;
-static int32_t mouse_x;
-static int32_t mouse_y;
-static int32_t mouse_moved_x;
-static int32_t mouse_moved_y;
-static int32_t mouse_wheel;
-static bool window_resized;
-static int32_t window_new_width;
-static int32_t window_new_height;
-static bool window_minimized;
-static bool window_maximized;
-static bool window_restored;
-static bool window_entered;
-static bool window_left;
-static bool window_focus_gained;
-static bool window_focus_lost;
-static bool window_closed;
-static uint8_t dropped_file_data[DROPPED_FILE_CAPACITY];
-static int32_t dropped_file_length;
+uint8_t keys_pressed[KEY_CODE_COUNT];
+uint8_t keys_released[KEY_CODE_COUNT];
+uint8_t keys_held[KEY_CODE_COUNT];
+uint8_t mouse_buttons_pressed[MOUSE_BUTTON_COUNT];
+uint8_t mouse_buttons_released[MOUSE_BUTTON_COUNT];
+uint8_t mouse_buttons_held[MOUSE_BUTTON_COUNT];
+uint8_t key_last_pressed;
+uint8_t key_last_released;
+uint8_t mouse_button_last_pressed;
+uint8_t mouse_button_last_released;
+int32_t mouse_x;
+int32_t mouse_y;
+int32_t mouse_moved_x;
+int32_t mouse_moved_y;
+int32_t mouse_wheel;
+bool window_resized;
+int32_t window_new_width;
+int32_t window_new_height;
+bool window_minimized;
+bool window_maximized;
+bool window_restored;
+bool window_entered;
+bool window_left;
+bool window_focus_gained;
+bool window_focus_lost;
+bool window_closed;
+uint8_t dropped_file_data[DROPPED_FILE_CAPACITY];
+int32_t dropped_file_length;
 
 bool controller_device_added;
 int32_t controller_device_added_index;
 bool controller_device_removed;
-SDL_Joystick* controller_device_removed_handle;
+kestrune_controller* controller_device_removed_handle;
 
-void build_key_table() {
-    memset(to_key_code, 255, sizeof to_key_code);
-    for (int i = 0; i < 26; i++) to_key_code[SDL_SCANCODE_A + i] = static_cast<uint8_t>(KEY_A + i);
-    to_key_code[SDL_SCANCODE_0] = KEY_0;
-    for (int i = 0; i < 9; i++) to_key_code[SDL_SCANCODE_1 + i] = static_cast<uint8_t>(KEY_1 + i);
-    to_key_code[SDL_SCANCODE_LEFT] = KEY_LEFT;
-    to_key_code[SDL_SCANCODE_RIGHT] = KEY_RIGHT;
-    to_key_code[SDL_SCANCODE_UP] = KEY_UP;
-    to_key_code[SDL_SCANCODE_DOWN] = KEY_DOWN;
-    to_key_code[SDL_SCANCODE_SPACE] = KEY_SPACE;
-    to_key_code[SDL_SCANCODE_RETURN] = KEY_RETURN;
-    to_key_code[SDL_SCANCODE_BACKSPACE] = KEY_BACKSPACE;
-    to_key_code[SDL_SCANCODE_TAB] = KEY_TAB;
-    to_key_code[SDL_SCANCODE_ESCAPE] = KEY_ESCAPE;
-    to_key_code[SDL_SCANCODE_LCTRL] = KEY_LEFT_CTRL;
-    to_key_code[SDL_SCANCODE_LSHIFT] = KEY_LEFT_SHIFT;
-    to_key_code[SDL_SCANCODE_LALT] = KEY_LEFT_ALT;
-    to_key_code[SDL_SCANCODE_LGUI] = KEY_LEFT_GUI;
-    to_key_code[SDL_SCANCODE_RCTRL] = KEY_RIGHT_CTRL;
-    to_key_code[SDL_SCANCODE_RSHIFT] = KEY_RIGHT_SHIFT;
-    to_key_code[SDL_SCANCODE_RALT] = KEY_RIGHT_ALT;
-    to_key_code[SDL_SCANCODE_RGUI] = KEY_RIGHT_GUI;
-    to_key_code[SDL_SCANCODE_APPLICATION] = 59;
-    to_key_code[SDL_SCANCODE_LEFTBRACKET] = 60;
-    to_key_code[SDL_SCANCODE_RIGHTBRACKET] = 61;
-    to_key_code[SDL_SCANCODE_SEMICOLON] = 62;
-    to_key_code[SDL_SCANCODE_COMMA] = 63;
-    to_key_code[SDL_SCANCODE_PERIOD] = 64;
-    to_key_code[SDL_SCANCODE_APOSTROPHE] = 65;
-    to_key_code[SDL_SCANCODE_SLASH] = 66;
-    to_key_code[SDL_SCANCODE_BACKSLASH] = 67;
-    to_key_code[SDL_SCANCODE_GRAVE] = 68;
-    to_key_code[SDL_SCANCODE_EQUALS] = 69;
-    to_key_code[SDL_SCANCODE_MINUS] = 70;
-    to_key_code[SDL_SCANCODE_CAPSLOCK] = 71;
-    to_key_code[SDL_SCANCODE_NUMLOCKCLEAR] = 72;
-    to_key_code[SDL_SCANCODE_PRINTSCREEN] = 73;
-    to_key_code[SDL_SCANCODE_PAGEUP] = 74;
-    to_key_code[SDL_SCANCODE_PAGEDOWN] = 75;
-    to_key_code[SDL_SCANCODE_HOME] = 76;
-    to_key_code[SDL_SCANCODE_END] = 77;
-    to_key_code[SDL_SCANCODE_INSERT] = 78;
-    to_key_code[SDL_SCANCODE_DELETE] = KEY_DELETE;
-    to_key_code[SDL_SCANCODE_KP_PLUS] = 80;
-    to_key_code[SDL_SCANCODE_KP_MINUS] = 81;
-    to_key_code[SDL_SCANCODE_KP_MULTIPLY] = 82;
-    to_key_code[SDL_SCANCODE_KP_DIVIDE] = 83;
-    to_key_code[SDL_SCANCODE_KP_0] = 84;
-    for (int i = 0; i < 9; i++) to_key_code[SDL_SCANCODE_KP_1 + i] = static_cast<uint8_t>(85 + i);
-    to_key_code[SDL_SCANCODE_KP_PERIOD] = 94;
-    to_key_code[SDL_SCANCODE_KP_ENTER] = 95;
-    for (int i = 0; i < 12; i++) to_key_code[SDL_SCANCODE_F1 + i] = static_cast<uint8_t>(KEY_F1 + i);
+namespace {
+
+struct KeyRow {
+    SDL_Scancode scancode;
+    uint8_t key;
+};
+
+// Runs of keys whose scancodes and codes both count up by one.
+struct KeyRun {
+    SDL_Scancode first_scancode;
+    uint8_t first_key;
+    uint8_t last_key;
+};
+
+constexpr KeyRun key_runs[] = {
+    {SDL_SCANCODE_A, KEY_A, KEY_Z},
+    {SDL_SCANCODE_1, KEY_1, KEY_9},
+    {SDL_SCANCODE_KP_1, KEY_KEYPAD_1, KEY_KEYPAD_9},
+    {SDL_SCANCODE_F1, KEY_F1, KEY_F12},
+};
+static_assert(SDL_SCANCODE_Z - SDL_SCANCODE_A == KEY_Z - KEY_A && SDL_SCANCODE_9 - SDL_SCANCODE_1 == KEY_9 - KEY_1 &&
+              SDL_SCANCODE_KP_9 - SDL_SCANCODE_KP_1 == KEY_KEYPAD_9 - KEY_KEYPAD_1 &&
+              SDL_SCANCODE_F12 - SDL_SCANCODE_F1 == KEY_F12 - KEY_F1);
+
+constexpr KeyRow key_rows[] = {
+    {SDL_SCANCODE_0, KEY_0},
+    {SDL_SCANCODE_LEFT, KEY_LEFT},
+    {SDL_SCANCODE_RIGHT, KEY_RIGHT},
+    {SDL_SCANCODE_UP, KEY_UP},
+    {SDL_SCANCODE_DOWN, KEY_DOWN},
+    {SDL_SCANCODE_SPACE, KEY_SPACE},
+    {SDL_SCANCODE_RETURN, KEY_RETURN},
+    {SDL_SCANCODE_BACKSPACE, KEY_BACKSPACE},
+    {SDL_SCANCODE_TAB, KEY_TAB},
+    {SDL_SCANCODE_ESCAPE, KEY_ESCAPE},
+    {SDL_SCANCODE_LCTRL, KEY_LEFT_CTRL},
+    {SDL_SCANCODE_LSHIFT, KEY_LEFT_SHIFT},
+    {SDL_SCANCODE_LALT, KEY_LEFT_ALT},
+    {SDL_SCANCODE_LGUI, KEY_LEFT_GUI},
+    {SDL_SCANCODE_RCTRL, KEY_RIGHT_CTRL},
+    {SDL_SCANCODE_RSHIFT, KEY_RIGHT_SHIFT},
+    {SDL_SCANCODE_RALT, KEY_RIGHT_ALT},
+    {SDL_SCANCODE_RGUI, KEY_RIGHT_GUI},
+    {SDL_SCANCODE_APPLICATION, KEY_APPLICATION},
+    {SDL_SCANCODE_LEFTBRACKET, KEY_LEFT_BRACKET},
+    {SDL_SCANCODE_RIGHTBRACKET, KEY_RIGHT_BRACKET},
+    {SDL_SCANCODE_SEMICOLON, KEY_SEMICOLON},
+    {SDL_SCANCODE_COMMA, KEY_COMMA},
+    {SDL_SCANCODE_PERIOD, KEY_PERIOD},
+    {SDL_SCANCODE_APOSTROPHE, KEY_APOSTROPHE},
+    {SDL_SCANCODE_SLASH, KEY_SLASH},
+    {SDL_SCANCODE_BACKSLASH, KEY_BACKSLASH},
+    {SDL_SCANCODE_GRAVE, KEY_GRAVE},
+    {SDL_SCANCODE_EQUALS, KEY_EQUALS},
+    {SDL_SCANCODE_MINUS, KEY_MINUS},
+    {SDL_SCANCODE_CAPSLOCK, KEY_CAPS_LOCK},
+    {SDL_SCANCODE_NUMLOCKCLEAR, KEY_NUM_LOCK},
+    {SDL_SCANCODE_PRINTSCREEN, KEY_PRINT_SCREEN},
+    {SDL_SCANCODE_PAGEUP, KEY_PAGE_UP},
+    {SDL_SCANCODE_PAGEDOWN, KEY_PAGE_DOWN},
+    {SDL_SCANCODE_HOME, KEY_HOME},
+    {SDL_SCANCODE_END, KEY_END},
+    {SDL_SCANCODE_INSERT, KEY_INSERT},
+    {SDL_SCANCODE_DELETE, KEY_DELETE},
+    {SDL_SCANCODE_KP_PLUS, KEY_KEYPAD_PLUS},
+    {SDL_SCANCODE_KP_MINUS, KEY_KEYPAD_MINUS},
+    {SDL_SCANCODE_KP_MULTIPLY, KEY_KEYPAD_MULTIPLY},
+    {SDL_SCANCODE_KP_DIVIDE, KEY_KEYPAD_DIVIDE},
+    {SDL_SCANCODE_KP_0, KEY_KEYPAD_0},
+    {SDL_SCANCODE_KP_PERIOD, KEY_KEYPAD_PERIOD},
+    {SDL_SCANCODE_KP_ENTER, KEY_KEYPAD_ENTER},
+};
+
+constexpr std::array<uint8_t, SCANCODE_COUNT> key_table = [] {
+    std::array<uint8_t, SCANCODE_COUNT> table{};
+    table.fill(KEY_NONE);
+    for (const KeyRun& run : key_runs) {
+        for (int key = run.first_key; key <= run.last_key; ++key) {
+            table[run.first_scancode + key - run.first_key] = static_cast<uint8_t>(key);
+        }
+    }
+    for (const KeyRow& row : key_rows) table[row.scancode] = row.key;
+    return table;
+}();
+
+// Every code from KEY_A to the last is produced by exactly one scancode, except the summaries,
+// which no scancode produces: the names are dense and none is mapped twice.
+consteval bool key_codes_are_dense() {
+    std::array<int, KEY_CODE_COUNT> producers{};
+    for (uint8_t key : key_table) {
+        if (key == KEY_NONE) continue;
+        if (key >= KEY_CODE_COUNT) return false;
+        producers[key] += 1;
+    }
+    for (int key = 0; key < KEY_CODE_COUNT; ++key) {
+        bool summary = key == KEY_UNUSED || key == KEY_ANY || (key >= KEY_CTRL && key <= KEY_GUI);
+        if (producers[key] != (summary ? 0 : 1)) return false;
+    }
+    return true;
 }
+static_assert(key_codes_are_dense());
+static_assert(KEY_F12 + 1 == KEY_CODE_COUNT && MOUSE_RIGHT + 1 == MOUSE_BUTTON_COUNT);
+
+}  // namespace
+
+void build_key_table() { memcpy(to_key_code, key_table.data(), sizeof to_key_code); }
 
 static void clear_poll_state() {
     memset(keys_pressed, 0, sizeof keys_pressed);
@@ -240,7 +293,7 @@ void input_poll() {
                 break;
             case SDL_JOYDEVICEREMOVED:
                 controller_device_removed = true;
-                controller_device_removed_handle = SDL_JoystickFromInstanceID(event.jdevice.which);
+                controller_device_removed_handle = from_sdl(SDL_JoystickFromInstanceID(event.jdevice.which));
                 break;
             case SDL_DROPFILE: handle_drop(event.drop.file); break;
             default: break;
@@ -300,14 +353,14 @@ void input_mouse_global_position(int32_t* x, int32_t* y) {
     if (y) *y = gy;
 }
 
-void input_mouse_set_position(int32_t x, int32_t y) { SDL_WarpMouseInWindow(sdl_window, x, y); }
+void input_mouse_set_position(int32_t x, int32_t y) { SDL_WarpMouseInWindow(to_sdl(sdl_window), x, y); }
 int input_mouse_set_global_position(int32_t x, int32_t y) { return SDL_WarpMouseGlobal(x, y); }
 int input_mouse_set_visible(bool on) { return SDL_ShowCursor(on ? 1 : 0); }
 int input_mouse_set_relative(bool on) { return SDL_SetRelativeMouseMode(on ? SDL_TRUE : SDL_FALSE); }
 
 void input_mouse_set_cursor(uint8_t index) {
     if (index >= SYSTEM_CURSOR_COUNT) return;
-    SDL_SetCursor(system_cursors[index]);
+    SDL_SetCursor(to_sdl(system_cursors[index]));
 }
 
 bool display_is_minimized() { return window_minimized; }

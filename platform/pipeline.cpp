@@ -134,5 +134,6 @@ void pipeline_read_pixels(int32_t x, int32_t y, int32_t width, int32_t height,
 
 uint8_t pipeline_get_error() {
     GLenum error = glGetError();
-    return error == GL_NO_ERROR ? 0 : static_cast<uint8_t>(error - 0x4FF);
+    if (error == GL_NO_ERROR) return GRAPHICS_NO_ERROR;
+    return static_cast<uint8_t>(error - 0x4FF);
 }

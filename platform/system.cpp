@@ -1,7 +1,6 @@
 // Library start-up and release, clocks, shared-object loading and the two scratch rings.
 #include "platform_internal.h"
-
-#include <SDL.h>
+#include "sdl_handles.h"
 
 #include <cstdlib>
 #include <cstring>
@@ -9,10 +8,12 @@
 
 uint8_t temporary_buffer[TEMPORARY_BUFFER_SIZE];
 int32_t temporary_pos;
-SDL_Cursor* system_cursors[SYSTEM_CURSOR_COUNT];
+kestrune_cursor* system_cursors[SYSTEM_CURSOR_COUNT];
 
 alignas(8) uint8_t dynamic_buffer[DYNAMIC_BUFFER_SIZE];
 int32_t dynamic_pos;
+
+static_assert(SYSTEM_ALL == (SYSTEM_TIMER | SYSTEM_AUDIO | SYSTEM_VIDEO | SYSTEM_EVENTS | SYSTEM_JOYSTICK | SYSTEM_HAPTIC));
 
 static uint32_t sdl_subsystems(uint32_t flags) {
     uint32_t mask = 0;
@@ -25,6 +26,22 @@ static uint32_t sdl_subsystems(uint32_t flags) {
     return mask;
 }
 
+// Cursor indices are SDL's system cursor ids in SDL's order.
+static constexpr bool same_cursor(int ours, SDL_SystemCursor sdl) { return ours == static_cast<int>(sdl); }
+static_assert(same_cursor(CURSOR_ARROW, SDL_SYSTEM_CURSOR_ARROW) && same_cursor(CURSOR_TEXT, SDL_SYSTEM_CURSOR_IBEAM) &&
+              same_cursor(CURSOR_WAIT, SDL_SYSTEM_CURSOR_WAIT) &&
+              same_cursor(CURSOR_CROSSHAIR, SDL_SYSTEM_CURSOR_CROSSHAIR) &&
+              same_cursor(CURSOR_WAIT_ARROW, SDL_SYSTEM_CURSOR_WAITARROW) &&
+              same_cursor(CURSOR_RESIZE_NORTHWEST_SOUTHEAST, SDL_SYSTEM_CURSOR_SIZENWSE) &&
+              same_cursor(CURSOR_RESIZE_NORTHEAST_SOUTHWEST, SDL_SYSTEM_CURSOR_SIZENESW) &&
+              same_cursor(CURSOR_RESIZE_WEST_EAST, SDL_SYSTEM_CURSOR_SIZEWE) &&
+              same_cursor(CURSOR_RESIZE_NORTH_SOUTH, SDL_SYSTEM_CURSOR_SIZENS) &&
+              same_cursor(CURSOR_RESIZE_ALL, SDL_SYSTEM_CURSOR_SIZEALL) &&
+              same_cursor(CURSOR_FORBIDDEN, SDL_SYSTEM_CURSOR_NO) && same_cursor(CURSOR_HAND, SDL_SYSTEM_CURSOR_HAND) &&
+              same_cursor(SYSTEM_CURSOR_COUNT, SDL_NUM_SYSTEM_CURSORS));
+
+uint32_t system_version() { return KESTRUNE_SYSTEM_VERSION; }
+
 void system_init(uint32_t flags) {
     if (flags & SYSTEM_EVENTS) {
         build_key_table();
@@ -32,19 +49,19 @@ void system_init(uint32_t flags) {
     }
     SDL_Init(sdl_subsystems(flags));
     for (int i = 0; i < SYSTEM_CURSOR_COUNT; i++) {
-        system_cursors[i] = SDL_CreateSystemCursor(static_cast<SDL_SystemCursor>(i));
+        system_cursors[i] = from_sdl(SDL_CreateSystemCursor(static_cast<SDL_SystemCursor>(i)));
     }
 }
 
 void system_release() {
     if (sdl_texture) {
-        SDL_DestroyTexture(sdl_texture);
-        SDL_DestroyRenderer(sdl_renderer);
+        SDL_DestroyTexture(to_sdl(sdl_texture));
+        SDL_DestroyRenderer(to_sdl(sdl_renderer));
     }
     if (opengl_context) SDL_GL_DeleteContext(opengl_context);
-    SDL_DestroyWindow(sdl_window);
-    for (SDL_Cursor* cursor : system_cursors) {
-        if (cursor) SDL_FreeCursor(cursor);
+    SDL_DestroyWindow(to_sdl(sdl_window));
+    for (kestrune_cursor* cursor : system_cursors) {
+        if (cursor) SDL_FreeCursor(to_sdl(cursor));
     }
     SDL_Quit();
 }

@@ -1,18 +1,18 @@
 // Threads, mutexes, conditions, semaphores and atomics: one SDL call each.
-#include "kestrune_system.h"
-
-#include <SDL.h>
+#include "sdl_handles.h"
 
 static_assert(sizeof(atomic_cell) == sizeof(SDL_atomic_t), "atomic_cell must match SDL's atomic type");
 static_assert(sizeof(int) == sizeof(SDL_SpinLock), "spin locks are plain ints");
 
 static SDL_atomic_t* sdl_cell(atomic_cell* cell) { return reinterpret_cast<SDL_atomic_t*>(cell); }
 
-SDL_Thread* thread_create(thread_function function, void* data) { return SDL_CreateThread(function, "thread", data); }
+kestrune_thread* thread_create(thread_function function, void* data) {
+    return from_sdl(SDL_CreateThread(function, "thread", data));
+}
 
-void thread_detach(SDL_Thread* thread) { SDL_DetachThread(thread); }
+void thread_detach(kestrune_thread* thread) { SDL_DetachThread(to_sdl(thread)); }
 
-void thread_wait(SDL_Thread* thread, int* status) { SDL_WaitThread(thread, status); }
+void thread_wait(kestrune_thread* thread, int* status) { SDL_WaitThread(to_sdl(thread), status); }
 
 int thread_set_priority(uint8_t priority) {
     SDL_ThreadPriority level = SDL_THREAD_PRIORITY_LOW;
@@ -21,36 +21,44 @@ int thread_set_priority(uint8_t priority) {
     return SDL_SetThreadPriority(level);
 }
 
+static_assert(SDL_MUTEX_TIMEDOUT == SEMAPHORE_TIMED_OUT, "semaphore_wait_timeout passes SDL's code on");
+
 uint64_t thread_current_id() { return SDL_ThreadID(); }
-uint64_t thread_id(SDL_Thread* thread) { return SDL_GetThreadID(thread); }
+uint64_t thread_id(kestrune_thread* thread) { return SDL_GetThreadID(to_sdl(thread)); }
 
-SDL_mutex* mutex_create() { return SDL_CreateMutex(); }
-void mutex_destroy(SDL_mutex* mutex) { SDL_DestroyMutex(mutex); }
-int mutex_lock(SDL_mutex* mutex) { return SDL_LockMutex(mutex); }
-int mutex_unlock(SDL_mutex* mutex) { return SDL_UnlockMutex(mutex); }
-bool mutex_trylock(SDL_mutex* mutex) { return SDL_TryLockMutex(mutex) == 0; }
+kestrune_mutex* mutex_create() { return from_sdl(SDL_CreateMutex()); }
+void mutex_destroy(kestrune_mutex* mutex) { SDL_DestroyMutex(to_sdl(mutex)); }
+int mutex_lock(kestrune_mutex* mutex) { return SDL_LockMutex(to_sdl(mutex)); }
+int mutex_unlock(kestrune_mutex* mutex) { return SDL_UnlockMutex(to_sdl(mutex)); }
+bool mutex_trylock(kestrune_mutex* mutex) { return SDL_TryLockMutex(to_sdl(mutex)) == 0; }
 
-SDL_cond* cond_create() { return SDL_CreateCond(); }
-void cond_destroy(SDL_cond* condition) { SDL_DestroyCond(condition); }
-int cond_signal(SDL_cond* condition) { return SDL_CondSignal(condition); }
-int cond_broadcast(SDL_cond* condition) { return SDL_CondBroadcast(condition); }
-int cond_wait(SDL_cond* condition, SDL_mutex* mutex) { return SDL_CondWait(condition, mutex); }
+kestrune_condition* cond_create() { return from_sdl(SDL_CreateCond()); }
+void cond_destroy(kestrune_condition* condition) { SDL_DestroyCond(to_sdl(condition)); }
+int cond_signal(kestrune_condition* condition) { return SDL_CondSignal(to_sdl(condition)); }
+int cond_broadcast(kestrune_condition* condition) { return SDL_CondBroadcast(to_sdl(condition)); }
 
-bool cond_wait_timeout(SDL_cond* condition, SDL_mutex* mutex, uint32_t milliseconds) {
-    return SDL_CondWaitTimeout(condition, mutex, milliseconds) == 0;
+int cond_wait(kestrune_condition* condition, kestrune_mutex* mutex) {
+    return SDL_CondWait(to_sdl(condition), to_sdl(mutex));
 }
 
-SDL_semaphore* semaphore_create(uint32_t initial_value) { return SDL_CreateSemaphore(initial_value); }
-void semaphore_destroy(SDL_semaphore* semaphore) { SDL_DestroySemaphore(semaphore); }
-int semaphore_post(SDL_semaphore* semaphore) { return SDL_SemPost(semaphore); }
-int semaphore_wait(SDL_semaphore* semaphore) { return SDL_SemWait(semaphore); }
-bool semaphore_trywait(SDL_semaphore* semaphore) { return SDL_SemTryWait(semaphore) == 0; }
-
-int semaphore_wait_timeout(SDL_semaphore* semaphore, uint32_t milliseconds) {
-    return SDL_SemWaitTimeout(semaphore, milliseconds);
+bool cond_wait_timeout(kestrune_condition* condition, kestrune_mutex* mutex, uint32_t milliseconds) {
+    return SDL_CondWaitTimeout(to_sdl(condition), to_sdl(mutex), milliseconds) == 0;
 }
 
-uint32_t semaphore_value(SDL_semaphore* semaphore) { return SDL_SemValue(semaphore); }
+kestrune_semaphore* semaphore_create(uint32_t initial_value) {
+    return from_sdl(SDL_CreateSemaphore(initial_value));
+}
+
+void semaphore_destroy(kestrune_semaphore* semaphore) { SDL_DestroySemaphore(to_sdl(semaphore)); }
+int semaphore_post(kestrune_semaphore* semaphore) { return SDL_SemPost(to_sdl(semaphore)); }
+int semaphore_wait(kestrune_semaphore* semaphore) { return SDL_SemWait(to_sdl(semaphore)); }
+bool semaphore_trywait(kestrune_semaphore* semaphore) { return SDL_SemTryWait(to_sdl(semaphore)) == 0; }
+
+int semaphore_wait_timeout(kestrune_semaphore* semaphore, uint32_t milliseconds) {
+    return SDL_SemWaitTimeout(to_sdl(semaphore), milliseconds);
+}
+
+uint32_t semaphore_value(kestrune_semaphore* semaphore) { return SDL_SemValue(to_sdl(semaphore)); }
 
 int atomic_set(atomic_cell* cell, int value) { return SDL_AtomicSet(sdl_cell(cell), value); }
 int atomic_get(atomic_cell* cell) { return SDL_AtomicGet(sdl_cell(cell)); }

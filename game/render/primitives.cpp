@@ -83,10 +83,10 @@ bool draw_button(string label, double center_x, double center_y, double width, d
     }
     draw_quad(gradient3_texture, left, bottom, width, height, opaque_white, true);
     draw_text(label, center_x, center_y, 256, opaque_white, true, false, true);
-    int32_t mouse_x, mouse_y;
-    input_mouse_position(&mouse_x, &mouse_y);
-    double mouse_height = window_height - mouse_y;
-    bool over = left <= mouse_x && mouse_x < center_x + width / 2 && bottom <= mouse_height &&
+    int32_t pointer_x, pointer_y;
+    input_mouse_position(&pointer_x, &pointer_y);
+    double mouse_height = window_height - pointer_y;
+    bool over = left <= pointer_x && pointer_x < center_x + width / 2 && bottom <= mouse_height &&
                 mouse_height < center_y + height / 2;
     if (!over) return false;
     draw_quad(white_texture, left, bottom, width, height, Color{1, 1, 1, 0.5f}, true);

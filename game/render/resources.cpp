@@ -89,7 +89,7 @@ constexpr int64_t shader_log_capacity = 256;
 const uint8_t placeholder_pixel[4] = {255, 255, 255, 255};
 
 uint32_t upload_picture(string path, uint32_t min_filter, uint32_t mag_filter, bool mipmaps) {
-    image picture = image_load(path, 4);
+    image picture = image_load(path, IMAGE_RGBA);
     // A failed load leaves width and height meaningless; one white texel keeps the graphics layer quiet.
     const void* pixels = picture.pixels;
     int32_t width = picture.width, height = picture.height;

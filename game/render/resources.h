@@ -5,29 +5,6 @@
 
 #include <cstdint>
 
-// Library indices of the graphics wrappers the renderer uses.
-enum : uint32_t {
-    TEXTURE_2D = 1,
-    TYPE_UNSIGNED_BYTE = 0,
-    TYPE_FLOAT = 6,
-    FORMAT_RGBA = 8,
-    INTERNAL_RGBA8 = 13,
-    PARAMETER_WRAP_S = 0,
-    PARAMETER_WRAP_T = 1,
-    PARAMETER_MIN_FILTER = 3,
-    PARAMETER_MAG_FILTER = 4,
-    WRAP_CLAMP_TO_EDGE = 2,
-    FILTER_NEAREST = 0,
-    FILTER_LINEAR = 1,
-    FILTER_LINEAR_MIPMAP_LINEAR = 5,
-    FRAME_BUFFER_BOTH = 2,
-    ATTACHMENT_COLOR = 3,
-    BUFFER_ARRAY = 0,
-    BUFFER_ELEMENT_ARRAY = 1,
-    USAGE_STATIC_DRAW = 0,
-    PRIMITIVE_TRIANGLES = 4
-};
-
 constexpr int64_t image_memory_bytes = 33554432;
 constexpr int64_t shape_texture_count = 6;
 constexpr int64_t machine_kind_count = 3;

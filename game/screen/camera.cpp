@@ -35,18 +35,18 @@ void build_camera_matrices() {
 void update_camera(double bottom_panel, bool typing) {
     if (!typing) {
         double step = camera_speed / camera_zoom * frame_time;
-        if (input_key_is_held(letter_key('A'))) camera_x -= step;
-        if (input_key_is_held(letter_key('D'))) camera_x += step;
-        if (input_key_is_held(letter_key('W'))) camera_y += step;
-        if (input_key_is_held(letter_key('S'))) camera_y -= step;
-        if (input_key_is_held(letter_key('Q'))) camera_zoom -= 0.5 * frame_time;
-        if (input_key_is_held(letter_key('E'))) camera_zoom += 0.5 * frame_time;
+        if (input_key_is_held(KEY_A)) camera_x -= step;
+        if (input_key_is_held(KEY_D)) camera_x += step;
+        if (input_key_is_held(KEY_W)) camera_y += step;
+        if (input_key_is_held(KEY_S)) camera_y -= step;
+        if (input_key_is_held(KEY_Q)) camera_zoom -= 0.5 * frame_time;
+        if (input_key_is_held(KEY_E)) camera_zoom += 0.5 * frame_time;
     }
     int32_t wheel = input_mouse_wheel();
     if (wheel != 0 && mouse_height() > bottom_panel) camera_zoom += wheel * 0.25;
     if (camera_zoom < min_camera_zoom) camera_zoom = min_camera_zoom;
     if (camera_zoom > max_camera_zoom) camera_zoom = max_camera_zoom;
-    if (!typing && input_key_is_pressed(letter_key('R'))) reset_camera();
+    if (!typing && input_key_is_pressed(KEY_R)) reset_camera();
 }
 
 double mouse_height() {
@@ -56,9 +56,9 @@ double mouse_height() {
 }
 
 void mouse_world_point(double* x, double* y) {
-    int32_t mouse_x, mouse_y;
-    input_mouse_position(&mouse_x, &mouse_y);
-    double height = window_height - mouse_y;
-    *x = camera_x + (mouse_x - window_width / 2.0) / camera_zoom;
+    int32_t pointer_x, pointer_y;
+    input_mouse_position(&pointer_x, &pointer_y);
+    double height = window_height - pointer_y;
+    *x = camera_x + (pointer_x - window_width / 2.0) / camera_zoom;
     *y = camera_y + (height - window_height / 2.0) / camera_zoom;
 }

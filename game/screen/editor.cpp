@@ -125,15 +125,15 @@ void remove_first_stone_on(int16_t state) {
 void edit_selected_transition(bool remove) {
     Transition* t = &transitions.data[selected_transition];
     if (t->rule.length > 0) {
-        if (input_key_is_pressed(letter_key('J'))) t->label_dx -= 32;
-        if (input_key_is_pressed(letter_key('L'))) t->label_dx += 32;
-        if (input_key_is_pressed(letter_key('K'))) t->label_dy -= 32;
-        if (input_key_is_pressed(letter_key('I'))) t->label_dy += 32;
+        if (input_key_is_pressed(KEY_J)) t->label_dx -= 32;
+        if (input_key_is_pressed(KEY_L)) t->label_dx += 32;
+        if (input_key_is_pressed(KEY_K)) t->label_dy -= 32;
+        if (input_key_is_pressed(KEY_I)) t->label_dy += 32;
     }
     // A self-loop's bend is the angle it stands at.
     int16_t step = t->from == t->to ? 45 : 1;
-    if (input_key_is_pressed(letter_key('O'))) t->bend = static_cast<int16_t>(t->bend - step);
-    if (input_key_is_pressed(letter_key('U'))) t->bend = static_cast<int16_t>(t->bend + step);
+    if (input_key_is_pressed(KEY_O)) t->bend = static_cast<int16_t>(t->bend - step);
+    if (input_key_is_pressed(KEY_U)) t->bend = static_cast<int16_t>(t->bend + step);
     if (remove || input_key_is_pressed(KEY_DELETE)) {
         remove_transition(selected_transition);
         selected_transition = -1;
@@ -143,12 +143,12 @@ void edit_selected_transition(bool remove) {
 void edit_source_state(const EditorButtons& buttons) {
     State* state = &states.data[source_state];
     double step = grid_step / map_scale;
-    if (input_key_is_pressed(letter_key('J'))) state->x -= step;
-    if (input_key_is_pressed(letter_key('L'))) state->x += step;
-    if (input_key_is_pressed(letter_key('K'))) state->y -= step;
-    if (input_key_is_pressed(letter_key('I'))) state->y += step;
-    if (input_key_is_pressed(letter_key('U'))) state->accepting = 1;
-    if (input_key_is_pressed(letter_key('O'))) state->accepting = 0;
+    if (input_key_is_pressed(KEY_J)) state->x -= step;
+    if (input_key_is_pressed(KEY_L)) state->x += step;
+    if (input_key_is_pressed(KEY_K)) state->y -= step;
+    if (input_key_is_pressed(KEY_I)) state->y += step;
+    if (input_key_is_pressed(KEY_U)) state->accepting = 1;
+    if (input_key_is_pressed(KEY_O)) state->accepting = 0;
     bool delete_key = input_key_is_pressed(KEY_DELETE) != 0;
     if (buttons.remove_stone || (delete_key && shift_held())) {
         remove_first_stone_on(source_state);
@@ -158,13 +158,13 @@ void edit_source_state(const EditorButtons& buttons) {
 }
 
 void act_on_keys(const EditorButtons& buttons) {
-    if (input_key_is_pressed(digit_key(1))) {
+    if (input_key_is_pressed(KEY_1)) {
         double world_x, world_y;
         mouse_world_point(&world_x, &world_y);
         add_state_at(world_x, world_y);
     }
-    if (input_key_is_pressed(digit_key(2))) add_transition_between_selected();
-    if (input_key_is_pressed(digit_key(3)) || buttons.add_stone) add_stone_on_source();
+    if (input_key_is_pressed(KEY_2)) add_transition_between_selected();
+    if (input_key_is_pressed(KEY_3) || buttons.add_stone) add_stone_on_source();
     bool source = source_state >= 0 && source_state < states.count;
     bool target = target_state >= 0 && target_state < states.count;
     if (source && target) {
@@ -231,12 +231,12 @@ void remove_source_state(bool one_stone) {
 void editor_frame() {
     double width = window_width, height = window_height;
     double top_middle = height - top_panel_height / 2;
-    double mouse_x, mouse_y;
-    mouse_world_point(&mouse_x, &mouse_y);
+    double world_x, world_y;
+    mouse_world_point(&world_x, &world_y);
     double pointer_height = mouse_height();
     if (pointer_height > bottom_panel_height && pointer_height < height - top_panel_height) {
-        double grid_x = std::floor(mouse_x / grid_step + 0.5) * grid_step;
-        double grid_y = std::floor(mouse_y / grid_step + 0.5) * grid_step;
+        double grid_x = std::floor(world_x / grid_step + 0.5) * grid_step;
+        double grid_y = std::floor(world_y / grid_step + 0.5) * grid_step;
         draw_quad(shape_textures[0], grid_x - 32, grid_y - 32, 64, 64, Color{1, 1, 1, 0.3f}, false);
     }
     draw_text(str("Press <f1> for help"), width - 256, height - 32, 128, Color{0.5f, 0.5f, 0.5f, 1}, true, false, false);
@@ -254,8 +254,8 @@ void editor_frame() {
     buttons.add_stone = draw_button(str("add stone"), width - 144, top_middle - 32, 256, 32);
 
     if (input_key_is_held(KEY_CTRL)) {
-        if (input_key_is_pressed(letter_key('S'))) open_text_entry(entry_for_map_name, str("Map name"));
-        if (input_key_is_pressed(letter_key('O'))) open_map_list();
+        if (input_key_is_pressed(KEY_S)) open_text_entry(entry_for_map_name, str("Map name"));
+        if (input_key_is_pressed(KEY_O)) open_map_list();
     }
     if (has_deck && draw_button(str("change rule"), width - 416, top_middle + 32, 256, 32) && selected_transition >= 0) {
         open_text_entry(entry_for_rule, str("Type a rule"));

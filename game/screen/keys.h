@@ -1,4 +1,4 @@
-// The library numbers letter and digit keys consecutively; these name them by their character.
+// Letter and digit keys by their character, for typing that walks through them; and the shift test.
 #pragma once
 
 #include <kestrune_system.h>

@@ -67,7 +67,7 @@ void update_play() {
     if (!settle_stuck_seat() && !game_over()) moved = make_selected_move();
     if (moved) start_stone_animation();
 
-    if (shift_held() && input_key_is_pressed(letter_key('N'))) show_state_numbers = !show_state_numbers;
+    if (shift_held() && input_key_is_pressed(KEY_N)) show_state_numbers = !show_state_numbers;
     bool space = input_key_is_pressed(KEY_SPACE) != 0;
     if (game_over()) {
         if (space) restart_game();

@@ -48,8 +48,10 @@ struct PunctuationKey {
 
 // A double quote cannot be typed, so a rule text never holds one.
 const PunctuationKey punctuation_keys[] = {
-    {66, '/', '?'}, {67, '\\', '|'}, {62, ';', ':'}, {65, '\'', '\''}, {63, ',', '<'}, {64, '.', '>'},
-    {60, '[', '{'}, {61, ']', '}'}, {70, '-', '_'}, {69, '=', '+'},    {68, '~', '~'},
+    {KEY_SLASH, '/', '?'},         {KEY_BACKSLASH, '\\', '|'},      {KEY_SEMICOLON, ';', ':'},
+    {KEY_APOSTROPHE, '\'', '\''},   {KEY_COMMA, ',', '<'},           {KEY_PERIOD, '.', '>'},
+    {KEY_LEFT_BRACKET, '[', '{'},  {KEY_RIGHT_BRACKET, ']', '}'},   {KEY_MINUS, '-', '_'},
+    {KEY_EQUALS, '=', '+'},        {KEY_GRAVE, '~', '~'},
 };
 
 void type_from_keys() {

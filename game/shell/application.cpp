@@ -15,7 +15,6 @@
 #include "screen/game_screen.h"
 #include "screen/help_overlay.h"
 #include "screen/screen_state.h"
-#include "screen/stone_animation.h"
 #include "screen/text_entry.h"
 #include "shell/menus.h"
 #include "shell/memory_overlay.h"
@@ -81,8 +80,8 @@ void application_start() {
     load_map_list(&pushdown_map_list, str("resources/pushdown_maps.txt"));
     load_map_list(&turing_map_list, str("resources/turing_maps.txt"));
     pipeline_cull_enable(true);
-    pipeline_cull_orientation(true);
-    pipeline_blend_factor(3, 9);
+    pipeline_cull_orientation(ORIENTATION_COUNTER_CLOCKWISE);
+    pipeline_blend_factor(BLEND_SOURCE_ALPHA, BLEND_ONE_MINUS_SOURCE_ALPHA);
     running = true;
 }
 

@@ -29,7 +29,7 @@ TEST(AudioDevices, ThePlayerRefusesUnsignedThirtyTwoAndUnknownFormats) {
     start_audio();
     std::atomic<int> calls{0};
     EXPECT_FALSE(audio_open(AUDIO_FORMAT_UNSIGNED_32, 2, 44100, 512, count_callback, &calls));
-    EXPECT_FALSE(audio_open(7, 2, 44100, 512, count_callback, &calls));
+    EXPECT_FALSE(audio_open(AUDIO_FORMAT_FLOAT + 1, 2, 44100, 512, count_callback, &calls));
 }
 
 TEST(AudioDevices, ThePlayerRunsItsCallbackOnlyWhilePlaying) {

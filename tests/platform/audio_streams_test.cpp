@@ -33,13 +33,14 @@ TEST_F(AudioStreams, SlotsAreTakenLowestFirstUpToSixtyFour) {
 }
 
 TEST_F(AudioStreams, ContainersComeFromTheExtensionOrTheMagic) {
-    EXPECT_EQ(audio_streams[audio_stream_open(4, audio_text("a.ogg"), false)].container, AUDIO_CONTAINER_OGG);
-    EXPECT_EQ(audio_streams[audio_stream_open(4, audio_text("a.flac"), false)].container, AUDIO_CONTAINER_FLAC);
-    EXPECT_EQ(audio_streams[audio_stream_open(4, audio_text("a.OGG"), false)].container, AUDIO_CONTAINER_WAV);
-    EXPECT_EQ(audio_streams[audio_stream_open_from_memory(4, 4, "OggS")].container, AUDIO_CONTAINER_OGG);
-    EXPECT_EQ(audio_streams[audio_stream_open_from_memory(4, 4, "fLaC")].container, AUDIO_CONTAINER_FLAC);
-    EXPECT_EQ(audio_streams[audio_stream_open_from_memory(4, 4, "abcd")].container, AUDIO_CONTAINER_WAV);
-    EXPECT_EQ(audio_stream_open(4, audio_text(std::string(AUDIO_STREAM_PATH_SIZE, 'a')), false), -1);
+    const uint8_t format = AUDIO_FORMAT_SIGNED_16;
+    EXPECT_EQ(audio_streams[audio_stream_open(format, audio_text("a.ogg"), false)].container, AUDIO_CONTAINER_OGG);
+    EXPECT_EQ(audio_streams[audio_stream_open(format, audio_text("a.flac"), false)].container, AUDIO_CONTAINER_FLAC);
+    EXPECT_EQ(audio_streams[audio_stream_open(format, audio_text("a.OGG"), false)].container, AUDIO_CONTAINER_WAV);
+    EXPECT_EQ(audio_streams[audio_stream_open_from_memory(format, 4, "OggS")].container, AUDIO_CONTAINER_OGG);
+    EXPECT_EQ(audio_streams[audio_stream_open_from_memory(format, 4, "fLaC")].container, AUDIO_CONTAINER_FLAC);
+    EXPECT_EQ(audio_streams[audio_stream_open_from_memory(format, 4, "abcd")].container, AUDIO_CONTAINER_WAV);
+    EXPECT_EQ(audio_stream_open(format, audio_text(std::string(AUDIO_STREAM_PATH_SIZE, 'a')), false), -1);
 }
 
 TEST_F(AudioStreams, ReadingInPiecesAndSeekingMatchTheWholeFile) {

@@ -192,7 +192,7 @@ TEST_F(AudioWaves, UnknownContainersFormatsAndBrokenDataGiveAZeroedWave) {
 
     std::vector<audio_wave> failures = {
         audio_wave_load(AUDIO_FORMAT_SIGNED_16, audio_text(upper)),
-        audio_wave_load(7, audio_text(lower)),
+        audio_wave_load(AUDIO_FORMAT_FLOAT + 1, audio_text(lower)),
         audio_wave_load(AUDIO_FORMAT_SIGNED_16, audio_text(directory.path("missing.wav"))),
         audio_wave_load(AUDIO_FORMAT_SIGNED_16, audio_text(directory.path("noextension"))),
         audio_wave_load_from_memory(AUDIO_FORMAT_SIGNED_16, 3, good.data()),

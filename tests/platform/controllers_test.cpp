@@ -1,7 +1,7 @@
 #include "kestrune_system.h"
 #include "platform_internal.h"
+#include "sdl_handles.h"
 
-#include <SDL.h>
 #include <gtest/gtest.h>
 
 #include <string>
@@ -57,7 +57,7 @@ TEST_F(Controllers, ArrivalIsReportedByThePollWithItsDeviceIndex) {
 TEST_F(Controllers, OpenPadReportsItsLayoutAndState) {
     int device = attach_pad();
     ASSERT_GE(device, 0);
-    SDL_Joystick* pad = controller_open(device);
+    kestrune_controller* pad = controller_open(device);
     ASSERT_NE(pad, nullptr);
     EXPECT_EQ(text(controller_name(pad)), pad_name);
     EXPECT_EQ(controller_num_axes(pad), 2);
@@ -67,9 +67,9 @@ TEST_F(Controllers, OpenPadReportsItsLayoutAndState) {
     EXPECT_EQ(controller_is_connected(pad), 1);
     EXPECT_EQ(controller_power(pad), CONTROLLER_POWER_UNKNOWN);
 
-    SDL_JoystickSetVirtualAxis(pad, 1, -12345);
-    SDL_JoystickSetVirtualButton(pad, 2, SDL_PRESSED);
-    SDL_JoystickSetVirtualHat(pad, 0, SDL_HAT_RIGHTUP);
+    SDL_JoystickSetVirtualAxis(to_sdl(pad), 1, -12345);
+    SDL_JoystickSetVirtualButton(to_sdl(pad), 2, SDL_PRESSED);
+    SDL_JoystickSetVirtualHat(to_sdl(pad), 0, SDL_HAT_RIGHTUP);
     input_poll();
     EXPECT_EQ(controller_axis(pad, 1), -12345);
     EXPECT_EQ(controller_axis(pad, 0), 0);
@@ -81,7 +81,7 @@ TEST_F(Controllers, OpenPadReportsItsLayoutAndState) {
 
     // A virtual pad has no force feedback: every haptic call fails without crashing.
     EXPECT_EQ(controller_is_haptic(pad), 0);
-    SDL_Haptic* haptic = haptic_open_controller(pad);
+    kestrune_haptic* haptic = haptic_open_controller(pad);
     EXPECT_EQ(haptic, nullptr);
     EXPECT_LT(haptic_has_rumble(haptic), 1);
     EXPECT_FALSE(haptic_init_rumble(haptic));
@@ -97,9 +97,9 @@ TEST_F(Controllers, OpenPadReportsItsLayoutAndState) {
 TEST_F(Controllers, RemovalReportsTheOpenHandleOrNull) {
     int device = attach_pad();
     ASSERT_GE(device, 0);
-    SDL_Joystick* pad = controller_open(device);
+    kestrune_controller* pad = controller_open(device);
     input_poll();
-    SDL_Joystick* removed = nullptr;
+    kestrune_controller* removed = nullptr;
     EXPECT_FALSE(controller_is_removed(&removed));
     SDL_JoystickDetachVirtual(device);
     input_poll();
@@ -131,7 +131,7 @@ TEST_F(Controllers, ArrivalAndRemovalInOnePollSetBothFlags) {
     int32_t index = -1;
     EXPECT_TRUE(controller_is_added(&index));
     EXPECT_EQ(index, 3);
-    SDL_Joystick* handle = reinterpret_cast<SDL_Joystick*>(&index);
+    kestrune_controller* handle = reinterpret_cast<kestrune_controller*>(&index);
     EXPECT_TRUE(controller_is_removed(&handle));
     EXPECT_EQ(handle, nullptr);
 }
@@ -148,7 +148,7 @@ TEST(ControllerPower, SdlLevelsShiftUpAndUnknownIsZero) {
     EXPECT_EQ(controller_power_code(SDL_JOYSTICK_POWER_LOW), CONTROLLER_POWER_LOW);
     EXPECT_EQ(controller_power_code(SDL_JOYSTICK_POWER_MEDIUM), CONTROLLER_POWER_MEDIUM);
     EXPECT_EQ(controller_power_code(SDL_JOYSTICK_POWER_FULL), CONTROLLER_POWER_FULL);
-    EXPECT_EQ(controller_power_code(SDL_JOYSTICK_POWER_WIRED), 5);
+    EXPECT_EQ(controller_power_code(SDL_JOYSTICK_POWER_WIRED), CONTROLLER_POWER_WIRED);
     EXPECT_EQ(controller_power_code(SDL_JOYSTICK_POWER_MAX), CONTROLLER_POWER_MAX);
     EXPECT_EQ(controller_power_code(17), CONTROLLER_POWER_UNKNOWN);
 }

@@ -1,7 +1,7 @@
 #include "display_helpers.h"
 #include "kestrune_system.h"
+#include "sdl_handles.h"
 
-#include <SDL.h>
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -10,7 +10,7 @@ namespace {
 
 TEST(Display, SecondOpenFailsAndKeepsTheFirstWindow) {
     open_test_display();
-    SDL_Window* first = sdl_window;
+    kestrune_window* first = sdl_window;
     ASSERT_NE(first, nullptr);
     EXPECT_TRUE(opengl_initialized);
     EXPECT_FALSE(is_software_rendering);
@@ -22,7 +22,7 @@ TEST(Display, SecondOpenFailsAndKeepsTheFirstWindow) {
     display_get_info(&info);
     EXPECT_EQ(info.width, 1024);
     EXPECT_EQ(info.height, 832);
-    EXPECT_STREQ(SDL_GetWindowTitle(sdl_window), "test");
+    EXPECT_STREQ(SDL_GetWindowTitle(to_sdl(sdl_window)), "test");
 }
 
 // Window attributes only take effect for a fresh window, so each case runs in its own process.

@@ -18,7 +18,7 @@ protected:
         ASSERT_TRUE(opengl_initialized);
         drain_graphics_errors();
     }
-    void TearDown() override { EXPECT_EQ(pipeline_get_error(), 0); }
+    void TearDown() override { EXPECT_EQ(pipeline_get_error(), GRAPHICS_NO_ERROR); }
 };
 
 void fill_rect(int32_t x, int32_t y, int32_t width, int32_t height, float r, float g, float b) {
@@ -36,10 +36,10 @@ TEST_F(Drawing, BlitScalesTheColourBufferWithLinearFiltering) {
     TestFrameBuffer destination = make_test_frame_buffer(1280, 960);
     pipeline_clear_color(0, 0, 1, 1);
     pipeline_clear(BUFFER_COLOR);
-    frame_buffer_bind(1, source.frame_buffer);
-    frame_buffer_bind(0, destination.frame_buffer);
-    frame_buffer_blit(0, 0, 640, 480, 0, 0, 1280, 960, BUFFER_COLOR, 1);
-    frame_buffer_bind(1, destination.frame_buffer);
+    frame_buffer_bind(FRAME_BUFFER_READ, source.frame_buffer);
+    frame_buffer_bind(FRAME_BUFFER_DRAW, destination.frame_buffer);
+    frame_buffer_blit(0, 0, 640, 480, 0, 0, 1280, 960, BUFFER_COLOR, FILTER_LINEAR);
+    frame_buffer_bind(FRAME_BUFFER_READ, destination.frame_buffer);
 
     EXPECT_EQ(read_pixel(0, 0), (std::vector<uint8_t>{255, 0, 0, 255}));
     EXPECT_EQ(read_pixel(600, 900), (std::vector<uint8_t>{255, 0, 0, 255}));
@@ -61,9 +61,9 @@ TEST_F(Drawing, BlitWithNearestFilterAndPartialRectangles) {
     TestFrameBuffer destination = make_test_frame_buffer(16, 16);
     pipeline_clear_color(0, 0, 0, 1);
     pipeline_clear(BUFFER_COLOR);
-    frame_buffer_bind(1, source.frame_buffer);
-    frame_buffer_blit(2, 2, 2, 2, 8, 4, 4, 8, BUFFER_COLOR, 0);
-    frame_buffer_bind(1, destination.frame_buffer);
+    frame_buffer_bind(FRAME_BUFFER_READ, source.frame_buffer);
+    frame_buffer_blit(2, 2, 2, 2, 8, 4, 4, 8, BUFFER_COLOR, FILTER_NEAREST);
+    frame_buffer_bind(FRAME_BUFFER_READ, destination.frame_buffer);
     EXPECT_EQ(read_pixel(8, 4), (std::vector<uint8_t>{255, 0, 0, 255}));
     EXPECT_EQ(read_pixel(11, 11), (std::vector<uint8_t>{255, 0, 0, 255}));
     EXPECT_EQ(read_pixel(12, 11), (std::vector<uint8_t>{0, 0, 0, 255}));
@@ -76,9 +76,9 @@ TEST_F(Drawing, BlitWithNearestFilterAndPartialRectangles) {
 TEST_F(Drawing, DrawBuffersTranslateEntriesAndUseTheLowByteOfTheCount) {
     TestFrameBuffer target = make_test_frame_buffer(8, 8);
     uint32_t second = texture_create();
-    texture_bind(1, second);
-    texture_image_2d(1, 0, 13, 8, 8, 8, 0, nullptr);
-    frame_buffer_texture(2, 3, 1, second, 0);
+    texture_bind(TEXTURE_2D, second);
+    texture_image_2d(TEXTURE_2D, 0, INTERNAL_RGBA8, 8, 8, FORMAT_RGBA, TYPE_UNSIGNED_BYTE, nullptr);
+    frame_buffer_texture(FRAME_BUFFER_BOTH, ATTACHMENT_COLOR, 1, second, 0);
     int32_t before = temporary_pos;
 
     int32_t entries[3] = {0, -1, 1};
@@ -124,21 +124,21 @@ TEST_F(Drawing, DrawBuffersTranslateEntriesAndUseTheLowByteOfTheCount) {
 
 TEST_F(Drawing, AttachmentKindsAndStatusCodes) {
     uint32_t frame_buffer = frame_buffer_create();
-    frame_buffer_bind(2, frame_buffer);
-    EXPECT_EQ(frame_buffer_get_status(2), 3);
+    frame_buffer_bind(FRAME_BUFFER_BOTH, frame_buffer);
+    EXPECT_EQ(frame_buffer_get_status(FRAME_BUFFER_BOTH), FRAME_BUFFER_MISSING_ATTACHMENT);
 
     uint32_t depth_stencil = render_buffer_create();
     render_buffer_bind(depth_stencil);
-    render_buffer_storage(5, 8, 8);
-    frame_buffer_render_buffer(2, 2, 0, depth_stencil);
+    render_buffer_storage(INTERNAL_DEPTH24_STENCIL8, 8, 8);
+    frame_buffer_render_buffer(FRAME_BUFFER_BOTH, ATTACHMENT_DEPTH_STENCIL, 0, depth_stencil);
     uint32_t colour = texture_create();
-    texture_bind(1, colour);
-    texture_image_2d(1, 0, 13, 8, 8, 8, 0, nullptr);
-    frame_buffer_texture(2, 3, 2, colour, 0);
+    texture_bind(TEXTURE_2D, colour);
+    texture_image_2d(TEXTURE_2D, 0, INTERNAL_RGBA8, 8, 8, FORMAT_RGBA, TYPE_UNSIGNED_BYTE, nullptr);
+    frame_buffer_texture(FRAME_BUFFER_BOTH, ATTACHMENT_COLOR, 2, colour, 0);
     int32_t draw_second[1] = {2};
     pipeline_draw_buffers(int_view{draw_second, 1});
     pipeline_read_buffer(2);
-    EXPECT_EQ(frame_buffer_get_status(2), 0);
+    EXPECT_EQ(frame_buffer_get_status(FRAME_BUFFER_BOTH), FRAME_BUFFER_COMPLETE);
 
     GLint name = 0;
     glGetFramebufferAttachmentParameteriv(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT2, GL_FRAMEBUFFER_ATTACHMENT_OBJECT_NAME,
@@ -157,27 +157,27 @@ TEST_F(Drawing, AttachmentKindsAndStatusCodes) {
     pipeline_clear_stencil(7);
     pipeline_clear(BUFFER_DEPTH | BUFFER_STENCIL);
     float depth = 0;
-    pipeline_read_pixels(2, 2, 1, 1, 0, 6, &depth);
+    pipeline_read_pixels(2, 2, 1, 1, FORMAT_DEPTH, TYPE_FLOAT, &depth);
     EXPECT_NEAR(depth, 0.25f, 1e-5f);
     uint8_t stencil = 0;
-    pipeline_read_pixels(2, 2, 1, 1, 1, 0, &stencil);
+    pipeline_read_pixels(2, 2, 1, 1, FORMAT_STENCIL, TYPE_UNSIGNED_BYTE, &stencil);
     EXPECT_EQ(stencil, 7);
     pipeline_clear_stencil(0);
     pipeline_clear(BUFFER_COLOR);  // colour only: stencil stays
-    pipeline_read_pixels(2, 2, 1, 1, 1, 0, &stencil);
+    pipeline_read_pixels(2, 2, 1, 1, FORMAT_STENCIL, TYPE_UNSIGNED_BYTE, &stencil);
     EXPECT_EQ(stencil, 7);
 
     // A depth texture cannot stand in a colour slot.
     uint32_t depth_texture = texture_create();
-    texture_bind(1, depth_texture);
-    texture_image_2d(1, 0, 1, 8, 8, 0, 6, nullptr);
-    frame_buffer_texture(2, 3, 2, depth_texture, 0);
-    EXPECT_EQ(frame_buffer_get_status(2), 2);
+    texture_bind(TEXTURE_2D, depth_texture);
+    texture_image_2d(TEXTURE_2D, 0, INTERNAL_DEPTH24, 8, 8, FORMAT_DEPTH, TYPE_FLOAT, nullptr);
+    frame_buffer_texture(FRAME_BUFFER_BOTH, ATTACHMENT_COLOR, 2, depth_texture, 0);
+    EXPECT_EQ(frame_buffer_get_status(FRAME_BUFFER_BOTH), FRAME_BUFFER_INCOMPLETE_ATTACHMENT);
 
-    frame_buffer_texture(2, 4, 0, colour, 0);
+    frame_buffer_texture(FRAME_BUFFER_BOTH, ATTACHMENT_KIND_COUNT, 0, colour, 0);
     EXPECT_EQ(pipeline_get_error(), GRAPHICS_INVALID_ENUM);
 
-    frame_buffer_unbind(2);
+    frame_buffer_unbind(FRAME_BUFFER_BOTH);
     texture_destroy(depth_texture);
     texture_destroy(colour);
     render_buffer_unbind();
@@ -190,30 +190,30 @@ TEST_F(Drawing, ReadPixelsTranslatesFormatsAndTypes) {
     pipeline_clear_color(1.0f, 0.5f, 0.0f, 1.0f);
     pipeline_clear(BUFFER_COLOR);
     float red_green[2] = {};
-    pipeline_read_pixels(1, 1, 1, 1, 6, 6, red_green);
+    pipeline_read_pixels(1, 1, 1, 1, FORMAT_RG, TYPE_FLOAT, red_green);
     EXPECT_FLOAT_EQ(red_green[0], 1.0f);
     EXPECT_NEAR(red_green[1], 0.5f, 0.01f);
     uint16_t rgb[3] = {};
-    pipeline_pixel_store(7, 2);
-    pipeline_read_pixels(1, 1, 1, 1, 7, 1, rgb);
+    pipeline_pixel_store(PACK_ALIGNMENT, 2);
+    pipeline_read_pixels(1, 1, 1, 1, FORMAT_RGB, TYPE_UNSIGNED_SHORT, rgb);
     EXPECT_EQ(rgb[0], 0xFFFF);
     EXPECT_NEAR(rgb[1], 0x8080, 0x100);
     EXPECT_EQ(rgb[2], 0);
-    pipeline_pixel_store(7, 4);
+    pipeline_pixel_store(PACK_ALIGNMENT, 4);
     uint32_t packed = 0;
-    pipeline_read_pixels(1, 1, 1, 1, 8, 10, &packed);
+    pipeline_read_pixels(1, 1, 1, 1, FORMAT_RGBA, TYPE_UNSIGNED_INT_8_8_8_8, &packed);
     EXPECT_EQ(packed >> 24, 0xFFu);
     EXPECT_EQ(packed & 0xFF, 0xFFu);
     EXPECT_EQ((packed >> 8) & 0xFF, 0u);
     uint8_t green = 0;
-    pipeline_pixel_store(7, 1);
-    pipeline_read_pixels(1, 1, 1, 1, 4, 0, &green);
+    pipeline_pixel_store(PACK_ALIGNMENT, 1);
+    pipeline_read_pixels(1, 1, 1, 1, FORMAT_GREEN, TYPE_UNSIGNED_BYTE, &green);
     EXPECT_NEAR(green, 128, 1);
-    pipeline_pixel_store(7, 4);
+    pipeline_pixel_store(PACK_ALIGNMENT, 4);
 
     std::vector<uint8_t> texels(4 * 4 * 4);
-    texture_bind(1, target.colour);
-    texture_get_image(1, 0, 8, 0, texels.data());
+    texture_bind(TEXTURE_2D, target.colour);
+    texture_get_image(TEXTURE_2D, 0, FORMAT_RGBA, TYPE_UNSIGNED_BYTE, texels.data());
     EXPECT_EQ(texels[0], 255);
     EXPECT_NEAR(texels[1], 128, 1);
     destroy_test_frame_buffer(target);
@@ -232,11 +232,11 @@ QuadScene make_quad_scene() {
     const float positions[16] = {-1, -1, 0, -1, 0, 0, -1, 0, 0, -1, 1, -1, 1, 0, 0, 0};
     const uint8_t order[12] = {0, 0, 0, 0, 0, 1, 2, 0, 2, 3, 0, 0};  // six indices at byte offset 4
     vertex_array_bind(scene.vertex_array);
-    buffer_bind(0, scene.vertices);
-    buffer_data(0, sizeof positions, positions, 0);
-    buffer_bind(1, scene.indices);
-    buffer_data(1, sizeof order, order, 0);
-    attribute_format(0, 2, 6, false, 8, 0);
+    buffer_bind(BUFFER_ARRAY, scene.vertices);
+    buffer_data(BUFFER_ARRAY, sizeof positions, positions, USAGE_STATIC_DRAW);
+    buffer_bind(BUFFER_ELEMENT_ARRAY, scene.indices);
+    buffer_data(BUFFER_ELEMENT_ARRAY, sizeof order, order, USAGE_STATIC_DRAW);
+    attribute_format(0, 2, TYPE_FLOAT, false, 8, 0);
     attribute_enable(0, true);
     scene.program = build_program(
         "layout(location = 0) in vec2 position;\n"
@@ -280,7 +280,7 @@ TEST_F(Drawing, DrawElementsChoosesAmongItsFourCalls) {
     for (const Case& c : cases) {
         pipeline_clear_color(0, 0, 0, 1);
         pipeline_clear(BUFFER_COLOR);
-        draw_elements(4, 0, 4, 6, c.base_vertex, c.instances);
+        draw_elements(PRIMITIVE_TRIANGLES, TYPE_UNSIGNED_BYTE, 4, 6, c.base_vertex, c.instances);
         EXPECT_EQ(lit_quarters(), c.lit) << c.base_vertex << " " << c.instances;
     }
     destroy_quad_scene(scene);
@@ -292,17 +292,17 @@ TEST_F(Drawing, DrawArraysInstancedAndAttributeDivisor) {
     QuadScene scene = make_quad_scene();
     pipeline_clear_color(0, 0, 0, 1);
     pipeline_clear(BUFFER_COLOR);
-    draw_arrays(6, 4, 4, 1);
+    draw_arrays(PRIMITIVE_TRIANGLE_FAN, 4, 4, 1);
     EXPECT_EQ(lit_quarters(), (std::vector<bool>{false, true, false, false}));
     pipeline_clear(BUFFER_COLOR);
-    draw_arrays(6, 0, 4, 2);
+    draw_arrays(PRIMITIVE_TRIANGLE_FAN, 0, 4, 2);
     EXPECT_EQ(lit_quarters(), (std::vector<bool>{true, false, true, false}));
     attribute_divisor(0, 1);
     GLint divisor = 0;
     glGetVertexAttribiv(0, GL_VERTEX_ATTRIB_ARRAY_DIVISOR, &divisor);
     EXPECT_EQ(divisor, 1);
     attribute_divisor(0, 0);
-    attribute_integer_format(1, 3, 4, 6, 2);
+    attribute_integer_format(1, 3, TYPE_SHORT, 6, 2);
     GLint type = 0, size = 0, is_integer = 0;
     glGetVertexAttribiv(1, GL_VERTEX_ATTRIB_ARRAY_TYPE, &type);
     glGetVertexAttribiv(1, GL_VERTEX_ATTRIB_ARRAY_SIZE, &size);
@@ -321,18 +321,18 @@ TEST_F(Drawing, BackFacesAreCulledWhenCounterClockwiseIsFront) {
     TestFrameBuffer target = make_test_frame_buffer(16, 16);
     QuadScene scene = make_quad_scene();
     pipeline_cull_enable(true);
-    pipeline_cull_face(1);
-    pipeline_cull_orientation(true);
+    pipeline_cull_face(FACE_BACK);
+    pipeline_cull_orientation(ORIENTATION_COUNTER_CLOCKWISE);
     pipeline_clear_color(0, 0, 0, 1);
     pipeline_clear(BUFFER_COLOR);
-    draw_arrays(6, 0, 4, 1);  // counter-clockwise on screen
+    draw_arrays(PRIMITIVE_TRIANGLE_FAN, 0, 4, 1);  // counter-clockwise on screen
     EXPECT_EQ(lit_quarters(), (std::vector<bool>{true, false, false, false}));
-    pipeline_cull_orientation(false);
+    pipeline_cull_orientation(ORIENTATION_CLOCKWISE);
     pipeline_clear(BUFFER_COLOR);
-    draw_arrays(6, 0, 4, 1);
+    draw_arrays(PRIMITIVE_TRIANGLE_FAN, 0, 4, 1);
     EXPECT_EQ(lit_quarters(), (std::vector<bool>{false, false, false, false}));
     pipeline_cull_enable(false);
-    pipeline_cull_orientation(true);
+    pipeline_cull_orientation(ORIENTATION_COUNTER_CLOCKWISE);
     destroy_quad_scene(scene);
     destroy_test_frame_buffer(target);
 }
@@ -348,8 +348,8 @@ TEST_F(Drawing, AlphaBlendingWithSourceAlphaFactors) {
     pipeline_clear_color(0, 0, 0, 1);
     pipeline_clear(BUFFER_COLOR);
     pipeline_blend_enable(true);
-    pipeline_blend_factor(3, 9);
-    draw_arrays(6, 0, 4, 1);
+    pipeline_blend_factor(BLEND_SOURCE_ALPHA, BLEND_ONE_MINUS_SOURCE_ALPHA);
+    draw_arrays(PRIMITIVE_TRIANGLE_FAN, 0, 4, 1);
     pipeline_blend_enable(false);
     EXPECT_NEAR(read_pixel(4, 4)[0], 64, 1);
     shader_destroy(program);

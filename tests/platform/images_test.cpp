@@ -44,7 +44,7 @@ protected:
     std::string save_pattern(const std::string& name) {
         std::vector<uint8_t> pixels = pattern();
         image picture{pixels.data(), 3, 2};
-        EXPECT_TRUE(image_save(&picture, view(path(name)), 4));
+        EXPECT_TRUE(image_save(&picture, view(path(name)), IMAGE_RGBA));
         return path(name);
     }
     void write_file(const std::string& name, const std::vector<uint8_t>& bytes) const {
@@ -63,7 +63,7 @@ protected:
 TEST_F(Images, APngLoadsWithFourComponentsAtAnAlignedAddressInTheArena) {
     std::string file = save_pattern("pattern.png");
     image_set_buffer_position(3);
-    image loaded = image_load(view(file), 4);
+    image loaded = image_load(view(file), IMAGE_RGBA);
     ASSERT_NE(loaded.pixels, nullptr);
     EXPECT_EQ(loaded.width, 3);
     EXPECT_EQ(loaded.height, 2);
@@ -77,11 +77,11 @@ TEST_F(Images, APngLoadsWithFourComponentsAtAnAlignedAddressInTheArena) {
 TEST_F(Images, MissingComponentsAreAddedAndExtraOnesDropped) {
     std::vector<uint8_t> rgb = {255, 0, 0, 0, 255, 0};
     image picture{rgb.data(), 2, 1};
-    ASSERT_TRUE(image_save(&picture, view(path("rgb.png")), 3));
-    image loaded = image_load(view(path("rgb.png")), 4);
+    ASSERT_TRUE(image_save(&picture, view(path("rgb.png")), IMAGE_RGB));
+    image loaded = image_load(view(path("rgb.png")), IMAGE_RGBA);
     ASSERT_NE(loaded.pixels, nullptr);
     EXPECT_EQ(std::vector<uint8_t>(loaded.pixels, loaded.pixels + 8), (std::vector<uint8_t>{255, 0, 0, 255, 0, 255, 0, 255}));
-    image grey = image_load(view(path("rgb.png")), 1);
+    image grey = image_load(view(path("rgb.png")), IMAGE_GREY);
     ASSERT_NE(grey.pixels, nullptr);
     EXPECT_NEAR(grey.pixels[1], 150, 2);  // green weighs most in the grey value
 }
@@ -90,16 +90,16 @@ TEST_F(Images, FlipOnLoadPutsTheBottomRowFirstAndFlipOnSaveUndoesIt) {
     std::string file = save_pattern("pattern.png");
     std::vector<uint8_t> original = pattern();
     image_set_flip(true);
-    image flipped = image_load(view(file), 4);
+    image flipped = image_load(view(file), IMAGE_RGBA);
     ASSERT_NE(flipped.pixels, nullptr);
     EXPECT_EQ(std::vector<uint8_t>(flipped.pixels, flipped.pixels + 12),
               std::vector<uint8_t>(original.begin() + 12, original.end()));
     EXPECT_EQ(std::vector<uint8_t>(flipped.pixels + 12, flipped.pixels + 24),
               std::vector<uint8_t>(original.begin(), original.begin() + 12));
 
-    ASSERT_TRUE(image_save(&flipped, view(path("again.png")), 4));
+    ASSERT_TRUE(image_save(&flipped, view(path("again.png")), IMAGE_RGBA));
     image_set_flip(false);
-    image upright = image_load(view(path("again.png")), 4);
+    image upright = image_load(view(path("again.png")), IMAGE_RGBA);
     ASSERT_NE(upright.pixels, nullptr);
     EXPECT_EQ(std::vector<uint8_t>(upright.pixels, upright.pixels + 24), original);
 }
@@ -108,8 +108,8 @@ TEST_F(Images, TheExtensionChoosesTheWriterExactly) {
     std::vector<uint8_t> pixels = pattern();
     image picture{pixels.data(), 3, 2};
     for (const char* name : {"p.bmp", "p.tga", "p.png", "p.jpg", "dots.in.name.png"}) {
-        EXPECT_TRUE(image_save(&picture, view(path(name)), 4)) << name;
-        image loaded = image_load(view(path(name)), 4);
+        EXPECT_TRUE(image_save(&picture, view(path(name)), IMAGE_RGBA)) << name;
+        image loaded = image_load(view(path(name)), IMAGE_RGBA);
         ASSERT_NE(loaded.pixels, nullptr) << name;
         EXPECT_EQ(loaded.width, 3) << name;
         EXPECT_EQ(loaded.height, 2) << name;
@@ -118,7 +118,7 @@ TEST_F(Images, TheExtensionChoosesTheWriterExactly) {
     EXPECT_EQ(read_file(path("p.png"))[1], 'P');
     EXPECT_EQ(read_file(path("p.jpg"))[0], 0xFF);
     for (const char* name : {"p.PNG", "p.Png", "p.jpeg", "p.gif", "p", "p.", "folder.png/p", "p.png "}) {
-        EXPECT_FALSE(image_save(&picture, view(path(name)), 4)) << name;
+        EXPECT_FALSE(image_save(&picture, view(path(name)), IMAGE_RGBA)) << name;
         EXPECT_FALSE(fs::exists(path(name))) << name;
     }
 }
@@ -126,9 +126,9 @@ TEST_F(Images, TheExtensionChoosesTheWriterExactly) {
 TEST_F(Images, SavingNothingOrAnUnknownComponentCountFails) {
     std::vector<uint8_t> pixels = pattern();
     image empty{nullptr, 3, 2};
-    EXPECT_FALSE(image_save(&empty, view(path("empty.png")), 4));
+    EXPECT_FALSE(image_save(&empty, view(path("empty.png")), IMAGE_RGBA));
     image picture{pixels.data(), 3, 2};
-    EXPECT_FALSE(image_save(&picture, view(path("five.png")), 5));
+    EXPECT_FALSE(image_save(&picture, view(path("five.png")), IMAGE_RGBA + 1));
     EXPECT_FALSE(image_save(&picture, view(path("zero.png")), 0));
     EXPECT_FALSE(fs::exists(path("empty.png")));
     EXPECT_FALSE(fs::exists(path("five.png")));
@@ -143,14 +143,14 @@ TEST_F(Images, TheExactFitArenaLoadsAndOneByteLessFails) {
         byte = static_cast<uint8_t>(state >> 24);
     }
     image picture{noise.data(), 64, 48};
-    ASSERT_TRUE(image_save(&picture, view(path("noise.png")), 4));
-    ASSERT_NE(image_load(view(path("noise.png")), 4).pixels, nullptr);
+    ASSERT_TRUE(image_save(&picture, view(path("noise.png")), IMAGE_RGBA));
+    ASSERT_NE(image_load(view(path("noise.png")), IMAGE_RGBA).pixels, nullptr);
     int64_t peak = image_get_buffer_position();
     ASSERT_GT(peak, 64 * 48 * 4);
 
     image_set_buffer(peak, arena.data());
     ::testing::internal::CaptureStdout();
-    image fitted = image_load(view(path("noise.png")), 4);
+    image fitted = image_load(view(path("noise.png")), IMAGE_RGBA);
     fflush(stdout);
     EXPECT_EQ(::testing::internal::GetCapturedStdout(), "");
     ASSERT_NE(fitted.pixels, nullptr);
@@ -158,7 +158,7 @@ TEST_F(Images, TheExactFitArenaLoadsAndOneByteLessFails) {
 
     image_set_buffer(peak - 1, arena.data());
     ::testing::internal::CaptureStdout();
-    image starved = image_load(view(path("noise.png")), 4);
+    image starved = image_load(view(path("noise.png")), IMAGE_RGBA);
     fflush(stdout);
     EXPECT_EQ(::testing::internal::GetCapturedStdout(), "image memory allocation failed\n");
     EXPECT_EQ(starved.pixels, nullptr);
@@ -168,7 +168,7 @@ TEST_F(Images, NoArenaFailsWithTheMessage) {
     std::string file = save_pattern("pattern.png");
     image_set_buffer(0, nullptr);
     ::testing::internal::CaptureStdout();
-    image loaded = image_load(view(file), 4);
+    image loaded = image_load(view(file), IMAGE_RGBA);
     fflush(stdout);
     EXPECT_EQ(::testing::internal::GetCapturedStdout(), "image memory allocation failed\n");
     EXPECT_EQ(loaded.pixels, nullptr);
@@ -177,13 +177,13 @@ TEST_F(Images, NoArenaFailsWithTheMessage) {
 TEST_F(Images, ResettingThePositionReusesTheSameMemory) {
     std::string file = save_pattern("pattern.png");
     int64_t start = image_get_buffer_position();
-    image first = image_load(view(file), 4);
-    image second = image_load(view(file), 4);
+    image first = image_load(view(file), IMAGE_RGBA);
+    image second = image_load(view(file), IMAGE_RGBA);
     ASSERT_NE(first.pixels, nullptr);
     ASSERT_NE(second.pixels, nullptr);
     EXPECT_NE(first.pixels, second.pixels);
     image_set_buffer_position(start);
-    image third = image_load(view(file), 4);
+    image third = image_load(view(file), IMAGE_RGBA);
     EXPECT_EQ(third.pixels, first.pixels);
 }
 
@@ -200,23 +200,24 @@ TEST_F(Images, BrokenFilesGiveNullPixelsWithoutAMessage) {
     write_file("empty.png", {});
     for (const char* name : {"truncated.png", "bad_body.png", "noise.png", "empty.png", "missing.png"}) {
         ::testing::internal::CaptureStdout();
-        image loaded = image_load(view(path(name)), 4);
+        image loaded = image_load(view(path(name)), IMAGE_RGBA);
         fflush(stdout);
         EXPECT_EQ(::testing::internal::GetCapturedStdout(), "") << name;
         EXPECT_EQ(loaded.pixels, nullptr) << name;
         EXPECT_EQ(loaded.width, 0) << name;
         EXPECT_EQ(loaded.height, 0) << name;
     }
-    EXPECT_EQ(image_load_from_memory(static_cast<int32_t>(truncated.size()), truncated.data(), 4).pixels, nullptr);
-    EXPECT_EQ(image_load_from_memory(0, png.data(), 4).pixels, nullptr);
-    EXPECT_EQ(image_load_from_memory(16, nullptr, 4).pixels, nullptr);
+    EXPECT_EQ(image_load_from_memory(static_cast<int32_t>(truncated.size()), truncated.data(), IMAGE_RGBA).pixels,
+              nullptr);
+    EXPECT_EQ(image_load_from_memory(0, png.data(), IMAGE_RGBA).pixels, nullptr);
+    EXPECT_EQ(image_load_from_memory(16, nullptr, IMAGE_RGBA).pixels, nullptr);
     EXPECT_EQ(image_load(view(path("pattern.png")), 7).pixels, nullptr);
     EXPECT_EQ(image_load(view(path("pattern.png")), -1).pixels, nullptr);
 }
 
 TEST_F(Images, LoadingFromMemoryMatchesLoadingTheFile) {
     std::vector<uint8_t> png = read_file(save_pattern("pattern.png"));
-    image loaded = image_load_from_memory(static_cast<int32_t>(png.size()), png.data(), 4);
+    image loaded = image_load_from_memory(static_cast<int32_t>(png.size()), png.data(), IMAGE_RGBA);
     ASSERT_NE(loaded.pixels, nullptr);
     EXPECT_EQ(std::vector<uint8_t>(loaded.pixels, loaded.pixels + 24), pattern());
 }

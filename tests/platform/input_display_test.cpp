@@ -53,47 +53,47 @@ TEST_F(Input, KeyTableCoversTheLibraryCodes) {
     EXPECT_EQ(to_key_code[SDL_SCANCODE_ESCAPE], KEY_ESCAPE);
     EXPECT_EQ(to_key_code[SDL_SCANCODE_F1], KEY_F1);
     EXPECT_EQ(to_key_code[SDL_SCANCODE_F12], KEY_F12);
-    EXPECT_EQ(to_key_code[SDL_SCANCODE_KP_9], 93);
-    EXPECT_EQ(to_key_code[SDL_SCANCODE_KP_ENTER], 95);
+    EXPECT_EQ(to_key_code[SDL_SCANCODE_KP_9], KEY_KEYPAD_9);
+    EXPECT_EQ(to_key_code[SDL_SCANCODE_KP_ENTER], KEY_KEYPAD_ENTER);
     EXPECT_EQ(to_key_code[SDL_SCANCODE_RGUI], KEY_RIGHT_GUI);
     EXPECT_EQ(to_key_code[SDL_SCANCODE_F13], KEY_NONE);
     EXPECT_EQ(to_key_code[SCANCODE_COUNT - 1], KEY_NONE);
     int mapped = 0;
     for (uint8_t code : to_key_code) mapped += code != KEY_NONE;
-    EXPECT_EQ(mapped, 106 - 4);  // every code from 2 to 107 except the four summaries
+    EXPECT_EQ(mapped, KEY_CODE_COUNT - KEY_A - 4);  // every code from KEY_A on except the four summaries
 }
 
 TEST_F(Input, PressHoldReleaseAndRepeats) {
     key(SDL_SCANCODE_S, true);
     key(SDL_SCANCODE_S, true, true);
     input_poll();
-    EXPECT_EQ(input_key_is_pressed(20), 1);
-    EXPECT_EQ(input_key_is_held(20), 1);
+    EXPECT_EQ(input_key_is_pressed(KEY_S), 1);
+    EXPECT_EQ(input_key_is_held(KEY_S), 1);
     EXPECT_EQ(input_key_is_held(KEY_ANY), 1);  // the repeat did not count again
-    EXPECT_EQ(input_last_pressed_key(), 20);
+    EXPECT_EQ(input_last_pressed_key(), KEY_S);
 
     key(SDL_SCANCODE_S, true, true);
     input_poll();
-    EXPECT_EQ(input_key_is_pressed(20), 0);
-    EXPECT_EQ(input_key_is_held(20), 1);
+    EXPECT_EQ(input_key_is_pressed(KEY_S), 0);
+    EXPECT_EQ(input_key_is_held(KEY_S), 1);
 
     key(SDL_SCANCODE_S, false);
     input_poll();
-    EXPECT_EQ(input_key_is_released(20), 1);
-    EXPECT_EQ(input_key_is_held(20), 0);
+    EXPECT_EQ(input_key_is_released(KEY_S), 1);
+    EXPECT_EQ(input_key_is_held(KEY_S), 0);
     EXPECT_EQ(input_key_is_held(KEY_ANY), 0);
-    EXPECT_EQ(input_last_released_key(), 20);
+    EXPECT_EQ(input_last_released_key(), KEY_S);
 
     input_poll();
-    EXPECT_EQ(input_key_is_released(20), 0);
-    EXPECT_EQ(input_last_pressed_key(), 20);
+    EXPECT_EQ(input_key_is_released(KEY_S), 0);
+    EXPECT_EQ(input_last_pressed_key(), KEY_S);
 
     key(SDL_SCANCODE_Q, true);
     key(SDL_SCANCODE_Q, false);
     input_poll();
-    EXPECT_EQ(input_key_is_pressed(18), 1);
-    EXPECT_EQ(input_key_is_released(18), 1);
-    EXPECT_EQ(input_key_is_held(18), 0);
+    EXPECT_EQ(input_key_is_pressed(KEY_Q), 1);
+    EXPECT_EQ(input_key_is_released(KEY_Q), 1);
+    EXPECT_EQ(input_key_is_held(KEY_Q), 0);
 }
 
 TEST_F(Input, BothShiftsCountInTheSummary) {
@@ -229,9 +229,9 @@ TEST_F(Input, CodesOutsideTheContractReadAsZero) {
     for (int code = MOUSE_BUTTON_COUNT; code < 256; code++) {
         EXPECT_EQ(input_mouse_is_pressed(static_cast<uint8_t>(code)), 0);
     }
-    input_mouse_set_cursor(12);
+    input_mouse_set_cursor(SYSTEM_CURSOR_COUNT);
     input_mouse_set_cursor(255);
-    input_mouse_set_cursor(11);
+    input_mouse_set_cursor(CURSOR_HAND);
     EXPECT_EQ(input_key_held_state().count, KEY_CODE_COUNT);
     EXPECT_EQ(input_mouse_held_state().count, MOUSE_BUTTON_COUNT);
     key(SDL_SCANCODE_A, false);

@@ -10,6 +10,39 @@ string view(const char* text) { return string{text, static_cast<int64_t>(strlen(
 
 TEST(Library, HeaderCompilesAsC) { EXPECT_EQ(c_program_sees_the_interface(), 1); }
 
+TEST(Library, ReportsTheVersionItWasBuiltAs) {
+    EXPECT_EQ(system_version(), static_cast<uint32_t>(KESTRUNE_SYSTEM_VERSION));
+    EXPECT_EQ(KESTRUNE_SYSTEM_VERSION_NUMBER(1, 2, 3), 1002003);
+    EXPECT_LT(KESTRUNE_SYSTEM_VERSION_NUMBER(0, 9, 999), KESTRUNE_SYSTEM_VERSION_NUMBER(1, 0, 0));
+}
+
+// Programs built against an earlier header pass these numbers; a name that moved would break them.
+TEST(Library, NamedConstantsKeepTheirNumbers) {
+    EXPECT_EQ(KEY_A, 2);
+    EXPECT_EQ(KEY_0, 28);
+    EXPECT_EQ(KEY_ESCAPE, 46);
+    EXPECT_EQ(KEY_SHIFT, 48);
+    EXPECT_EQ(KEY_APPLICATION, 59);
+    EXPECT_EQ(KEY_DELETE, 79);
+    EXPECT_EQ(KEY_KEYPAD_0, 84);
+    EXPECT_EQ(KEY_F1, 96);
+    EXPECT_EQ(KEY_F11, 106);
+    EXPECT_EQ(MOUSE_RIGHT, 4);
+    EXPECT_EQ(TEXTURE_2D, 1);
+    EXPECT_EQ(INTERNAL_RGBA8, 13);
+    EXPECT_EQ(INTERNAL_NONE, 69);
+    EXPECT_EQ(FORMAT_RGBA, 8);
+    EXPECT_EQ(PARAMETER_MAG_FILTER, 4);
+    EXPECT_EQ(WRAP_CLAMP_TO_EDGE, 2);
+    EXPECT_EQ(FILTER_LINEAR_MIPMAP_LINEAR, 5);
+    EXPECT_EQ(BLEND_SOURCE_ALPHA, 3);
+    EXPECT_EQ(BLEND_ONE_MINUS_SOURCE_ALPHA, 9);
+    EXPECT_EQ(PRIMITIVE_TRIANGLES, 4);
+    EXPECT_EQ(UNPACK_ALIGNMENT, 15);
+    EXPECT_EQ(DISPLAY_VSYNC, 64);
+    EXPECT_EQ(SYSTEM_ALL, 63);
+}
+
 TEST(Library, LoadsSharedObjectsAndFunctions) {
     void* library = system_load_library(view("libm.so.6"));
     ASSERT_NE(library, nullptr);

@@ -30,7 +30,7 @@ protected:
     }
     void TearDown() override {
         shader_destroy(program);
-        EXPECT_EQ(pipeline_get_error(), 0);
+        EXPECT_EQ(pipeline_get_error(), GRAPHICS_NO_ERROR);
     }
     shader_result build(const std::string& source, int64_t capacity = 256) {
         return shader_source(program, view(source), byte_view{log, capacity});

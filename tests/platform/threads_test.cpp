@@ -9,7 +9,7 @@
 namespace {
 
 struct SharedCounter {
-    SDL_mutex* mutex;
+    kestrune_mutex* mutex;
     int64_t plain_count;
     atomic_cell atomic_count;
     int spin_lock;
@@ -36,12 +36,12 @@ int add_under_every_lock(void* data) {
 TEST(Threads, MutexAtomicAndSpinLockKeepCountsExact) {
     SharedCounter shared{mutex_create(), 0, {0}, 0, 0};
     ASSERT_NE(shared.mutex, nullptr);
-    SDL_Thread* threads[workers];
-    for (SDL_Thread*& thread : threads) {
+    kestrune_thread* threads[workers];
+    for (kestrune_thread*& thread : threads) {
         thread = thread_create(add_under_every_lock, &shared);
         ASSERT_NE(thread, nullptr);
     }
-    for (SDL_Thread* thread : threads) {
+    for (kestrune_thread* thread : threads) {
         int status = 0;
         thread_wait(thread, &status);
         EXPECT_EQ(status, 7);
@@ -66,7 +66,7 @@ int report_own_id(void* data) {
 
 TEST(Threads, ThreadIdMatchesWhatTheThreadSees) {
     IdReport report{{0}, 0};
-    SDL_Thread* thread = thread_create(report_own_id, &report);
+    kestrune_thread* thread = thread_create(report_own_id, &report);
     ASSERT_NE(thread, nullptr);
     // SDL records the id from inside the new thread, so ask once it has run.
     for (int i = 0; i < 500 && atomic_get(&report.ready) == 0; i++) system_sleep(2);
@@ -79,7 +79,7 @@ TEST(Threads, ThreadIdMatchesWhatTheThreadSees) {
 
 TEST(Threads, DetachedThreadRunsToCompletion) {
     IdReport report{{0}, 0};
-    SDL_Thread* thread = thread_create(report_own_id, &report);
+    kestrune_thread* thread = thread_create(report_own_id, &report);
     ASSERT_NE(thread, nullptr);
     thread_detach(thread);
     for (int i = 0; i < 500 && atomic_get(&report.ready) == 0; i++) system_sleep(2);
@@ -102,7 +102,7 @@ int set_priority_and_read_nice(void* data) {
 
 int nice_of_fresh_thread_after(uint8_t requested, int* result) {
     PriorityProbe probe{requested, -99, -99};
-    SDL_Thread* thread = thread_create(set_priority_and_read_nice, &probe);
+    kestrune_thread* thread = thread_create(set_priority_and_read_nice, &probe);
     thread_wait(thread, nullptr);
     *result = probe.result;
     return probe.nice_after;
@@ -121,8 +121,8 @@ TEST(Threads, UnknownPriorityValuesAskForLow) {
 }
 
 struct Handshake {
-    SDL_mutex* mutex;
-    SDL_cond* condition;
+    kestrune_mutex* mutex;
+    kestrune_condition* condition;
     bool ready;
 };
 
@@ -141,7 +141,7 @@ TEST(Conditions, WaitWakesOnSignalAndTimesOutWithFalse) {
     mutex_lock(handshake.mutex);
     EXPECT_FALSE(cond_wait_timeout(handshake.condition, handshake.mutex, 30));
 
-    SDL_Thread* thread = thread_create(signal_ready, &handshake);
+    kestrune_thread* thread = thread_create(signal_ready, &handshake);
     while (!handshake.ready) ASSERT_EQ(cond_wait(handshake.condition, handshake.mutex), 0);
     mutex_unlock(handshake.mutex);
     thread_wait(thread, nullptr);
@@ -163,14 +163,14 @@ TEST(Conditions, WaitWakesOnSignalAndTimesOutWithFalse) {
 }
 
 int try_mutex_from_other_thread(void* data) {
-    auto* mutex = static_cast<SDL_mutex*>(data);
+    auto* mutex = static_cast<kestrune_mutex*>(data);
     if (!mutex_trylock(mutex)) return 0;
     mutex_unlock(mutex);
     return 1;
 }
 
 TEST(Mutexes, TrylockFailsWhileAnotherThreadHoldsIt) {
-    SDL_mutex* mutex = mutex_create();
+    kestrune_mutex* mutex = mutex_create();
     ASSERT_EQ(mutex_lock(mutex), 0);
     int status = -1;
     thread_wait(thread_create(try_mutex_from_other_thread, mutex), &status);
@@ -184,7 +184,7 @@ TEST(Mutexes, TrylockFailsWhileAnotherThreadHoldsIt) {
 }
 
 TEST(Semaphores, CountsAndTimeOutCode) {
-    SDL_semaphore* semaphore = semaphore_create(2);
+    kestrune_semaphore* semaphore = semaphore_create(2);
     ASSERT_NE(semaphore, nullptr);
     EXPECT_EQ(semaphore_value(semaphore), 2u);
     EXPECT_TRUE(semaphore_trywait(semaphore));

@@ -26,8 +26,8 @@ void start_renderer() {
         display_open(1024, 832, str("render test"), DISPLAY_VSYNC, 1);
         load_render_resources();
         pipeline_cull_enable(true);
-        pipeline_cull_orientation(true);
-        pipeline_blend_factor(3, 9);
+        pipeline_cull_orientation(ORIENTATION_COUNTER_CLOCKWISE);
+        pipeline_blend_factor(BLEND_SOURCE_ALPHA, BLEND_ONE_MINUS_SOURCE_ALPHA);
         // Let the window system deliver its start-up events before a test pushes its own.
         for (int i = 0; i < 5; i++) {
             SDL_PumpEvents();
@@ -60,7 +60,7 @@ void save_region_png(const std::string& path, int32_t x, int32_t y, int32_t widt
     image picture{pixels.data(), width, height};
     // Saving flipped puts the bottom row read first at the bottom of the file.
     image_set_flip(true);
-    image_save(&picture, view_of(path), 4);
+    image_save(&picture, view_of(path), IMAGE_RGBA);
 }
 
 bool matches_golden(const std::string& name, int32_t x, int32_t y, int32_t width, int32_t height, int tolerance,
@@ -73,7 +73,7 @@ bool matches_golden(const std::string& name, int32_t x, int32_t y, int32_t width
     }
     std::vector<uint8_t> actual = read_region(x, y, width, height);
     int64_t position = image_get_buffer_position();
-    image expected = image_load(view_of(path), 4);
+    image expected = image_load(view_of(path), IMAGE_RGBA);
     image_set_buffer_position(position);
     if (!expected.pixels || expected.width != width || expected.height != height) {
         *report = "cannot read " + path;

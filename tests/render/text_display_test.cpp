@@ -174,7 +174,7 @@ TEST_F(Text, AtFullScaleEveryTexelIsOnePixel) {
     draw_text(str("H"), 300, 300, 256, white, true, false, false);
     // Over a background without red, the scene's red is the texel's coverage.
     int64_t position = image_get_buffer_position();
-    image atlas = image_load(str("resources/font.png"), 4);
+    image atlas = image_load(str("resources/font.png"), IMAGE_RGBA);
     image_set_buffer_position(position);
     ASSERT_NE(atlas.pixels, nullptr);
     const Glyph& glyph = font.glyphs['H'];

@@ -3,24 +3,50 @@
  * Text crosses the interface as `string` views (pointer + byte count, no terminator).
  * Text and arrays the library returns live in its scratch rings and stay valid only
  * until the ring wraps: copy what you keep. The library's globals are unsynchronised;
- * call it from one thread at a time. */
+ * call it from one thread at a time. The guide is docs/library.md. */
 #ifndef KESTRUNE_SYSTEM_H
 #define KESTRUNE_SYSTEM_H
 
 #include <stdbool.h>
 #include <stdint.h>
 
+#define KESTRUNE_SYSTEM_VERSION_MAJOR 0
+#define KESTRUNE_SYSTEM_VERSION_MINOR 1
+#define KESTRUNE_SYSTEM_VERSION_PATCH 0
+#define KESTRUNE_SYSTEM_VERSION_NUMBER(major, minor, patch) ((major) * 1000000 + (minor) * 1000 + (patch))
+/* The version this header belongs to; system_version() gives the one actually loaded. */
+#define KESTRUNE_SYSTEM_VERSION                                                                \
+    KESTRUNE_SYSTEM_VERSION_NUMBER(KESTRUNE_SYSTEM_VERSION_MAJOR, KESTRUNE_SYSTEM_VERSION_MINOR, \
+                                   KESTRUNE_SYSTEM_VERSION_PATCH)
+
+/* The library's own build defines KESTRUNE_SYSTEM_BUILDING; programs define nothing. */
+#if defined(_WIN32) || defined(__CYGWIN__)
+#ifdef KESTRUNE_SYSTEM_BUILDING
+#define KESTRUNE_API __declspec(dllexport)
+#else
+#define KESTRUNE_API __declspec(dllimport)
+#endif
+#elif defined(__GNUC__) || defined(__clang__)
 #define KESTRUNE_API __attribute__((visibility("default")))
+#else
+#define KESTRUNE_API
+#endif
 
 #ifdef __cplusplus
 extern "C" {
 #endif
 
-struct SDL_Window;
-struct SDL_Renderer;
-struct SDL_Texture;
-struct SDL_Cursor;
-struct _SDL_Joystick;
+/* Handles of objects the library makes; their contents are private. */
+typedef struct kestrune_window kestrune_window;
+typedef struct kestrune_renderer kestrune_renderer;
+typedef struct kestrune_renderer_texture kestrune_renderer_texture;
+typedef struct kestrune_cursor kestrune_cursor;
+typedef struct kestrune_controller kestrune_controller;
+typedef struct kestrune_haptic kestrune_haptic;
+typedef struct kestrune_thread kestrune_thread;
+typedef struct kestrune_mutex kestrune_mutex;
+typedef struct kestrune_condition kestrune_condition;
+typedef struct kestrune_semaphore kestrune_semaphore;
 
 typedef struct string {
     const char* data;
@@ -55,6 +81,7 @@ typedef struct uint_view {
 
 /* ---- system: lifecycle, time, libraries and scratch buffers ---- */
 
+/* Subsystem flags of system_init. */
 enum {
     SYSTEM_TIMER = 1,
     SYSTEM_AUDIO = 2,
@@ -69,10 +96,28 @@ enum {
 #define DYNAMIC_BUFFER_SIZE 524288
 #define SYSTEM_CURSOR_COUNT 12
 
+/* Indices of system_cursors and input_mouse_set_cursor. */
+enum {
+    CURSOR_ARROW = 0,
+    CURSOR_TEXT = 1,
+    CURSOR_WAIT = 2,
+    CURSOR_CROSSHAIR = 3,
+    CURSOR_WAIT_ARROW = 4,
+    CURSOR_RESIZE_NORTHWEST_SOUTHEAST = 5,
+    CURSOR_RESIZE_NORTHEAST_SOUTHWEST = 6,
+    CURSOR_RESIZE_WEST_EAST = 7,
+    CURSOR_RESIZE_NORTH_SOUTH = 8,
+    CURSOR_RESIZE_ALL = 9,
+    CURSOR_FORBIDDEN = 10,
+    CURSOR_HAND = 11
+};
+
 extern KESTRUNE_API uint8_t temporary_buffer[TEMPORARY_BUFFER_SIZE];
 extern KESTRUNE_API int32_t temporary_pos;
-extern KESTRUNE_API struct SDL_Cursor* system_cursors[SYSTEM_CURSOR_COUNT];
+extern KESTRUNE_API kestrune_cursor* system_cursors[SYSTEM_CURSOR_COUNT];
 
+/* KESTRUNE_SYSTEM_VERSION of the library that is loaded. */
+KESTRUNE_API uint32_t system_version(void);
 KESTRUNE_API void system_init(uint32_t flags);
 KESTRUNE_API void system_release(void);
 KESTRUNE_API int64_t system_time(void);
@@ -89,6 +134,7 @@ KESTRUNE_API const uint16_t* to_wide_cstr(string text);
 
 /* ---- display: window and graphics context ---- */
 
+/* Flags of display_open. */
 enum {
     DISPLAY_HIDDEN = 1,
     DISPLAY_BORDERLESS = 2,
@@ -106,12 +152,12 @@ typedef struct display_info {
     int32_t refresh_rate;
 } display_info;
 
-extern KESTRUNE_API struct SDL_Window* sdl_window;
+extern KESTRUNE_API kestrune_window* sdl_window;
 extern KESTRUNE_API uint32_t sdl_window_id;
 extern KESTRUNE_API void* opengl_context;
 extern KESTRUNE_API bool opengl_initialized;
-extern KESTRUNE_API struct SDL_Renderer* sdl_renderer;
-extern KESTRUNE_API struct SDL_Texture* sdl_texture;
+extern KESTRUNE_API kestrune_renderer* sdl_renderer;
+extern KESTRUNE_API kestrune_renderer_texture* sdl_texture;
 extern KESTRUNE_API int32_t sdl_texture_width;
 extern KESTRUNE_API int32_t sdl_texture_height;
 extern KESTRUNE_API bool is_software_rendering;
@@ -139,7 +185,13 @@ KESTRUNE_API void display_minimize(void);
 KESTRUNE_API void display_restore(void);
 KESTRUNE_API void display_get_info(display_info* out);
 KESTRUNE_API void screensaver_enable(bool on);
-/* kind 2 error, 1 warning, anything else information. */
+/* Kinds of show_simple_message_box; any other value shows information. */
+enum {
+    MESSAGE_BOX_INFORMATION = 0,
+    MESSAGE_BOX_WARNING = 1,
+    MESSAGE_BOX_ERROR = 2
+};
+
 KESTRUNE_API int show_simple_message_box(uint8_t kind, string title, string message);
 
 /* ---- input: keys, mouse and window events ---- */
@@ -149,12 +201,45 @@ KESTRUNE_API int show_simple_message_box(uint8_t kind, string title, string mess
 #define SCANCODE_COUNT 285
 #define DROPPED_FILE_CAPACITY 256
 
+/* Key codes: a dense numbering of the keys the library knows, the indices of the key arrays. */
 enum {
-    KEY_ANY = 1,
+    KEY_UNUSED = 0, /* never produced */
+    KEY_ANY = 1, /* any key: pressed and released flags, and in the held array a count of keys down */
     KEY_A = 2,
+    KEY_B = 3,
+    KEY_C = 4,
+    KEY_D = 5,
+    KEY_E = 6,
+    KEY_F = 7,
+    KEY_G = 8,
+    KEY_H = 9,
+    KEY_I = 10,
+    KEY_J = 11,
+    KEY_K = 12,
+    KEY_L = 13,
+    KEY_M = 14,
+    KEY_N = 15,
+    KEY_O = 16,
+    KEY_P = 17,
+    KEY_Q = 18,
+    KEY_R = 19,
+    KEY_S = 20,
+    KEY_T = 21,
+    KEY_U = 22,
+    KEY_V = 23,
+    KEY_W = 24,
+    KEY_X = 25,
+    KEY_Y = 26,
     KEY_Z = 27,
     KEY_0 = 28,
     KEY_1 = 29,
+    KEY_2 = 30,
+    KEY_3 = 31,
+    KEY_4 = 32,
+    KEY_5 = 33,
+    KEY_6 = 34,
+    KEY_7 = 35,
+    KEY_8 = 36,
     KEY_9 = 37,
     KEY_LEFT = 38,
     KEY_RIGHT = 39,
@@ -165,7 +250,7 @@ enum {
     KEY_BACKSPACE = 44,
     KEY_TAB = 45,
     KEY_ESCAPE = 46,
-    KEY_CTRL = 47,
+    KEY_CTRL = 47, /* either Ctrl key, counted like KEY_ANY; the same for Shift, Alt and GUI */
     KEY_SHIFT = 48,
     KEY_ALT = 49,
     KEY_GUI = 50,
@@ -177,21 +262,68 @@ enum {
     KEY_RIGHT_SHIFT = 56,
     KEY_RIGHT_ALT = 57,
     KEY_RIGHT_GUI = 58,
+    KEY_APPLICATION = 59,
+    KEY_LEFT_BRACKET = 60,
+    KEY_RIGHT_BRACKET = 61,
+    KEY_SEMICOLON = 62,
+    KEY_COMMA = 63,
+    KEY_PERIOD = 64,
+    KEY_APOSTROPHE = 65,
+    KEY_SLASH = 66,
+    KEY_BACKSLASH = 67,
+    KEY_GRAVE = 68,
+    KEY_EQUALS = 69,
+    KEY_MINUS = 70,
+    KEY_CAPS_LOCK = 71,
+    KEY_NUM_LOCK = 72,
+    KEY_PRINT_SCREEN = 73,
+    KEY_PAGE_UP = 74,
+    KEY_PAGE_DOWN = 75,
+    KEY_HOME = 76,
+    KEY_END = 77,
+    KEY_INSERT = 78,
     KEY_DELETE = 79,
+    KEY_KEYPAD_PLUS = 80,
+    KEY_KEYPAD_MINUS = 81,
+    KEY_KEYPAD_MULTIPLY = 82,
+    KEY_KEYPAD_DIVIDE = 83,
+    KEY_KEYPAD_0 = 84,
+    KEY_KEYPAD_1 = 85,
+    KEY_KEYPAD_2 = 86,
+    KEY_KEYPAD_3 = 87,
+    KEY_KEYPAD_4 = 88,
+    KEY_KEYPAD_5 = 89,
+    KEY_KEYPAD_6 = 90,
+    KEY_KEYPAD_7 = 91,
+    KEY_KEYPAD_8 = 92,
+    KEY_KEYPAD_9 = 93,
+    KEY_KEYPAD_PERIOD = 94,
+    KEY_KEYPAD_ENTER = 95,
     KEY_F1 = 96,
+    KEY_F2 = 97,
     KEY_F3 = 98,
+    KEY_F4 = 99,
+    KEY_F5 = 100,
+    KEY_F6 = 101,
+    KEY_F7 = 102,
+    KEY_F8 = 103,
+    KEY_F9 = 104,
+    KEY_F10 = 105,
     KEY_F11 = 106,
     KEY_F12 = 107,
-    KEY_NONE = 255
+    KEY_NONE = 255 /* a scancode of to_key_code that maps to no key */
 };
 
+/* Mouse-button codes, the indices of the mouse-button arrays. */
 enum {
-    MOUSE_ANY = 1,
+    MOUSE_UNUSED = 0, /* never produced */
+    MOUSE_ANY = 1,    /* any button, counted like KEY_ANY */
     MOUSE_LEFT = 2,
     MOUSE_MIDDLE = 3,
     MOUSE_RIGHT = 4
 };
 
+/* Bits of input_key_modifiers. */
 enum {
     MODIFIER_CTRL = 1,
     MODIFIER_SHIFT = 2,
@@ -202,6 +334,40 @@ enum {
 };
 
 extern KESTRUNE_API uint8_t to_key_code[SCANCODE_COUNT];
+
+/* The snapshot input_poll writes and the queries below read. */
+extern KESTRUNE_API uint8_t keys_pressed[KEY_CODE_COUNT];
+extern KESTRUNE_API uint8_t keys_released[KEY_CODE_COUNT];
+extern KESTRUNE_API uint8_t keys_held[KEY_CODE_COUNT];
+extern KESTRUNE_API uint8_t mouse_buttons_pressed[MOUSE_BUTTON_COUNT];
+extern KESTRUNE_API uint8_t mouse_buttons_released[MOUSE_BUTTON_COUNT];
+extern KESTRUNE_API uint8_t mouse_buttons_held[MOUSE_BUTTON_COUNT];
+extern KESTRUNE_API uint8_t key_last_pressed;
+extern KESTRUNE_API uint8_t key_last_released;
+extern KESTRUNE_API uint8_t mouse_button_last_pressed;
+extern KESTRUNE_API uint8_t mouse_button_last_released;
+extern KESTRUNE_API int32_t mouse_x;
+extern KESTRUNE_API int32_t mouse_y;
+extern KESTRUNE_API int32_t mouse_moved_x;
+extern KESTRUNE_API int32_t mouse_moved_y;
+extern KESTRUNE_API int32_t mouse_wheel;
+extern KESTRUNE_API bool window_resized;
+extern KESTRUNE_API int32_t window_new_width;
+extern KESTRUNE_API int32_t window_new_height;
+extern KESTRUNE_API bool window_minimized;
+extern KESTRUNE_API bool window_maximized;
+extern KESTRUNE_API bool window_restored;
+extern KESTRUNE_API bool window_entered;
+extern KESTRUNE_API bool window_left;
+extern KESTRUNE_API bool window_focus_gained;
+extern KESTRUNE_API bool window_focus_lost;
+extern KESTRUNE_API bool window_closed;
+extern KESTRUNE_API uint8_t dropped_file_data[DROPPED_FILE_CAPACITY];
+extern KESTRUNE_API int32_t dropped_file_length;
+extern KESTRUNE_API bool controller_device_added;
+extern KESTRUNE_API int32_t controller_device_added_index;
+extern KESTRUNE_API bool controller_device_removed;
+extern KESTRUNE_API kestrune_controller* controller_device_removed_handle;
 
 KESTRUNE_API void input_poll(void);
 KESTRUNE_API uint8_t input_key_is_pressed(uint8_t key);
@@ -229,6 +395,7 @@ KESTRUNE_API void input_mouse_set_position(int32_t x, int32_t y);
 KESTRUNE_API int input_mouse_set_global_position(int32_t x, int32_t y);
 KESTRUNE_API int input_mouse_set_visible(bool on);
 KESTRUNE_API int input_mouse_set_relative(bool on);
+/* index: a CURSOR_ value. */
 KESTRUNE_API void input_mouse_set_cursor(uint8_t index);
 KESTRUNE_API bool display_is_minimized(void);
 KESTRUNE_API bool display_is_maximized(void);
@@ -292,12 +459,20 @@ KESTRUNE_API directory_content directory_get_content(string path);
 /* ---- images ---- */
 
 /* Decoded pixels and the decoder's working memory come from one caller-supplied block,
- * reclaimed by resetting its position. Components: 1 grey, 2 grey and alpha, 3 RGB, 4 RGBA. */
+ * reclaimed by resetting its position. */
 typedef struct image {
     uint8_t* pixels; /* null when loading failed; rows of width x components bytes */
     int32_t width;
     int32_t height;
 } image;
+
+/* Components per pixel, asked for when loading and given again when saving. */
+enum {
+    IMAGE_GREY = 1,
+    IMAGE_GREY_ALPHA = 2,
+    IMAGE_RGB = 3,
+    IMAGE_RGBA = 4
+};
 
 KESTRUNE_API void image_set_buffer(int64_t size, void* memory);
 KESTRUNE_API void image_set_buffer_position(int64_t position);
@@ -333,26 +508,194 @@ enum {
     GRAPHICS_INVALID_FRAME_BUFFER_OPERATION = 7
 };
 
-/* Texture target 0 1D, 1 2D, 2 3D, 3 cube map, 4 buffer, 5 1D array, 6 2D array,
- * 7 2D multisample, 8 2D multisample array. Data type 0 unsigned byte, 1 unsigned short,
- * 2 unsigned int, 3 byte, 4 short, 5 int, 6 float, 7 ubyte 3_3_2, 8 ushort 4_4_4_4,
- * 9 ushort 5_5_5_1, 10 uint 8_8_8_8, 11 uint 10_10_10_2, 12 uint 24_8, 13 float 32 + uint 24_8.
- * Pixel format 0 depth, 1 stencil, 2 depth-stencil, 3 red, 4 green, 5 blue, 6 RG, 7 RGB,
- * 8 RGBA, 9 to 14 the integer forms of red, green, blue, RG, RGB, RGBA.
- * Internal format 0 DEPTH16, 1 DEPTH24, 2 DEPTH32, 3 DEPTH32F, 4 STENCIL8, 5 DEPTH24_STENCIL8,
- * 6 DEPTH32F_STENCIL8, 7 R8, 8 R16, 9 RG8, 10 RG16, 11 RGB8, 12 RGB16, 13 RGBA8, 14 RGBA16,
- * 15-22 the same eight as _SNORM, 23 R16F, 24 R32F, 25 RG16F, 26 RG32F, 27 RGB16F, 28 RGB32F,
- * 29 RGBA16F, 30 RGBA32F, 31-42 R/RG/RGB/RGBA 8I, 16I, 32I, 43-54 the same as UI, 55 R3_G3_B2,
- * 56 RGB4, 57 RGBA4, 58 RGB5, 59 RGB5_A1, 60 RGB10, 61 RGB10_A2, 62 RGB10_A2UI, 63 RGB12,
- * 64 RGBA12, 65 R11F_G11F_B10F, 66 RGB9_E5, 67 SRGB8, 68 SRGB8_ALPHA8, 69 none,
- * 70-75 COMPRESSED_ RED, RG, RGB, RGBA, SRGB, SRGB_ALPHA, 76-79 RGTC1, signed RGTC1, RGTC2,
- * signed RGTC2, 80-83 S3TC DXT1 RGB, DXT1 RGBA, DXT3, DXT5.
- * Wrap mode 0 repeat, 1 mirrored repeat, 2 clamp to edge, 3 clamp to border.
- * Filter 0 nearest, 1 linear, 2 nearest mipmap nearest, 3 linear mipmap nearest,
- * 4 nearest mipmap linear, 5 linear mipmap linear.
- * Texture parameter 0 wrap S, 1 wrap T, 2 wrap R, 3 min filter, 4 mag filter, 5 border colour,
- * 6 base level, 7 max level, 8 min LOD, 9 max LOD. Swizzle 0 zero, 1 one, 2 red, 3 green,
- * 4 blue, 5 alpha. */
+/* Texture targets. */
+enum {
+    TEXTURE_1D = 0,
+    TEXTURE_2D = 1,
+    TEXTURE_3D = 2,
+    TEXTURE_CUBE_MAP = 3,
+    TEXTURE_BUFFER = 4,
+    TEXTURE_1D_ARRAY = 5,
+    TEXTURE_2D_ARRAY = 6,
+    TEXTURE_2D_MULTISAMPLE = 7,
+    TEXTURE_2D_MULTISAMPLE_ARRAY = 8,
+    TEXTURE_TARGET_COUNT = 9
+};
+
+/* Data types of pixels, vertex attributes and indices. */
+enum {
+    TYPE_UNSIGNED_BYTE = 0,
+    TYPE_UNSIGNED_SHORT = 1,
+    TYPE_UNSIGNED_INT = 2,
+    TYPE_BYTE = 3,
+    TYPE_SHORT = 4,
+    TYPE_INT = 5,
+    TYPE_FLOAT = 6,
+    TYPE_UNSIGNED_BYTE_3_3_2 = 7,
+    TYPE_UNSIGNED_SHORT_4_4_4_4 = 8,
+    TYPE_UNSIGNED_SHORT_5_5_5_1 = 9,
+    TYPE_UNSIGNED_INT_8_8_8_8 = 10,
+    TYPE_UNSIGNED_INT_10_10_10_2 = 11,
+    TYPE_UNSIGNED_INT_24_8 = 12,
+    TYPE_FLOAT_32_UNSIGNED_INT_24_8 = 13,
+    TYPE_COUNT = 14
+};
+
+/* Pixel formats of uploads and read-backs. */
+enum {
+    FORMAT_DEPTH = 0,
+    FORMAT_STENCIL = 1,
+    FORMAT_DEPTH_STENCIL = 2,
+    FORMAT_RED = 3,
+    FORMAT_GREEN = 4,
+    FORMAT_BLUE = 5,
+    FORMAT_RG = 6,
+    FORMAT_RGB = 7,
+    FORMAT_RGBA = 8,
+    FORMAT_RED_INTEGER = 9,
+    FORMAT_GREEN_INTEGER = 10,
+    FORMAT_BLUE_INTEGER = 11,
+    FORMAT_RG_INTEGER = 12,
+    FORMAT_RGB_INTEGER = 13,
+    FORMAT_RGBA_INTEGER = 14,
+    FORMAT_COUNT = 15
+};
+
+/* Internal formats of textures and render buffers; INTERNAL_NONE reaches OpenGL as 0. */
+enum {
+    INTERNAL_DEPTH16 = 0,
+    INTERNAL_DEPTH24 = 1,
+    INTERNAL_DEPTH32 = 2,
+    INTERNAL_DEPTH32F = 3,
+    INTERNAL_STENCIL8 = 4,
+    INTERNAL_DEPTH24_STENCIL8 = 5,
+    INTERNAL_DEPTH32F_STENCIL8 = 6,
+    INTERNAL_R8 = 7,
+    INTERNAL_R16 = 8,
+    INTERNAL_RG8 = 9,
+    INTERNAL_RG16 = 10,
+    INTERNAL_RGB8 = 11,
+    INTERNAL_RGB16 = 12,
+    INTERNAL_RGBA8 = 13,
+    INTERNAL_RGBA16 = 14,
+    INTERNAL_R8_SNORM = 15,
+    INTERNAL_R16_SNORM = 16,
+    INTERNAL_RG8_SNORM = 17,
+    INTERNAL_RG16_SNORM = 18,
+    INTERNAL_RGB8_SNORM = 19,
+    INTERNAL_RGB16_SNORM = 20,
+    INTERNAL_RGBA8_SNORM = 21,
+    INTERNAL_RGBA16_SNORM = 22,
+    INTERNAL_R16F = 23,
+    INTERNAL_R32F = 24,
+    INTERNAL_RG16F = 25,
+    INTERNAL_RG32F = 26,
+    INTERNAL_RGB16F = 27,
+    INTERNAL_RGB32F = 28,
+    INTERNAL_RGBA16F = 29,
+    INTERNAL_RGBA32F = 30,
+    INTERNAL_R8I = 31,
+    INTERNAL_R16I = 32,
+    INTERNAL_R32I = 33,
+    INTERNAL_RG8I = 34,
+    INTERNAL_RG16I = 35,
+    INTERNAL_RG32I = 36,
+    INTERNAL_RGB8I = 37,
+    INTERNAL_RGB16I = 38,
+    INTERNAL_RGB32I = 39,
+    INTERNAL_RGBA8I = 40,
+    INTERNAL_RGBA16I = 41,
+    INTERNAL_RGBA32I = 42,
+    INTERNAL_R8UI = 43,
+    INTERNAL_R16UI = 44,
+    INTERNAL_R32UI = 45,
+    INTERNAL_RG8UI = 46,
+    INTERNAL_RG16UI = 47,
+    INTERNAL_RG32UI = 48,
+    INTERNAL_RGB8UI = 49,
+    INTERNAL_RGB16UI = 50,
+    INTERNAL_RGB32UI = 51,
+    INTERNAL_RGBA8UI = 52,
+    INTERNAL_RGBA16UI = 53,
+    INTERNAL_RGBA32UI = 54,
+    INTERNAL_R3_G3_B2 = 55,
+    INTERNAL_RGB4 = 56,
+    INTERNAL_RGBA4 = 57,
+    INTERNAL_RGB5 = 58,
+    INTERNAL_RGB5_A1 = 59,
+    INTERNAL_RGB10 = 60,
+    INTERNAL_RGB10_A2 = 61,
+    INTERNAL_RGB10_A2UI = 62,
+    INTERNAL_RGB12 = 63,
+    INTERNAL_RGBA12 = 64,
+    INTERNAL_R11F_G11F_B10F = 65,
+    INTERNAL_RGB9_E5 = 66,
+    INTERNAL_SRGB8 = 67,
+    INTERNAL_SRGB8_ALPHA8 = 68,
+    INTERNAL_NONE = 69,
+    INTERNAL_COMPRESSED_RED = 70,
+    INTERNAL_COMPRESSED_RG = 71,
+    INTERNAL_COMPRESSED_RGB = 72,
+    INTERNAL_COMPRESSED_RGBA = 73,
+    INTERNAL_COMPRESSED_SRGB = 74,
+    INTERNAL_COMPRESSED_SRGB_ALPHA = 75,
+    INTERNAL_COMPRESSED_RED_RGTC1 = 76,
+    INTERNAL_COMPRESSED_SIGNED_RED_RGTC1 = 77,
+    INTERNAL_COMPRESSED_RG_RGTC2 = 78,
+    INTERNAL_COMPRESSED_SIGNED_RG_RGTC2 = 79,
+    INTERNAL_COMPRESSED_RGB_DXT1 = 80,
+    INTERNAL_COMPRESSED_RGBA_DXT1 = 81,
+    INTERNAL_COMPRESSED_RGBA_DXT3 = 82,
+    INTERNAL_COMPRESSED_RGBA_DXT5 = 83,
+    INTERNAL_FORMAT_COUNT = 84
+};
+
+/* Wrap modes. */
+enum {
+    WRAP_REPEAT = 0,
+    WRAP_MIRRORED_REPEAT = 1,
+    WRAP_CLAMP_TO_EDGE = 2,
+    WRAP_CLAMP_TO_BORDER = 3,
+    WRAP_COUNT = 4
+};
+
+/* Filters of textures and blits. */
+enum {
+    FILTER_NEAREST = 0,
+    FILTER_LINEAR = 1,
+    FILTER_NEAREST_MIPMAP_NEAREST = 2,
+    FILTER_LINEAR_MIPMAP_NEAREST = 3,
+    FILTER_NEAREST_MIPMAP_LINEAR = 4,
+    FILTER_LINEAR_MIPMAP_LINEAR = 5,
+    FILTER_COUNT = 6
+};
+
+/* Texture parameters. */
+enum {
+    PARAMETER_WRAP_S = 0,
+    PARAMETER_WRAP_T = 1,
+    PARAMETER_WRAP_R = 2,
+    PARAMETER_MIN_FILTER = 3,
+    PARAMETER_MAG_FILTER = 4,
+    PARAMETER_BORDER_COLOR = 5,
+    PARAMETER_BASE_LEVEL = 6,
+    PARAMETER_MAX_LEVEL = 7,
+    PARAMETER_MIN_LOD = 8,
+    PARAMETER_MAX_LOD = 9,
+    PARAMETER_COUNT = 10
+};
+
+/* Swizzle sources; past the end reads as SWIZZLE_ZERO. */
+enum {
+    SWIZZLE_ZERO = 0,
+    SWIZZLE_ONE = 1,
+    SWIZZLE_RED = 2,
+    SWIZZLE_GREEN = 3,
+    SWIZZLE_BLUE = 4,
+    SWIZZLE_ALPHA = 5,
+    SWIZZLE_COUNT = 6
+};
+
 KESTRUNE_API uint32_t texture_create(void);
 KESTRUNE_API void texture_destroy(uint32_t texture);
 KESTRUNE_API void texture_bind(uint32_t target, uint32_t texture);
@@ -420,11 +763,47 @@ KESTRUNE_API void texture_generate_mipmap(uint32_t target);
 KESTRUNE_API void texture_get_image(uint32_t target, int32_t level, uint32_t pixel_format, uint32_t data_type,
                                     void* pixels);
 
-/* Frame-buffer target 0 draw, 1 read, 2 both. Attachment kind 0 depth, 1 stencil,
- * 2 depth and stencil, 3 colour (with the colour index). Cube faces 0 +X, 1 -X, 2 +Y, 3 -Y,
- * 4 +Z, 5 -Z. Status 0 complete (or unknown), 1 undefined, 2 incomplete attachment,
- * 3 missing attachment, 4 incomplete draw buffer, 5 incomplete read buffer,
- * 6 incomplete multisample, 7 incomplete layer targets, 8 unsupported. */
+/* Frame-buffer targets. */
+enum {
+    FRAME_BUFFER_DRAW = 0,
+    FRAME_BUFFER_READ = 1,
+    FRAME_BUFFER_BOTH = 2,
+    FRAME_BUFFER_TARGET_COUNT = 3
+};
+
+/* Attachment kinds; ATTACHMENT_COLOR takes the colour index given beside it. */
+enum {
+    ATTACHMENT_DEPTH = 0,
+    ATTACHMENT_STENCIL = 1,
+    ATTACHMENT_DEPTH_STENCIL = 2,
+    ATTACHMENT_COLOR = 3,
+    ATTACHMENT_KIND_COUNT = 4
+};
+
+/* Cube-map faces. */
+enum {
+    CUBE_FACE_POSITIVE_X = 0,
+    CUBE_FACE_NEGATIVE_X = 1,
+    CUBE_FACE_POSITIVE_Y = 2,
+    CUBE_FACE_NEGATIVE_Y = 3,
+    CUBE_FACE_POSITIVE_Z = 4,
+    CUBE_FACE_NEGATIVE_Z = 5,
+    CUBE_FACE_COUNT = 6
+};
+
+/* Results of frame_buffer_get_status; a status not listed reads as complete. */
+enum {
+    FRAME_BUFFER_COMPLETE = 0,
+    FRAME_BUFFER_UNDEFINED = 1,
+    FRAME_BUFFER_INCOMPLETE_ATTACHMENT = 2,
+    FRAME_BUFFER_MISSING_ATTACHMENT = 3,
+    FRAME_BUFFER_INCOMPLETE_DRAW_BUFFER = 4,
+    FRAME_BUFFER_INCOMPLETE_READ_BUFFER = 5,
+    FRAME_BUFFER_INCOMPLETE_MULTISAMPLE = 6,
+    FRAME_BUFFER_INCOMPLETE_LAYER_TARGETS = 7,
+    FRAME_BUFFER_UNSUPPORTED = 8
+};
+
 KESTRUNE_API uint32_t frame_buffer_create(void);
 KESTRUNE_API void frame_buffer_destroy(uint32_t frame_buffer);
 KESTRUNE_API void frame_buffer_bind(uint32_t target, uint32_t frame_buffer);
@@ -453,10 +832,41 @@ KESTRUNE_API void render_buffer_storage(uint32_t internal_format, int32_t width,
 KESTRUNE_API void render_buffer_storage_multisample(uint32_t internal_format, int32_t width, int32_t height,
                                                     int32_t samples);
 
-/* Buffer target 0 array, 1 element array, 2 copy write, 3 copy read, 4 pixel pack,
- * 5 pixel unpack, 6 texture, 7 uniform. Usage 0 static draw, 1 static read, 2 static copy,
- * 3 dynamic draw, 4 dynamic read, 5 dynamic copy, 6 stream draw, 7 stream read, 8 stream copy.
- * Map access 0 write only, 1 read only, 2 read and write. */
+/* Buffer targets. */
+enum {
+    BUFFER_ARRAY = 0,
+    BUFFER_ELEMENT_ARRAY = 1,
+    BUFFER_COPY_WRITE = 2,
+    BUFFER_COPY_READ = 3,
+    BUFFER_PIXEL_PACK = 4,
+    BUFFER_PIXEL_UNPACK = 5,
+    BUFFER_TEXTURE = 6,
+    BUFFER_UNIFORM = 7,
+    BUFFER_TARGET_COUNT = 8
+};
+
+/* Buffer usages. */
+enum {
+    USAGE_STATIC_DRAW = 0,
+    USAGE_STATIC_READ = 1,
+    USAGE_STATIC_COPY = 2,
+    USAGE_DYNAMIC_DRAW = 3,
+    USAGE_DYNAMIC_READ = 4,
+    USAGE_DYNAMIC_COPY = 5,
+    USAGE_STREAM_DRAW = 6,
+    USAGE_STREAM_READ = 7,
+    USAGE_STREAM_COPY = 8,
+    USAGE_COUNT = 9
+};
+
+/* Map access. */
+enum {
+    ACCESS_WRITE_ONLY = 0,
+    ACCESS_READ_ONLY = 1,
+    ACCESS_READ_WRITE = 2,
+    ACCESS_COUNT = 3
+};
+
 KESTRUNE_API uint32_t buffer_create(void);
 KESTRUNE_API void buffer_destroy(uint32_t buffer);
 KESTRUNE_API void buffer_bind(uint32_t target, uint32_t buffer);
@@ -482,24 +892,151 @@ KESTRUNE_API void attribute_format(uint32_t index, int32_t size, uint32_t data_t
 KESTRUNE_API void attribute_integer_format(uint32_t index, int32_t size, uint32_t data_type, int32_t stride,
                                            int32_t offset);
 KESTRUNE_API void attribute_divisor(uint32_t index, uint32_t divisor);
-/* Primitive modes are OpenGL's own: 0 points, 1 lines, 2 line loop, 3 line strip,
- * 4 triangles, 5 triangle strip, 6 triangle fan, 10 to 13 adjacency. */
+/* Primitive modes, OpenGL's own values. */
+enum {
+    PRIMITIVE_POINTS = 0,
+    PRIMITIVE_LINES = 1,
+    PRIMITIVE_LINE_LOOP = 2,
+    PRIMITIVE_LINE_STRIP = 3,
+    PRIMITIVE_TRIANGLES = 4,
+    PRIMITIVE_TRIANGLE_STRIP = 5,
+    PRIMITIVE_TRIANGLE_FAN = 6,
+    PRIMITIVE_LINES_ADJACENCY = 10,
+    PRIMITIVE_LINE_STRIP_ADJACENCY = 11,
+    PRIMITIVE_TRIANGLES_ADJACENCY = 12,
+    PRIMITIVE_TRIANGLE_STRIP_ADJACENCY = 13
+};
+
 KESTRUNE_API void draw_arrays(uint32_t mode, int32_t first, int32_t count, int32_t instances);
 /* offset: bytes into the bound element buffer; index type from the data-type table. */
 KESTRUNE_API void draw_elements(uint32_t mode, uint32_t index_type, int32_t offset, int32_t count,
                                 int32_t base_vertex, int32_t instances);
 
-/* Comparison 0 never, 1 always, 2 less, 3 less or equal, 4 greater, 5 greater or equal,
- * 6 equal, 7 not equal. Face 0 front, 1 back, 2 both. Stencil operation 0 keep, 1 zero,
- * 2 replace, 3 increment, 4 increment and wrap, 5 decrement, 6 decrement and wrap, 7 invert.
- * Blend factor 0 zero, 1 one, 2 source colour, 3 source alpha, 4 destination colour,
- * 5 destination alpha, 6 constant colour, 7 constant alpha, 8 to 13 one minus 2 to 7.
- * Blend equation 0 add, 1 subtract, 2 reverse subtract, 3 min, 4 max.
- * Logic operation 0 clear, 1 set, 2 copy, 3 copy inverted, 4 no-op, 5 invert, 6 and, 7 nand,
- * 8 or, 9 nor, 10 xor, 11 equivalent, 12 and reverse, 13 and inverted, 14 or reverse,
- * 15 or inverted. Polygon mode 0 fill, 1 line, 2 point. Pixel-store parameter 0 swap bytes,
- * 1 LSB first, 2 row length, 3 image height, 4 skip pixels, 5 skip rows, 6 skip images,
- * 7 alignment for packing, 8 to 15 the same for unpacking. */
+/* Comparison functions of depth and stencil tests. */
+enum {
+    COMPARE_NEVER = 0,
+    COMPARE_ALWAYS = 1,
+    COMPARE_LESS = 2,
+    COMPARE_LESS_EQUAL = 3,
+    COMPARE_GREATER = 4,
+    COMPARE_GREATER_EQUAL = 5,
+    COMPARE_EQUAL = 6,
+    COMPARE_NOT_EQUAL = 7,
+    COMPARE_COUNT = 8
+};
+
+/* Faces. */
+enum {
+    FACE_FRONT = 0,
+    FACE_BACK = 1,
+    FACE_FRONT_AND_BACK = 2,
+    FACE_COUNT = 3
+};
+
+/* Stencil operations. */
+enum {
+    STENCIL_KEEP = 0,
+    STENCIL_ZERO = 1,
+    STENCIL_REPLACE = 2,
+    STENCIL_INCREMENT = 3,
+    STENCIL_INCREMENT_WRAP = 4,
+    STENCIL_DECREMENT = 5,
+    STENCIL_DECREMENT_WRAP = 6,
+    STENCIL_INVERT = 7,
+    STENCIL_OPERATION_COUNT = 8
+};
+
+/* Blend factors; past the end reads as BLEND_ZERO. */
+enum {
+    BLEND_ZERO = 0,
+    BLEND_ONE = 1,
+    BLEND_SOURCE_COLOR = 2,
+    BLEND_SOURCE_ALPHA = 3,
+    BLEND_DESTINATION_COLOR = 4,
+    BLEND_DESTINATION_ALPHA = 5,
+    BLEND_CONSTANT_COLOR = 6,
+    BLEND_CONSTANT_ALPHA = 7,
+    BLEND_ONE_MINUS_SOURCE_COLOR = 8,
+    BLEND_ONE_MINUS_SOURCE_ALPHA = 9,
+    BLEND_ONE_MINUS_DESTINATION_COLOR = 10,
+    BLEND_ONE_MINUS_DESTINATION_ALPHA = 11,
+    BLEND_ONE_MINUS_CONSTANT_COLOR = 12,
+    BLEND_ONE_MINUS_CONSTANT_ALPHA = 13,
+    BLEND_FACTOR_COUNT = 14
+};
+
+/* Blend equations. */
+enum {
+    BLEND_ADD = 0,
+    BLEND_SUBTRACT = 1,
+    BLEND_REVERSE_SUBTRACT = 2,
+    BLEND_MIN = 3,
+    BLEND_MAX = 4,
+    BLEND_EQUATION_COUNT = 5
+};
+
+/* Logic operations. */
+enum {
+    LOGIC_CLEAR = 0,
+    LOGIC_SET = 1,
+    LOGIC_COPY = 2,
+    LOGIC_COPY_INVERTED = 3,
+    LOGIC_NO_OP = 4,
+    LOGIC_INVERT = 5,
+    LOGIC_AND = 6,
+    LOGIC_NAND = 7,
+    LOGIC_OR = 8,
+    LOGIC_NOR = 9,
+    LOGIC_XOR = 10,
+    LOGIC_EQUIVALENT = 11,
+    LOGIC_AND_REVERSE = 12,
+    LOGIC_AND_INVERTED = 13,
+    LOGIC_OR_REVERSE = 14,
+    LOGIC_OR_INVERTED = 15,
+    LOGIC_OPERATION_COUNT = 16
+};
+
+/* Polygon modes. */
+enum {
+    POLYGON_FILL = 0,
+    POLYGON_LINE = 1,
+    POLYGON_POINT = 2,
+    POLYGON_MODE_COUNT = 3
+};
+
+/* Pixel-store parameters. */
+enum {
+    PACK_SWAP_BYTES = 0,
+    PACK_LSB_FIRST = 1,
+    PACK_ROW_LENGTH = 2,
+    PACK_IMAGE_HEIGHT = 3,
+    PACK_SKIP_PIXELS = 4,
+    PACK_SKIP_ROWS = 5,
+    PACK_SKIP_IMAGES = 6,
+    PACK_ALIGNMENT = 7,
+    UNPACK_SWAP_BYTES = 8,
+    UNPACK_LSB_FIRST = 9,
+    UNPACK_ROW_LENGTH = 10,
+    UNPACK_IMAGE_HEIGHT = 11,
+    UNPACK_SKIP_PIXELS = 12,
+    UNPACK_SKIP_ROWS = 13,
+    UNPACK_SKIP_IMAGES = 14,
+    UNPACK_ALIGNMENT = 15,
+    PIXEL_STORE_COUNT = 16
+};
+
+/* Front-face winding of pipeline_cull_orientation. */
+enum {
+    ORIENTATION_CLOCKWISE = 0,
+    ORIENTATION_COUNTER_CLOCKWISE = 1
+};
+
+/* Point-sprite origins of pipeline_point_coord_origin. */
+enum {
+    POINT_ORIGIN_UPPER_LEFT = 0,
+    POINT_ORIGIN_LOWER_LEFT = 1
+};
+
 KESTRUNE_API void pipeline_clear(uint32_t buffer_set);
 KESTRUNE_API void pipeline_clear_color(float r, float g, float b, float a);
 KESTRUNE_API void pipeline_clear_depth(float depth);
@@ -624,6 +1161,7 @@ enum {
     AUDIO_FORMAT_FLOAT = 6
 };
 
+/* Containers of audio_stream.container. */
 enum { AUDIO_CONTAINER_WAV = 0, AUDIO_CONTAINER_FLAC = 1, AUDIO_CONTAINER_OGG = 2 };
 
 #define AUDIO_STREAM_COUNT 64
@@ -707,11 +1245,6 @@ KESTRUNE_API void audio_stream_close(int32_t slot);
 
 /* ---- threads and synchronisation ---- */
 
-struct SDL_Thread;
-struct SDL_mutex;
-struct SDL_cond;
-struct SDL_semaphore;
-
 /* Caller-owned atomic integer, laid out as SDL's atomic type. */
 typedef struct atomic_cell {
     int value;
@@ -719,6 +1252,7 @@ typedef struct atomic_cell {
 
 typedef int (*thread_function)(void* data);
 
+/* Priorities of thread_set_priority. */
 enum {
     THREAD_PRIORITY_LOW = 0,
     THREAD_PRIORITY_NORMAL = 1,
@@ -728,34 +1262,34 @@ enum {
 /* Returned by semaphore_wait_timeout when the time ran out (SDL's time-out code). */
 #define SEMAPHORE_TIMED_OUT 1
 
-KESTRUNE_API struct SDL_Thread* thread_create(thread_function function, void* data);
-KESTRUNE_API void thread_detach(struct SDL_Thread* thread);
-KESTRUNE_API void thread_wait(struct SDL_Thread* thread, int* status);
+KESTRUNE_API kestrune_thread* thread_create(thread_function function, void* data);
+KESTRUNE_API void thread_detach(kestrune_thread* thread);
+KESTRUNE_API void thread_wait(kestrune_thread* thread, int* status);
 /* For the calling thread; values other than normal and high ask for low priority. */
 KESTRUNE_API int thread_set_priority(uint8_t priority);
 /* Thread ids are as wide as the platform's (a pthread_t here). */
 KESTRUNE_API uint64_t thread_current_id(void);
-KESTRUNE_API uint64_t thread_id(struct SDL_Thread* thread);
-KESTRUNE_API struct SDL_mutex* mutex_create(void);
-KESTRUNE_API void mutex_destroy(struct SDL_mutex* mutex);
-KESTRUNE_API int mutex_lock(struct SDL_mutex* mutex);
-KESTRUNE_API int mutex_unlock(struct SDL_mutex* mutex);
-KESTRUNE_API bool mutex_trylock(struct SDL_mutex* mutex);
-KESTRUNE_API struct SDL_cond* cond_create(void);
-KESTRUNE_API void cond_destroy(struct SDL_cond* condition);
-KESTRUNE_API int cond_signal(struct SDL_cond* condition);
-KESTRUNE_API int cond_broadcast(struct SDL_cond* condition);
-KESTRUNE_API int cond_wait(struct SDL_cond* condition, struct SDL_mutex* mutex);
+KESTRUNE_API uint64_t thread_id(kestrune_thread* thread);
+KESTRUNE_API kestrune_mutex* mutex_create(void);
+KESTRUNE_API void mutex_destroy(kestrune_mutex* mutex);
+KESTRUNE_API int mutex_lock(kestrune_mutex* mutex);
+KESTRUNE_API int mutex_unlock(kestrune_mutex* mutex);
+KESTRUNE_API bool mutex_trylock(kestrune_mutex* mutex);
+KESTRUNE_API kestrune_condition* cond_create(void);
+KESTRUNE_API void cond_destroy(kestrune_condition* condition);
+KESTRUNE_API int cond_signal(kestrune_condition* condition);
+KESTRUNE_API int cond_broadcast(kestrune_condition* condition);
+KESTRUNE_API int cond_wait(kestrune_condition* condition, kestrune_mutex* mutex);
 /* True when signalled; false on time-out or error. */
-KESTRUNE_API bool cond_wait_timeout(struct SDL_cond* condition, struct SDL_mutex* mutex, uint32_t milliseconds);
-KESTRUNE_API struct SDL_semaphore* semaphore_create(uint32_t initial_value);
-KESTRUNE_API void semaphore_destroy(struct SDL_semaphore* semaphore);
-KESTRUNE_API int semaphore_post(struct SDL_semaphore* semaphore);
-KESTRUNE_API int semaphore_wait(struct SDL_semaphore* semaphore);
-KESTRUNE_API bool semaphore_trywait(struct SDL_semaphore* semaphore);
+KESTRUNE_API bool cond_wait_timeout(kestrune_condition* condition, kestrune_mutex* mutex, uint32_t milliseconds);
+KESTRUNE_API kestrune_semaphore* semaphore_create(uint32_t initial_value);
+KESTRUNE_API void semaphore_destroy(kestrune_semaphore* semaphore);
+KESTRUNE_API int semaphore_post(kestrune_semaphore* semaphore);
+KESTRUNE_API int semaphore_wait(kestrune_semaphore* semaphore);
+KESTRUNE_API bool semaphore_trywait(kestrune_semaphore* semaphore);
 /* 0 when taken, SEMAPHORE_TIMED_OUT on time-out, negative on error. */
-KESTRUNE_API int semaphore_wait_timeout(struct SDL_semaphore* semaphore, uint32_t milliseconds);
-KESTRUNE_API uint32_t semaphore_value(struct SDL_semaphore* semaphore);
+KESTRUNE_API int semaphore_wait_timeout(kestrune_semaphore* semaphore, uint32_t milliseconds);
+KESTRUNE_API uint32_t semaphore_value(kestrune_semaphore* semaphore);
 KESTRUNE_API int atomic_set(atomic_cell* cell, int value);
 KESTRUNE_API int atomic_get(atomic_cell* cell);
 KESTRUNE_API int atomic_add(atomic_cell* cell, int value);
@@ -774,6 +1308,7 @@ KESTRUNE_API void atomic_compiler_barrier(void);
 
 /* ---- network: sockets and selectors ---- */
 
+/* Flags of network_address_find and network_socket_create: UDP wins over TCP, IPv6 over IPv4. */
 enum {
     NETWORK_TCP = 1,
     NETWORK_UDP = 2,
@@ -837,8 +1372,7 @@ KESTRUNE_API int network_selector_wait(int32_t selector, int64_t timeout_millise
 
 /* ---- controllers, haptics and clipboard ---- */
 
-struct _SDL_Haptic;
-
+/* Power levels of controller_power. */
 enum {
     CONTROLLER_POWER_UNKNOWN = 0,
     CONTROLLER_POWER_EMPTY = 1,
@@ -851,33 +1385,46 @@ enum {
 
 /* Arrival and removal seen by the last input_poll; the outputs may be null. */
 KESTRUNE_API bool controller_is_added(int32_t* index);
-KESTRUNE_API bool controller_is_removed(struct _SDL_Joystick** controller);
+KESTRUNE_API bool controller_is_removed(kestrune_controller** controller);
 KESTRUNE_API int controller_num(void);
 /* Names are SDL's own storage; empty when SDL has none. */
 KESTRUNE_API string controller_name_for_index(int32_t index);
-KESTRUNE_API struct _SDL_Joystick* controller_open(int32_t index);
-KESTRUNE_API void controller_close(struct _SDL_Joystick* controller);
-KESTRUNE_API string controller_name(struct _SDL_Joystick* controller);
-KESTRUNE_API int controller_num_buttons(struct _SDL_Joystick* controller);
-KESTRUNE_API int controller_num_axes(struct _SDL_Joystick* controller);
-KESTRUNE_API int controller_num_balls(struct _SDL_Joystick* controller);
-KESTRUNE_API int controller_num_hats(struct _SDL_Joystick* controller);
-KESTRUNE_API int controller_is_haptic(struct _SDL_Joystick* controller);
-KESTRUNE_API int controller_is_connected(struct _SDL_Joystick* controller);
-KESTRUNE_API uint8_t controller_power(struct _SDL_Joystick* controller);
-KESTRUNE_API uint8_t controller_button(struct _SDL_Joystick* controller, int32_t index);
-KESTRUNE_API int16_t controller_axis(struct _SDL_Joystick* controller, int32_t index);
-KESTRUNE_API int controller_ball(struct _SDL_Joystick* controller, int32_t index, int32_t* dx, int32_t* dy);
-KESTRUNE_API uint8_t controller_hat(struct _SDL_Joystick* controller, int32_t index);
+KESTRUNE_API kestrune_controller* controller_open(int32_t index);
+KESTRUNE_API void controller_close(kestrune_controller* controller);
+KESTRUNE_API string controller_name(kestrune_controller* controller);
+KESTRUNE_API int controller_num_buttons(kestrune_controller* controller);
+KESTRUNE_API int controller_num_axes(kestrune_controller* controller);
+KESTRUNE_API int controller_num_balls(kestrune_controller* controller);
+KESTRUNE_API int controller_num_hats(kestrune_controller* controller);
+KESTRUNE_API int controller_is_haptic(kestrune_controller* controller);
+KESTRUNE_API int controller_is_connected(kestrune_controller* controller);
+KESTRUNE_API uint8_t controller_power(kestrune_controller* controller);
+KESTRUNE_API uint8_t controller_button(kestrune_controller* controller, int32_t index);
+KESTRUNE_API int16_t controller_axis(kestrune_controller* controller, int32_t index);
+KESTRUNE_API int controller_ball(kestrune_controller* controller, int32_t index, int32_t* dx, int32_t* dy);
+/* Hat positions: one bit per direction, two bits on the diagonals. */
+enum {
+    CONTROLLER_HAT_CENTERED = 0,
+    CONTROLLER_HAT_UP = 1,
+    CONTROLLER_HAT_RIGHT = 2,
+    CONTROLLER_HAT_DOWN = 4,
+    CONTROLLER_HAT_LEFT = 8,
+    CONTROLLER_HAT_RIGHT_UP = 3,
+    CONTROLLER_HAT_RIGHT_DOWN = 6,
+    CONTROLLER_HAT_LEFT_UP = 9,
+    CONTROLLER_HAT_LEFT_DOWN = 12
+};
+
+KESTRUNE_API uint8_t controller_hat(kestrune_controller* controller, int32_t index);
 KESTRUNE_API int input_mouse_is_haptic(void);
-KESTRUNE_API struct _SDL_Haptic* haptic_open_controller(struct _SDL_Joystick* controller);
-KESTRUNE_API struct _SDL_Haptic* haptic_open_mouse(void);
-KESTRUNE_API void haptic_close(struct _SDL_Haptic* haptic);
-KESTRUNE_API int haptic_has_rumble(struct _SDL_Haptic* haptic);
-KESTRUNE_API bool haptic_init_rumble(struct _SDL_Haptic* haptic);
+KESTRUNE_API kestrune_haptic* haptic_open_controller(kestrune_controller* controller);
+KESTRUNE_API kestrune_haptic* haptic_open_mouse(void);
+KESTRUNE_API void haptic_close(kestrune_haptic* haptic);
+KESTRUNE_API int haptic_has_rumble(kestrune_haptic* haptic);
+KESTRUNE_API bool haptic_init_rumble(kestrune_haptic* haptic);
 /* strength 0 to 1. */
-KESTRUNE_API int haptic_play_rumble(struct _SDL_Haptic* haptic, float strength, uint32_t milliseconds);
-KESTRUNE_API int haptic_stop_rumble(struct _SDL_Haptic* haptic);
+KESTRUNE_API int haptic_play_rumble(kestrune_haptic* haptic, float strength, uint32_t milliseconds);
+KESTRUNE_API int haptic_stop_rumble(kestrune_haptic* haptic);
 
 /* Clipboard text goes into this block from now on, starting at position 0; a null memory
  * means the dynamic ring. A text that does not fit is refused with an empty result. */
