@@ -10,6 +10,8 @@
 
 #include <kestrune_system.h>
 
+#include <vector>
+
 namespace {
 
 class FrameLoop : public ::testing::Test {
@@ -57,6 +59,18 @@ TEST_F(FrameLoop, StartUpLeavesTheMainMenuUpAndTheFrameArenaEmptied) {
     arena_allocate(FRAME_ARENA, 4096);
     application_frame();
     EXPECT_EQ(frame_arena.used, 0);
+}
+
+// Start-up gives the decoding block back to the persistent arena; a later decode must not
+// write into what the arena holds now.
+TEST_F(FrameLoop, AfterStartUpNoPictureDecodesIntoThePersistentArena) {
+    std::vector<uint8_t> before(persistent_arena.base, persistent_arena.base + persistent_arena.used);
+    testing::internal::CaptureStdout();
+    image picture = image_load(str("resources/white.png"), IMAGE_RGBA);
+    testing::internal::GetCapturedStdout();
+    EXPECT_EQ(picture.pixels, nullptr);
+    std::vector<uint8_t> after(persistent_arena.base, persistent_arena.base + persistent_arena.used);
+    EXPECT_TRUE(before == after);
 }
 
 TEST_F(FrameLoop, EscapeStepsBackFromPlayModeToQuitting) {
