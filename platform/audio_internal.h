@@ -20,9 +20,16 @@ int64_t audio_format_bytes(uint8_t format);
 // The text after the last "."; empty when the path has none.
 string audio_path_extension(string path);
 
-// Opens a WAV or FLAC reader on the stream's path, or on its memory block through a
+// Opens a WAV, FLAC or Ogg Vorbis reader on the stream's path, or on its memory block through a
 // virtual interface that keeps the read position in the record (which must outlive the reader).
 SNDFILE* audio_sndfile_open_reader(audio_stream* stream, SF_INFO* info);
+
+// True when an open reader decodes Ogg Vorbis.
+bool audio_sndfile_is_vorbis(SNDFILE* file);
+
+// Reads Vorbis frames as signed 16-bit samples, each float rounded from 32768 times its value
+// to the nearest integer and clamped, as the library has always decoded Vorbis to 16 bits.
+int64_t audio_sndfile_read_vorbis_16(SNDFILE* file, int64_t frames, uint32_t channels, int16_t* buffer);
 
 // Opens a PCM writer: Wave64 past 4294967295 bytes, WAV otherwise; bits 8, 16 or 32.
 SNDFILE* audio_sndfile_open_writer(string path, int64_t size, uint32_t channels, uint32_t frequency, int bits);

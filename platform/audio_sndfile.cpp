@@ -1,6 +1,7 @@
-// libsndfile readers and writers for WAV, Wave64 and FLAC, on files or on memory blocks.
+// libsndfile readers and writers for WAV, Wave64, FLAC and Ogg Vorbis, on files or on memory blocks.
 #include "audio_internal.h"
 
+#include <cmath>
 #include <cstring>
 
 static audio_stream* memory_of(void* user_data) { return static_cast<audio_stream*>(user_data); }
@@ -76,12 +77,39 @@ int64_t audio_sndfile_write(SNDFILE* file, const void* samples, int64_t frames, 
     return sf_writef_int(file, static_cast<const int*>(samples), frames);
 }
 
-static bool is_float_coded(SNDFILE* file) {
+static int format_of(SNDFILE* file) {
     SF_INFO info;
     memset(&info, 0, sizeof info);
     sf_command(file, SFC_GET_CURRENT_SF_INFO, &info, sizeof info);
-    int encoding = info.format & SF_FORMAT_SUBMASK;
+    return info.format;
+}
+
+static bool is_float_coded(SNDFILE* file) {
+    int encoding = format_of(file) & SF_FORMAT_SUBMASK;
     return encoding == SF_FORMAT_FLOAT || encoding == SF_FORMAT_DOUBLE;
+}
+
+bool audio_sndfile_is_vorbis(SNDFILE* file) { return format_of(file) == (SF_FORMAT_OGG | SF_FORMAT_VORBIS); }
+
+int64_t audio_sndfile_read_vorbis_16(SNDFILE* file, int64_t frames, uint32_t channels, int16_t* buffer) {
+    constexpr int64_t chunk_samples = 8192;
+    float chunk[chunk_samples];
+    int64_t per_chunk = chunk_samples / channels;
+    if (frames <= 0 || per_chunk < 1) return 0;
+    int64_t done = 0;
+    while (done < frames) {
+        int64_t count = frames - done < per_chunk ? frames - done : per_chunk;
+        int64_t got = sf_readf_float(file, chunk, count);
+        if (got <= 0) break;
+        int16_t* out = buffer + done * channels;
+        for (int64_t i = 0; i < got * channels; ++i) {
+            long value = lrintf(chunk[i] * 32768.0f);
+            out[i] = static_cast<int16_t>(value < -32768 ? -32768 : value > 32767 ? 32767 : value);
+        }
+        done += got;
+        if (got < count) break;
+    }
+    return done;
 }
 
 // libsndfile would round float samples to small integers; read them as float and convert here.

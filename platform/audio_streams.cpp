@@ -1,10 +1,6 @@
 // Up to 64 sound files read or written piece by piece.
 #include "audio_internal.h"
 
-#define STB_VORBIS_HEADER_ONLY
-#include <stb_vorbis.h>
-
-#include <climits>
 #include <cstdio>
 #include <cstring>
 
@@ -65,37 +61,23 @@ int32_t audio_stream_open_from_memory(uint8_t format, int64_t size, const void* 
     return slot;
 }
 
-static stb_vorbis* open_vorbis(audio_stream* stream) {
-    int error = 0;
-    if (stream->from_file) return stb_vorbis_open_filename(append_character(stream->source).data, &error, nullptr);
-    if (stream->source.length > INT_MAX) return nullptr;
-    return stb_vorbis_open_memory(reinterpret_cast<const unsigned char*>(stream->source.data),
-                                  static_cast<int>(stream->source.length), &error, nullptr);
-}
-
 // Opens the decoder on first use and fills the info record; false when the source cannot be decoded.
 static bool open_reader(audio_stream* stream) {
     if (stream->info_ready) return true;
     if (stream->for_writing) return false;
-    int64_t bytes = audio_format_bytes(stream->format);
-    stream->info.format = stream->format;
-    if (stream->container == AUDIO_CONTAINER_OGG) {
-        stb_vorbis* decoder = open_vorbis(stream);
-        if (!decoder) return false;
-        stb_vorbis_info info = stb_vorbis_get_info(decoder);
-        stream->info.channels = static_cast<uint32_t>(info.channels);
-        stream->info.frequency = info.sample_rate;
-        stream->info.size = int64_t{stb_vorbis_stream_length_in_samples(decoder)} * info.channels * bytes;
-        stream->decoder = decoder;
-    } else {
-        SF_INFO info;
-        SNDFILE* file = audio_sndfile_open_reader(stream, &info);
-        if (!file) return false;
-        stream->info.channels = static_cast<uint32_t>(info.channels);
-        stream->info.frequency = static_cast<uint32_t>(info.samplerate);
-        stream->info.size = info.frames * info.channels * bytes;
-        stream->decoder = file;
+    SF_INFO info;
+    SNDFILE* file = audio_sndfile_open_reader(stream, &info);
+    if (!file) return false;
+    bool vorbis = stream->container == AUDIO_CONTAINER_OGG;
+    if ((vorbis && !audio_sndfile_is_vorbis(file)) || info.channels <= 0) {
+        sf_close(file);
+        return false;
     }
+    stream->info.format = stream->format;
+    stream->info.channels = static_cast<uint32_t>(info.channels);
+    stream->info.frequency = static_cast<uint32_t>(info.samplerate);
+    stream->info.size = info.frames * info.channels * audio_format_bytes(stream->format);
+    stream->decoder = file;
     stream->info_ready = true;
     return true;
 }
@@ -104,18 +86,6 @@ audio_stream_info audio_stream_read_info(int32_t slot) {
     audio_stream* stream = stream_at(slot);
     if (!stream || !open_reader(stream)) return audio_stream_info{};
     return stream->info;
-}
-
-static int64_t read_vorbis(audio_stream* stream, uint8_t decode_format, int64_t frames, void* buffer) {
-    stb_vorbis* decoder = static_cast<stb_vorbis*>(stream->decoder);
-    int channels = static_cast<int>(stream->info.channels);
-    int64_t samples = frames * channels;
-    if (samples > INT_MAX) samples = INT_MAX - INT_MAX % (channels ? channels : 1);
-    if (decode_format == AUDIO_FORMAT_SIGNED_16)
-        return stb_vorbis_get_samples_short_interleaved(decoder, channels, static_cast<short*>(buffer),
-                                                        static_cast<int>(samples));
-    return stb_vorbis_get_samples_float_interleaved(decoder, channels, static_cast<float*>(buffer),
-                                                    static_cast<int>(samples));
 }
 
 uint64_t audio_stream_read(int32_t slot, uint64_t frames, void* buffer) {
@@ -127,14 +97,14 @@ uint64_t audio_stream_read(int32_t slot, uint64_t frames, void* buffer) {
     }
     if (!open_reader(stream)) return 0;
     int64_t wanted = frames > uint64_t{INT64_MAX} ? INT64_MAX : static_cast<int64_t>(frames);
-    // Vorbis decodes integers only as 16-bit, so 32-bit streams take float samples.
+    // Vorbis integers come from its float samples: 16-bit rounded here, 32-bit converted as floats.
     uint8_t decode_format = audio_decode_format(stream->format);
     if (stream->container == AUDIO_CONTAINER_OGG && decode_format == AUDIO_FORMAT_SIGNED_32)
         decode_format = AUDIO_FORMAT_FLOAT;
-    int64_t got = stream->container == AUDIO_CONTAINER_OGG
-                      ? read_vorbis(stream, decode_format, wanted, buffer)
-                      : audio_sndfile_read(static_cast<SNDFILE*>(stream->decoder), decode_format, wanted,
-                                           stream->info.channels, buffer);
+    SNDFILE* file = static_cast<SNDFILE*>(stream->decoder);
+    int64_t got = stream->container == AUDIO_CONTAINER_OGG && decode_format == AUDIO_FORMAT_SIGNED_16
+                      ? audio_sndfile_read_vorbis_16(file, wanted, stream->info.channels, static_cast<int16_t*>(buffer))
+                      : audio_sndfile_read(file, decode_format, wanted, stream->info.channels, buffer);
     if (got <= 0) return 0;
     audio_wave piece{decode_format, stream->info.channels, stream->info.frequency,
                      got * stream->info.channels * audio_format_bytes(decode_format), buffer};
@@ -180,10 +150,6 @@ uint64_t audio_stream_write(int32_t slot, uint64_t frames, void* samples) {
 bool audio_stream_seek(int32_t slot, uint64_t frame) {
     audio_stream* stream = stream_at(slot);
     if (!stream || stream->for_writing || !open_reader(stream)) return false;
-    if (stream->container == AUDIO_CONTAINER_OGG) {
-        if (frame > uint64_t{UINT_MAX}) return false;
-        return stb_vorbis_seek(static_cast<stb_vorbis*>(stream->decoder), static_cast<unsigned>(frame)) != 0;
-    }
     if (frame > uint64_t{INT64_MAX}) return false;
     return sf_seek(static_cast<SNDFILE*>(stream->decoder), static_cast<sf_count_t>(frame), SEEK_SET) >= 0;
 }
@@ -191,11 +157,6 @@ bool audio_stream_seek(int32_t slot, uint64_t frame) {
 void audio_stream_close(int32_t slot) {
     audio_stream* stream = stream_at(slot);
     if (!stream) return;
-    if (stream->decoder) {
-        if (stream->container == AUDIO_CONTAINER_OGG && !stream->for_writing)
-            stb_vorbis_close(static_cast<stb_vorbis*>(stream->decoder));
-        else
-            sf_close(static_cast<SNDFILE*>(stream->decoder));
-    }
+    if (stream->decoder) sf_close(static_cast<SNDFILE*>(stream->decoder));
     *stream = audio_stream{};
 }

@@ -1,10 +1,6 @@
 // Whole sound files decoded into the audio arena in one call, and waves saved as WAV.
 #include "audio_internal.h"
 
-#define STB_VORBIS_HEADER_ONLY
-#include <stb_vorbis.h>
-
-#include <climits>
 #include <cstring>
 
 static bool text_is(string text, const char* expected) {
@@ -18,18 +14,30 @@ static audio_wave finished_wave(audio_wave decoded, uint8_t format) {
     return decoded;
 }
 
-static audio_wave decode_with_sndfile(audio_stream* source, uint8_t format) {
+// Ogg Vorbis decodes as float for 32-bit and float formats and as rounded 16-bit samples
+// otherwise; WAV and FLAC at the width their format asks for.
+static audio_wave decode_with_sndfile(audio_stream* source, uint8_t format, bool vorbis) {
     SF_INFO info;
     SNDFILE* file = audio_sndfile_open_reader(source, &info);
     if (!file) return audio_wave{};
+    if ((vorbis && !audio_sndfile_is_vorbis(file)) || info.channels <= 0 || info.frames < 0) {
+        sf_close(file);
+        return audio_wave{};
+    }
     audio_wave wave{};
     wave.format = audio_decode_format(format);
+    if (vorbis && wave.format == AUDIO_FORMAT_SIGNED_32) wave.format = AUDIO_FORMAT_FLOAT;
     wave.channels = static_cast<uint32_t>(info.channels);
     wave.frequency = static_cast<uint32_t>(info.samplerate);
     int64_t bytes = audio_format_bytes(wave.format);
-    void* samples = audio_memory_allocate(info.frames * info.channels * bytes);
+    void* samples = nullptr;
+    if (info.frames <= INT64_MAX / 8 / info.channels)
+        samples = audio_memory_allocate(info.frames * info.channels * bytes);
     if (samples) {
-        int64_t frames = audio_sndfile_read(file, wave.format, info.frames, wave.channels, samples);
+        int64_t frames =
+            vorbis && wave.format == AUDIO_FORMAT_SIGNED_16
+                ? audio_sndfile_read_vorbis_16(file, info.frames, wave.channels, static_cast<int16_t*>(samples))
+                : audio_sndfile_read(file, wave.format, info.frames, wave.channels, samples);
         wave.size = frames * info.channels * bytes;
         wave.samples = samples;
     }
@@ -37,71 +45,25 @@ static audio_wave decode_with_sndfile(audio_stream* source, uint8_t format) {
     return finished_wave(wave, format);
 }
 
-static audio_wave decode_vorbis_as_float(stb_vorbis* decoder, uint8_t format) {
-    if (!decoder) return audio_wave{};
-    stb_vorbis_info info = stb_vorbis_get_info(decoder);
-    int64_t frames = stb_vorbis_stream_length_in_samples(decoder);
-    audio_wave wave{};
-    wave.format = AUDIO_FORMAT_FLOAT;
-    wave.channels = static_cast<uint32_t>(info.channels);
-    wave.frequency = info.sample_rate;
-    float* samples = static_cast<float*>(audio_memory_allocate(frames * info.channels * 4));
-    if (samples && frames * info.channels <= INT_MAX) {
-        int got = stb_vorbis_get_samples_float_interleaved(decoder, info.channels, samples,
-                                                           static_cast<int>(frames * info.channels));
-        wave.size = int64_t{got} * info.channels * 4;
-        wave.samples = samples;
-    }
-    stb_vorbis_close(decoder);
-    return finished_wave(wave, format);
-}
-
-static audio_wave vorbis_16_bit_wave(int frames, int channels, int frequency, short* samples, uint8_t format) {
-    if (frames < 0 || !samples) return audio_wave{};
-    audio_wave wave{AUDIO_FORMAT_SIGNED_16, static_cast<uint32_t>(channels), static_cast<uint32_t>(frequency),
-                    int64_t{frames} * channels * 2, samples};
-    return finished_wave(wave, format);
-}
-
-static bool decodes_vorbis_as_float(uint8_t format) { return audio_decode_format(format) != AUDIO_FORMAT_SIGNED_16; }
-
 audio_wave audio_wave_load(uint8_t format, string path) {
     if (format > AUDIO_FORMAT_FLOAT) return audio_wave{};
     string extension = audio_path_extension(path);
-    if (text_is(extension, "wav") || text_is(extension, "flac")) {
-        audio_stream source{};
-        source.from_file = true;
-        source.source = path;
-        return decode_with_sndfile(&source, format);
-    }
-    if (!text_is(extension, "ogg")) return audio_wave{};
-    const char* name = append_character(path).data;
-    int error = 0;
-    if (decodes_vorbis_as_float(format)) return decode_vorbis_as_float(stb_vorbis_open_filename(name, &error, nullptr), format);
-    int channels = 0, frequency = 0;
-    short* samples = nullptr;
-    int frames = stb_vorbis_decode_filename(name, &channels, &frequency, &samples);
-    return vorbis_16_bit_wave(frames, channels, frequency, samples, format);
+    bool vorbis = text_is(extension, "ogg");
+    if (!vorbis && !text_is(extension, "wav") && !text_is(extension, "flac")) return audio_wave{};
+    audio_stream source{};
+    source.from_file = true;
+    source.source = path;
+    return decode_with_sndfile(&source, format, vorbis);
 }
 
 audio_wave audio_wave_load_from_memory(uint8_t format, int64_t size, const void* data) {
     if (format > AUDIO_FORMAT_FLOAT || size < 4 || !data) return audio_wave{};
     const char* bytes = static_cast<const char*>(data);
-    if (memcmp(bytes, "RIFF", 4) == 0 || memcmp(bytes, "fLaC", 4) == 0) {
-        audio_stream source{};
-        source.source = string{bytes, size};
-        return decode_with_sndfile(&source, format);
-    }
-    if (memcmp(bytes, "OggS", 4) != 0 || size > INT_MAX) return audio_wave{};
-    const unsigned char* encoded = static_cast<const unsigned char*>(data);
-    int length = static_cast<int>(size);
-    int error = 0;
-    if (decodes_vorbis_as_float(format))
-        return decode_vorbis_as_float(stb_vorbis_open_memory(encoded, length, &error, nullptr), format);
-    int channels = 0, frequency = 0;
-    short* samples = nullptr;
-    int frames = stb_vorbis_decode_memory(encoded, length, &channels, &frequency, &samples);
-    return vorbis_16_bit_wave(frames, channels, frequency, samples, format);
+    bool vorbis = memcmp(bytes, "OggS", 4) == 0;
+    if (!vorbis && memcmp(bytes, "RIFF", 4) != 0 && memcmp(bytes, "fLaC", 4) != 0) return audio_wave{};
+    audio_stream source{};
+    source.source = string{bytes, size};
+    return decode_with_sndfile(&source, format, vorbis);
 }
 
 // WAV keeps unsigned and float samples as signed integers of the same or full width.

@@ -1,6 +1,14 @@
 // The stb image reader and writer, compiled here so that every decoder allocation comes
 // from the image arena. Freeing is a no-op: the arena is reclaimed as a whole.
+// PNG and JPEG go to libpng and libjpeg-turbo and PNM to our own reader; PSD and Softimage PIC
+// are refused, since their readers here mis-decode or crash on damaged files.
 #include "image_memory.h"
+
+#define STBI_NO_PNG
+#define STBI_NO_JPEG
+#define STBI_NO_PNM
+#define STBI_NO_PSD
+#define STBI_NO_PIC
 
 #define STBI_MALLOC(size) image_memory_allocate(static_cast<int64_t>(size))
 #define STBI_REALLOC_SIZED(block, old_size, new_size) \

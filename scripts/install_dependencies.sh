@@ -4,10 +4,11 @@ set -euo pipefail
 
 packages=(
   build-essential cmake pkg-config git
-  libsdl2-dev libepoxy-dev libstb-dev libx11-dev libsndfile1-dev
+  libsdl2-dev libepoxy-dev libstb-dev libx11-dev libsndfile1-dev libpng-dev libjpeg62-turbo-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-dejavu-core
   xvfb xauth xdotool x11-utils mesa-utils libgl1-mesa-dri
+  clang libclang-rt-14-dev
 )
 
 missing=()
