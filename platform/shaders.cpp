@@ -1,27 +1,20 @@
 // Shader programs built from one text holding every stage, name lookups and uniform setters.
 #include "graphics_tables.h"
 #include "platform_internal.h"
+#include "shader_stages.h"
 
 #include <cstring>
 
-enum StageKind { vertex_stage, fragment_stage, geometry_stage, stage_kind_count };
-
+// The OpenGL side of each stage, in the order of StageKind.
 struct StageMarker {
-    const char* text;  // without the trailing whitespace character
-    int64_t length;
     GLenum shader_kind;
     const char* failure_line;
 };
 
 static const StageMarker stage_markers[stage_kind_count] = {
-    {"#vertex", 7, GL_VERTEX_SHADER, "failed to compile vertex stage\n"},
-    {"#fragment", 9, GL_FRAGMENT_SHADER, "failed to compile fragment stage\n"},
-    {"#geometry", 9, GL_GEOMETRY_SHADER, "failed to compile geometry stage\n"},
-};
-
-struct StageText {
-    int64_t start;
-    int64_t length;
+    {GL_VERTEX_SHADER, "failed to compile vertex stage\n"},
+    {GL_FRAGMENT_SHADER, "failed to compile fragment stage\n"},
+    {GL_GEOMETRY_SHADER, "failed to compile geometry stage\n"},
 };
 
 struct ShaderLog {
@@ -29,40 +22,6 @@ struct ShaderLog {
     int64_t capacity;
     int64_t written;
 };
-
-static bool is_marker_whitespace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
-
-// The marker starting at source[at], or stage_kind_count. A marker needs more bytes after
-// its "#" than its own length plus the whitespace, so one at the very end is plain text.
-static int marker_at(string source, int64_t at) {
-    int64_t left = source.length - at;
-    for (int kind = 0; kind < stage_kind_count; ++kind) {
-        const StageMarker& marker = stage_markers[kind];
-        if (left <= marker.length + 1) continue;
-        if (memcmp(source.data + at, marker.text, static_cast<size_t>(marker.length)) != 0) continue;
-        if (is_marker_whitespace(source.data[at + marker.length])) return kind;
-    }
-    return stage_kind_count;
-}
-
-// Later occurrences of a stage replace earlier ones.
-static void split_stages(string source, StageText stages[stage_kind_count]) {
-    int current = stage_kind_count;
-    int64_t current_start = 0;
-    int64_t i = 0;
-    while (i < source.length) {
-        int kind = source.data[i] == '#' ? marker_at(source, i) : stage_kind_count;
-        if (kind == stage_kind_count) {
-            ++i;
-            continue;
-        }
-        if (current != stage_kind_count) stages[current] = StageText{current_start, i - current_start};
-        current = kind;
-        current_start = i + stage_markers[kind].length + 1;
-        i = current_start;
-    }
-    if (current != stage_kind_count) stages[current] = StageText{current_start, source.length - current_start};
-}
 
 static void append_to_log(ShaderLog* log, const char* text, int64_t length) {
     int64_t room = log->capacity - log->written;

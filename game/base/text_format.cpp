@@ -35,6 +35,12 @@ void print_integer(int64_t value) {
 
 DoubleDigits double_digits(double v) {
     DoubleDigits result{};
+    // Such values have no digits (the writers spell them as words); converting their quotients
+    // to digits would be undefined.
+    if (v != v || v > DBL_MAX || v < -DBL_MAX) {
+        result.integer_digits = 1;
+        return result;
+    }
     int64_t n = 1;
     double p = 1;
     if (v >= 10) {

@@ -72,6 +72,14 @@ TEST_F(TextFormat, DigitRecordRoundsAtTheFourthFractionalDigit) {
     EXPECT_EQ(double_digits(1e70).integer_digits, 64);
 }
 
+TEST_F(TextFormat, DigitRecordOfValuesWithoutDigitsIsOneZero) {
+    for (double value : {std::nan(""), std::numeric_limits<double>::infinity(), -std::numeric_limits<double>::infinity()}) {
+        DoubleDigits record = double_digits(value);
+        EXPECT_EQ(record.integer_digits, 1) << value;
+        for (int i = 0; i < 64; i++) EXPECT_EQ(record.digits[i], 0) << value << " digit " << i;
+    }
+}
+
 TEST_F(TextFormat, BuilderGrowsByDoublingAndCursorOverwrites) {
     TextBuilder builder{};
     builder.arena = FRAME_ARENA;
