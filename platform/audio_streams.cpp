@@ -76,7 +76,11 @@ static bool open_reader(audio_stream* stream) {
     stream->info.format = stream->format;
     stream->info.channels = static_cast<uint32_t>(info.channels);
     stream->info.frequency = static_cast<uint32_t>(info.samplerate);
-    stream->info.size = info.frames * info.channels * audio_format_bytes(stream->format);
+    // libsndfile gives the largest count for a stream of unknown length; the size then saturates.
+    int64_t frame_bytes = static_cast<int64_t>(info.channels) * audio_format_bytes(stream->format);
+    stream->info.size = info.frames <= 0 || frame_bytes <= 0 ? 0
+                        : info.frames > INT64_MAX / frame_bytes ? INT64_MAX
+                                                                : info.frames * frame_bytes;
     stream->decoder = file;
     stream->info_ready = true;
     return true;
