@@ -20,6 +20,8 @@ void press_key(SDL_Scancode key);
 void press_key_with(SDL_Scancode modifier, SDL_Scancode key);
 void hold_key(SDL_Scancode key);
 void release_key(SDL_Scancode key);
+// Queued for the next frame; the button stays down until its release is pushed.
+void push_mouse_button(uint8_t sdl_button, bool down);
 
 // Window pixels with y counted from the bottom, as the game lays out its screens.
 void move_mouse(double x, double height);

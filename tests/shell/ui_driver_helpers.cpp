@@ -27,7 +27,9 @@ void push_key(SDL_Scancode key, bool down) {
     SDL_PushEvent(&event);
 }
 
-void push_button(uint8_t sdl_button, bool down) {
+}  // namespace
+
+void push_mouse_button(uint8_t sdl_button, bool down) {
     SDL_Event event{};
     event.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
     event.button.windowID = sdl_window_id;
@@ -35,8 +37,6 @@ void push_button(uint8_t sdl_button, bool down) {
     event.button.state = down ? SDL_PRESSED : SDL_RELEASED;
     SDL_PushEvent(&event);
 }
-
-}  // namespace
 
 void restart_at_main_menu() {
     static bool started = false;
@@ -98,9 +98,9 @@ void move_mouse(double x, double height) {
 
 void click_at(double x, double height, uint8_t sdl_button) {
     move_mouse(x, height);
-    push_button(sdl_button, true);
+    push_mouse_button(sdl_button, true);
     run_frame();
-    push_button(sdl_button, false);
+    push_mouse_button(sdl_button, false);
 }
 
 void turn_wheel(int32_t notches) {

@@ -73,15 +73,6 @@ const SDL_Scancode random_keys[] = {
 const SDL_Scancode modifiers[] = {SDL_SCANCODE_LSHIFT, SDL_SCANCODE_LCTRL, SDL_SCANCODE_LALT};
 const SDL_Scancode modified_keys[] = {SDL_SCANCODE_S, SDL_SCANCODE_O, SDL_SCANCODE_N, SDL_SCANCODE_A, SDL_SCANCODE_1};
 
-void push_mouse_button(uint8_t sdl_button, bool down) {
-    SDL_Event event{};
-    event.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
-    event.button.windowID = sdl_window_id;
-    event.button.button = sdl_button;
-    event.button.state = down ? SDL_PRESSED : SDL_RELEASED;
-    SDL_PushEvent(&event);
-}
-
 // A key or button that went down and comes up when its frame is reached.
 struct PendingRelease {
     int64_t frame;
