@@ -82,8 +82,8 @@ bool load_font(string path) {
         if (reading.texture) texture_destroy(reading.texture);
         return false;
     }
-    reading.space_advance = reading.glyphs[' '].advance;
-    reading.tab_advance = reading.glyphs['\t'].advance;
+    reading.space_advance = reading.glyphs[(unsigned char)' '].advance;
+    reading.tab_advance = reading.glyphs[(unsigned char)'\t'].advance;
     font = reading;
     return true;
 }
