@@ -22,14 +22,8 @@ string audio_path_extension(string path);
 
 // Opens a WAV, FLAC or Ogg Vorbis reader on the stream's path, or on its memory block through a
 // virtual interface that keeps the read position in the record (which must outlive the reader).
+// Null also for a file without channels, and for an Ogg container that does not hold Vorbis.
 SNDFILE* audio_sndfile_open_reader(audio_stream* stream, SF_INFO* info);
-
-// True when an open reader decodes Ogg Vorbis.
-bool audio_sndfile_is_vorbis(SNDFILE* file);
-
-// Reads Vorbis frames as signed 16-bit samples, each float rounded from 32768 times its value
-// to the nearest integer and clamped, as the library has always decoded Vorbis to 16 bits.
-int64_t audio_sndfile_read_vorbis_16(SNDFILE* file, int64_t frames, uint32_t channels, int16_t* buffer);
 
 // Opens a PCM writer: Wave64 past 4294967295 bytes, WAV otherwise; bits 8, 16 or 32.
 SNDFILE* audio_sndfile_open_writer(string path, int64_t size, uint32_t channels, uint32_t frequency, int bits);
@@ -38,8 +32,10 @@ SNDFILE* audio_sndfile_open_writer(string path, int64_t size, uint32_t channels,
 int64_t audio_sndfile_write(SNDFILE* file, const void* samples, int64_t frames, uint32_t channels, int bits);
 
 // Reads frames as signed 32-bit (decode format 5), signed 16-bit (4) or float (6) into buffer.
-// Float-coded files read as integers are scaled by full scale, not by the file's peak.
+// Float-coded files read as integers are scaled by full scale, not by the file's peak; Vorbis
+// read as 16-bit keeps its own rounding (32768 times each value).
 int64_t audio_sndfile_read(SNDFILE* file, uint8_t decode_format, int64_t frames, uint32_t channels, void* buffer);
 
 // The width libsndfile decodes into for a caller format: signed 32-bit, signed 16-bit or float.
-uint8_t audio_decode_format(uint8_t format);
+// Vorbis integers come from its float samples, so an Ogg container gives float for 32-bit formats.
+uint8_t audio_decode_format(uint8_t container, uint8_t format);

@@ -33,11 +33,31 @@ static sf_count_t memory_tell(void* user_data) { return memory_of(user_data)->so
 
 SF_VIRTUAL_IO audio_memory_io = {memory_length, memory_seek, memory_read, memory_write, memory_tell};
 
+static int format_of(SNDFILE* file) {
+    SF_INFO info;
+    memset(&info, 0, sizeof info);
+    sf_command(file, SFC_GET_CURRENT_SF_INFO, &info, sizeof info);
+    return info.format;
+}
+
+static bool is_vorbis(int format) { return format == (SF_FORMAT_OGG | SF_FORMAT_VORBIS); }
+
 SNDFILE* audio_sndfile_open_reader(audio_stream* stream, SF_INFO* info) {
     memset(info, 0, sizeof *info);
-    if (stream->from_file) return sf_open(append_character(stream->source).data, SFM_READ, info);
-    stream->source_position = 0;
-    return sf_open_virtual(&audio_memory_io, SFM_READ, info, stream);
+    SNDFILE* file = nullptr;
+    if (stream->from_file) {
+        file = sf_open(append_character(stream->source).data, SFM_READ, info);
+    } else {
+        stream->source_position = 0;
+        file = sf_open_virtual(&audio_memory_io, SFM_READ, info, stream);
+    }
+    // libsndfile also opens Ogg files holding other codecs; and without channels there is nothing to read.
+    bool wrong_codec = stream->container == AUDIO_CONTAINER_OGG && file && !is_vorbis(format_of(file));
+    if (file && (wrong_codec || info->channels <= 0)) {
+        sf_close(file);
+        return nullptr;
+    }
+    return file;
 }
 
 SNDFILE* audio_sndfile_open_writer(string path, int64_t size, uint32_t channels, uint32_t frequency, int bits) {
@@ -77,44 +97,18 @@ int64_t audio_sndfile_write(SNDFILE* file, const void* samples, int64_t frames, 
     return sf_writef_int(file, static_cast<const int*>(samples), frames);
 }
 
-static int format_of(SNDFILE* file) {
-    SF_INFO info;
-    memset(&info, 0, sizeof info);
-    sf_command(file, SFC_GET_CURRENT_SF_INFO, &info, sizeof info);
-    return info.format;
-}
-
-static bool is_float_coded(SNDFILE* file) {
-    int encoding = format_of(file) & SF_FORMAT_SUBMASK;
-    return encoding == SF_FORMAT_FLOAT || encoding == SF_FORMAT_DOUBLE;
-}
-
-bool audio_sndfile_is_vorbis(SNDFILE* file) { return format_of(file) == (SF_FORMAT_OGG | SF_FORMAT_VORBIS); }
-
-int64_t audio_sndfile_read_vorbis_16(SNDFILE* file, int64_t frames, uint32_t channels, int16_t* buffer) {
-    constexpr int64_t chunk_samples = 8192;
-    float chunk[chunk_samples];
-    int64_t per_chunk = chunk_samples / channels;
-    if (frames <= 0 || per_chunk < 1) return 0;
-    int64_t done = 0;
-    while (done < frames) {
-        int64_t count = frames - done < per_chunk ? frames - done : per_chunk;
-        int64_t got = sf_readf_float(file, chunk, count);
-        if (got <= 0) break;
-        int16_t* out = buffer + done * channels;
-        for (int64_t i = 0; i < got * channels; ++i) {
-            long value = lrintf(chunk[i] * 32768.0f);
-            out[i] = static_cast<int16_t>(value < -32768 ? -32768 : value > 32767 ? 32767 : value);
-        }
-        done += got;
-        if (got < count) break;
+// Vorbis rounds 32768 times each value to the nearest integer, clamped, as the library has
+// always decoded it to 16 bits.
+static void round_vorbis_16(const float* samples, int64_t count, int16_t* out) {
+    for (int64_t i = 0; i < count; ++i) {
+        long value = lrintf(samples[i] * 32768.0f);
+        out[i] = static_cast<int16_t>(value < -32768 ? -32768 : value > 32767 ? 32767 : value);
     }
-    return done;
 }
 
 // libsndfile would round float samples to small integers; read them as float and convert here.
-static int64_t read_float_as_integer(SNDFILE* file, uint8_t decode_format, int64_t frames, uint32_t channels,
-                                     uint8_t* buffer) {
+static int64_t read_float_as_integer(SNDFILE* file, uint8_t decode_format, bool vorbis, int64_t frames,
+                                     uint32_t channels, uint8_t* buffer) {
     constexpr int64_t chunk_samples = 8192;
     float chunk[chunk_samples];
     int64_t per_chunk = chunk_samples / channels;
@@ -125,9 +119,14 @@ static int64_t read_float_as_integer(SNDFILE* file, uint8_t decode_format, int64
         int64_t count = frames - done < per_chunk ? frames - done : per_chunk;
         int64_t got = sf_readf_float(file, chunk, count);
         if (got <= 0) break;
-        audio_wave piece = {AUDIO_FORMAT_FLOAT, channels, 0, got * channels * 4, chunk};
-        audio_wave_convert(&piece, decode_format);
-        memcpy(buffer + done * channels * bytes, chunk, static_cast<size_t>(piece.size));
+        uint8_t* out = buffer + done * channels * bytes;
+        if (vorbis && decode_format == AUDIO_FORMAT_SIGNED_16) {
+            round_vorbis_16(chunk, got * channels, reinterpret_cast<int16_t*>(out));
+        } else {
+            audio_wave piece = {AUDIO_FORMAT_FLOAT, channels, 0, got * channels * 4, chunk};
+            audio_wave_convert(&piece, decode_format);
+            memcpy(out, chunk, static_cast<size_t>(piece.size));
+        }
         done += got;
         if (got < count) break;
     }
@@ -137,16 +136,19 @@ static int64_t read_float_as_integer(SNDFILE* file, uint8_t decode_format, int64
 int64_t audio_sndfile_read(SNDFILE* file, uint8_t decode_format, int64_t frames, uint32_t channels, void* buffer) {
     if (frames <= 0 || channels == 0) return 0;
     if (decode_format == AUDIO_FORMAT_FLOAT) return sf_readf_float(file, static_cast<float*>(buffer), frames);
-    if (is_float_coded(file))
-        return read_float_as_integer(file, decode_format, frames, channels, static_cast<uint8_t*>(buffer));
+    int format = format_of(file);
+    int encoding = format & SF_FORMAT_SUBMASK;
+    if (is_vorbis(format) || encoding == SF_FORMAT_FLOAT || encoding == SF_FORMAT_DOUBLE)
+        return read_float_as_integer(file, decode_format, is_vorbis(format), frames, channels,
+                                     static_cast<uint8_t*>(buffer));
     if (decode_format == AUDIO_FORMAT_SIGNED_16) return sf_readf_short(file, static_cast<short*>(buffer), frames);
     return sf_readf_int(file, static_cast<int*>(buffer), frames);
 }
 
-uint8_t audio_decode_format(uint8_t format) {
+uint8_t audio_decode_format(uint8_t container, uint8_t format) {
     switch (format) {
     case AUDIO_FORMAT_UNSIGNED_32:
-    case AUDIO_FORMAT_SIGNED_32: return AUDIO_FORMAT_SIGNED_32;
+    case AUDIO_FORMAT_SIGNED_32: return container == AUDIO_CONTAINER_OGG ? AUDIO_FORMAT_FLOAT : AUDIO_FORMAT_SIGNED_32;
     case AUDIO_FORMAT_FLOAT: return AUDIO_FORMAT_FLOAT;
     default: return AUDIO_FORMAT_SIGNED_16;
     }

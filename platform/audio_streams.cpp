@@ -68,11 +68,6 @@ static bool open_reader(audio_stream* stream) {
     SF_INFO info;
     SNDFILE* file = audio_sndfile_open_reader(stream, &info);
     if (!file) return false;
-    bool vorbis = stream->container == AUDIO_CONTAINER_OGG;
-    if ((vorbis && !audio_sndfile_is_vorbis(file)) || info.channels <= 0) {
-        sf_close(file);
-        return false;
-    }
     stream->info.format = stream->format;
     stream->info.channels = static_cast<uint32_t>(info.channels);
     stream->info.frequency = static_cast<uint32_t>(info.samplerate);
@@ -101,14 +96,9 @@ uint64_t audio_stream_read(int32_t slot, uint64_t frames, void* buffer) {
     }
     if (!open_reader(stream)) return 0;
     int64_t wanted = frames > uint64_t{INT64_MAX} ? INT64_MAX : static_cast<int64_t>(frames);
-    // Vorbis integers come from its float samples: 16-bit rounded here, 32-bit converted as floats.
-    uint8_t decode_format = audio_decode_format(stream->format);
-    if (stream->container == AUDIO_CONTAINER_OGG && decode_format == AUDIO_FORMAT_SIGNED_32)
-        decode_format = AUDIO_FORMAT_FLOAT;
-    SNDFILE* file = static_cast<SNDFILE*>(stream->decoder);
-    int64_t got = stream->container == AUDIO_CONTAINER_OGG && decode_format == AUDIO_FORMAT_SIGNED_16
-                      ? audio_sndfile_read_vorbis_16(file, wanted, stream->info.channels, static_cast<int16_t*>(buffer))
-                      : audio_sndfile_read(file, decode_format, wanted, stream->info.channels, buffer);
+    uint8_t decode_format = audio_decode_format(stream->container, stream->format);
+    int64_t got = audio_sndfile_read(static_cast<SNDFILE*>(stream->decoder), decode_format, wanted,
+                                     stream->info.channels, buffer);
     if (got <= 0) return 0;
     audio_wave piece{decode_format, stream->info.channels, stream->info.frequency,
                      got * stream->info.channels * audio_format_bytes(decode_format), buffer};

@@ -14,19 +14,16 @@ static audio_wave finished_wave(audio_wave decoded, uint8_t format) {
     return decoded;
 }
 
-// Ogg Vorbis decodes as float for 32-bit and float formats and as rounded 16-bit samples
-// otherwise; WAV and FLAC at the width their format asks for.
-static audio_wave decode_with_sndfile(audio_stream* source, uint8_t format, bool vorbis) {
+static audio_wave decode_with_sndfile(audio_stream* source, uint8_t format) {
     SF_INFO info;
     SNDFILE* file = audio_sndfile_open_reader(source, &info);
     if (!file) return audio_wave{};
-    if ((vorbis && !audio_sndfile_is_vorbis(file)) || info.channels <= 0 || info.frames < 0) {
+    if (info.frames < 0) {
         sf_close(file);
         return audio_wave{};
     }
     audio_wave wave{};
-    wave.format = audio_decode_format(format);
-    if (vorbis && wave.format == AUDIO_FORMAT_SIGNED_32) wave.format = AUDIO_FORMAT_FLOAT;
+    wave.format = audio_decode_format(source->container, format);
     wave.channels = static_cast<uint32_t>(info.channels);
     wave.frequency = static_cast<uint32_t>(info.samplerate);
     int64_t bytes = audio_format_bytes(wave.format);
@@ -34,10 +31,7 @@ static audio_wave decode_with_sndfile(audio_stream* source, uint8_t format, bool
     if (info.frames <= INT64_MAX / 8 / info.channels)
         samples = audio_memory_allocate(info.frames * info.channels * bytes);
     if (samples) {
-        int64_t frames =
-            vorbis && wave.format == AUDIO_FORMAT_SIGNED_16
-                ? audio_sndfile_read_vorbis_16(file, info.frames, wave.channels, static_cast<int16_t*>(samples))
-                : audio_sndfile_read(file, wave.format, info.frames, wave.channels, samples);
+        int64_t frames = audio_sndfile_read(file, wave.format, info.frames, wave.channels, samples);
         wave.size = frames * info.channels * bytes;
         wave.samples = samples;
     }
@@ -53,7 +47,8 @@ audio_wave audio_wave_load(uint8_t format, string path) {
     audio_stream source{};
     source.from_file = true;
     source.source = path;
-    return decode_with_sndfile(&source, format, vorbis);
+    source.container = vorbis ? AUDIO_CONTAINER_OGG : AUDIO_CONTAINER_WAV;
+    return decode_with_sndfile(&source, format);
 }
 
 audio_wave audio_wave_load_from_memory(uint8_t format, int64_t size, const void* data) {
@@ -63,7 +58,8 @@ audio_wave audio_wave_load_from_memory(uint8_t format, int64_t size, const void*
     if (!vorbis && memcmp(bytes, "RIFF", 4) != 0 && memcmp(bytes, "fLaC", 4) != 0) return audio_wave{};
     audio_stream source{};
     source.source = string{bytes, size};
-    return decode_with_sndfile(&source, format, vorbis);
+    source.container = vorbis ? AUDIO_CONTAINER_OGG : AUDIO_CONTAINER_WAV;
+    return decode_with_sndfile(&source, format);
 }
 
 // WAV keeps unsigned and float samples as signed integers of the same or full width.
