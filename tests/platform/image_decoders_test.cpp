@@ -1,4 +1,5 @@
 // Damaged, unusual and legal-but-odd image files: refused without a crash, or decoded to the values they hold.
+#include "image_files_helpers.h"
 #include "kestrune_system.h"
 
 #include <gtest/gtest.h>
@@ -6,14 +7,11 @@
 
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
 
 namespace {
-
-namespace fs = std::filesystem;
 
 using Bytes = std::vector<uint8_t>;
 
@@ -63,31 +61,17 @@ void put_big_endian(Bytes* out, uint32_t value, int bytes) {
     for (int i = bytes - 1; i >= 0; --i) out->push_back(static_cast<uint8_t>(value >> (8 * i)));
 }
 
-class ImageDecoders : public ::testing::Test {
+class ImageDecoders : public ImageFiles {
 protected:
-    void SetUp() override {
-        directory = fs::path(VARNHOLT_BINARY_DIR) / "image_decoder_files" /
-                    ::testing::UnitTest::GetInstance()->current_test_info()->name();
-        fs::remove_all(directory);
-        fs::create_directories(directory);
-        arena.assign(4 << 20, 0);
-        image_set_buffer(static_cast<int64_t>(arena.size()), arena.data());
-        image_set_flip(false);
-    }
-    void TearDown() override {
-        image_set_flip(false);
-        image_set_buffer(0, nullptr);
-        fs::remove_all(directory);
-    }
     image from_memory(const Bytes& bytes, int components) {
         return image_load_from_memory(static_cast<int32_t>(bytes.size()), bytes.data(),
                                       static_cast<int8_t>(components));
     }
     image from_file(const Bytes& bytes, int components) {
-        std::string path = (directory / "picture").string();
-        std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
+        std::string file = path("picture");
+        std::ofstream(file, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
                                                     static_cast<std::streamsize>(bytes.size()));
-        return image_load(string{path.data(), static_cast<int64_t>(path.size())}, static_cast<int8_t>(components));
+        return image_load(string{file.data(), static_cast<int64_t>(file.size())}, static_cast<int8_t>(components));
     }
     // Refused both ways, for every component count, without a word on standard output.
     void expect_refused(const Bytes& bytes, const char* what) {
@@ -107,9 +91,6 @@ protected:
         if (!picture.pixels) return {};
         return Bytes(picture.pixels, picture.pixels + picture.width * picture.height * components);
     }
-
-    fs::path directory;
-    Bytes arena;
 };
 
 TEST_F(ImageDecoders, DamagedAndEmptyPicturesAreRefused) {
@@ -236,8 +217,8 @@ TEST_F(ImageDecoders, JpegDecodesCloseToThePixelsThatWereSaved) {
             rgb.insert(rgb.end(), {static_cast<uint8_t>(40 + 8 * x), static_cast<uint8_t>(30 + 10 * y),
                                    static_cast<uint8_t>(200 - 4 * x - 3 * y)});
     image picture{rgb.data(), width, height};
-    std::string path = (directory / "smooth.jpg").string();
-    string name{path.data(), static_cast<int64_t>(path.size())};
+    std::string jpeg_path = path("smooth.jpg");
+    string name{jpeg_path.data(), static_cast<int64_t>(jpeg_path.size())};
     ASSERT_TRUE(image_save(&picture, name, IMAGE_RGB));
     image loaded = image_load(name, IMAGE_RGB);
     ASSERT_EQ(loaded.width, width);
@@ -246,7 +227,7 @@ TEST_F(ImageDecoders, JpegDecodesCloseToThePixelsThatWereSaved) {
     for (size_t i = 0; i < rgb.size(); ++i) ASSERT_NEAR(decoded[i], rgb[i], 6) << i;
 
     // Grey comes from the same weights as for any other format.
-    std::string png_path = (directory / "smooth.png").string();
+    std::string png_path = path("smooth.png");
     string png_name{png_path.data(), static_cast<int64_t>(png_path.size())};
     ASSERT_TRUE(image_save(&picture, png_name, IMAGE_RGB));
     Bytes grey_from_png = pixels_of(image_load(png_name, IMAGE_GREY), 1);

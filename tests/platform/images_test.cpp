@@ -1,4 +1,5 @@
 // Images decoded into the caller's arena, flipped on load and save, and refused when broken.
+#include "image_files_helpers.h"
 #include "image_memory.h"
 #include "kestrune_system.h"
 
@@ -17,24 +18,8 @@ namespace fs = std::filesystem;
 
 string view(const std::string& text) { return string{text.data(), static_cast<int64_t>(text.size())}; }
 
-class Images : public ::testing::Test {
+class Images : public ImageFiles {
 protected:
-    void SetUp() override {
-        directory = fs::path(VARNHOLT_BINARY_DIR) / "image_test_files" /
-                    ::testing::UnitTest::GetInstance()->current_test_info()->name();
-        fs::remove_all(directory);
-        fs::create_directories(directory);
-        arena.assign(4 << 20, 0);
-        image_set_buffer(static_cast<int64_t>(arena.size()), arena.data());
-        image_set_flip(false);
-    }
-    void TearDown() override {
-        image_set_flip(false);
-        image_set_buffer(0, nullptr);
-        fs::remove_all(directory);
-    }
-    std::string path(const std::string& name) const { return (directory / name).string(); }
-
     // A 3 x 2 RGBA picture whose every byte differs, rows top to bottom.
     std::vector<uint8_t> pattern() const {
         std::vector<uint8_t> pixels(3 * 2 * 4);
@@ -55,9 +40,6 @@ protected:
         std::ifstream in(file, std::ios::binary);
         return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
     }
-
-    fs::path directory;
-    std::vector<uint8_t> arena;  // heap blocks are 16-byte aligned
 };
 
 TEST_F(Images, APngLoadsWithFourComponentsAtAnAlignedAddressInTheArena) {
