@@ -15,34 +15,6 @@ protected:
         open_test_display();
         drain_window_events();
     }
-
-    static void key(SDL_Scancode scancode, bool down, bool repeat = false) {
-        SDL_Event event{};
-        event.type = down ? SDL_KEYDOWN : SDL_KEYUP;
-        event.key.windowID = sdl_window_id;
-        event.key.state = down ? SDL_PRESSED : SDL_RELEASED;
-        event.key.repeat = repeat ? 1 : 0;
-        event.key.keysym.scancode = scancode;
-        ASSERT_EQ(SDL_PushEvent(&event), 1);
-    }
-
-    static void button(uint8_t sdl_button, bool down) {
-        SDL_Event event{};
-        event.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
-        event.button.windowID = sdl_window_id;
-        event.button.button = sdl_button;
-        ASSERT_EQ(SDL_PushEvent(&event), 1);
-    }
-
-    static void window_event(uint8_t kind, int32_t data1 = 0, int32_t data2 = 0, uint32_t window = sdl_window_id) {
-        SDL_Event event{};
-        event.type = SDL_WINDOWEVENT;
-        event.window.windowID = window;
-        event.window.event = kind;
-        event.window.data1 = data1;
-        event.window.data2 = data2;
-        ASSERT_EQ(SDL_PushEvent(&event), 1);
-    }
 };
 
 TEST_F(Input, KeyTableCoversTheLibraryCodes) {
@@ -64,20 +36,20 @@ TEST_F(Input, KeyTableCoversTheLibraryCodes) {
 }
 
 TEST_F(Input, PressHoldReleaseAndRepeats) {
-    key(SDL_SCANCODE_S, true);
-    key(SDL_SCANCODE_S, true, true);
+    push_key_event(SDL_SCANCODE_S, true);
+    push_key_event(SDL_SCANCODE_S, true, true);
     input_poll();
     EXPECT_EQ(input_key_is_pressed(KEY_S), 1);
     EXPECT_EQ(input_key_is_held(KEY_S), 1);
     EXPECT_EQ(input_key_is_held(KEY_ANY), 1);  // the repeat did not count again
     EXPECT_EQ(input_last_pressed_key(), KEY_S);
 
-    key(SDL_SCANCODE_S, true, true);
+    push_key_event(SDL_SCANCODE_S, true, true);
     input_poll();
     EXPECT_EQ(input_key_is_pressed(KEY_S), 0);
     EXPECT_EQ(input_key_is_held(KEY_S), 1);
 
-    key(SDL_SCANCODE_S, false);
+    push_key_event(SDL_SCANCODE_S, false);
     input_poll();
     EXPECT_EQ(input_key_is_released(KEY_S), 1);
     EXPECT_EQ(input_key_is_held(KEY_S), 0);
@@ -88,8 +60,8 @@ TEST_F(Input, PressHoldReleaseAndRepeats) {
     EXPECT_EQ(input_key_is_released(KEY_S), 0);
     EXPECT_EQ(input_last_pressed_key(), KEY_S);
 
-    key(SDL_SCANCODE_Q, true);
-    key(SDL_SCANCODE_Q, false);
+    push_key_event(SDL_SCANCODE_Q, true);
+    push_key_event(SDL_SCANCODE_Q, false);
     input_poll();
     EXPECT_EQ(input_key_is_pressed(KEY_Q), 1);
     EXPECT_EQ(input_key_is_released(KEY_Q), 1);
@@ -97,50 +69,50 @@ TEST_F(Input, PressHoldReleaseAndRepeats) {
 }
 
 TEST_F(Input, BothShiftsCountInTheSummary) {
-    key(SDL_SCANCODE_LSHIFT, true);
-    key(SDL_SCANCODE_RSHIFT, true);
+    push_key_event(SDL_SCANCODE_LSHIFT, true);
+    push_key_event(SDL_SCANCODE_RSHIFT, true);
     input_poll();
     EXPECT_EQ(input_key_is_pressed(KEY_SHIFT), 1);
     EXPECT_EQ(input_key_is_held(KEY_SHIFT), 2);
-    key(SDL_SCANCODE_LSHIFT, false);
+    push_key_event(SDL_SCANCODE_LSHIFT, false);
     input_poll();
     EXPECT_EQ(input_key_is_released(KEY_SHIFT), 1);
     EXPECT_NE(input_key_is_held(KEY_SHIFT), 0);
     EXPECT_EQ(input_key_is_held(KEY_LEFT_SHIFT), 0);
-    key(SDL_SCANCODE_RSHIFT, false);
+    push_key_event(SDL_SCANCODE_RSHIFT, false);
     input_poll();
     EXPECT_EQ(input_key_is_held(KEY_SHIFT), 0);
     EXPECT_EQ(input_key_is_held(KEY_ANY), 0);
 }
 
 TEST_F(Input, KeyUpWithoutKeyDownWrapsTheCounters) {
-    key(SDL_SCANCODE_RCTRL, false);
+    push_key_event(SDL_SCANCODE_RCTRL, false);
     input_poll();
     EXPECT_EQ(input_key_is_held(KEY_CTRL), 255);
     EXPECT_EQ(input_key_is_held(KEY_ANY), 255);
-    key(SDL_SCANCODE_RCTRL, true);
+    push_key_event(SDL_SCANCODE_RCTRL, true);
     input_poll();
     EXPECT_EQ(input_key_is_held(KEY_CTRL), 0);
     EXPECT_EQ(input_key_is_held(KEY_RIGHT_CTRL), 1);
 }
 
 TEST_F(Input, UnmappedScancodesAreIgnored) {
-    key(SDL_SCANCODE_F13, true);
+    push_key_event(SDL_SCANCODE_F13, true);
     input_poll();
     EXPECT_EQ(input_key_is_pressed(KEY_ANY), 0);
     EXPECT_EQ(input_key_is_held(KEY_ANY), 0);
 }
 
 TEST_F(Input, MouseButtonsMotionAndWheel) {
-    button(SDL_BUTTON_LEFT, true);
-    button(SDL_BUTTON_RIGHT, true);
-    button(SDL_BUTTON_X1, true);
+    push_button_event(SDL_BUTTON_LEFT, true);
+    push_button_event(SDL_BUTTON_RIGHT, true);
+    push_button_event(SDL_BUTTON_X1, true);
     input_poll();
     EXPECT_EQ(input_mouse_is_pressed(MOUSE_LEFT), 1);
     EXPECT_EQ(input_mouse_is_pressed(MOUSE_RIGHT), 1);
     EXPECT_EQ(input_mouse_is_held(MOUSE_ANY), 2);
     EXPECT_EQ(input_last_pressed_mouse_button(), MOUSE_RIGHT);
-    button(SDL_BUTTON_LEFT, false);
+    push_button_event(SDL_BUTTON_LEFT, false);
     input_poll();
     EXPECT_EQ(input_mouse_is_released(MOUSE_LEFT), 1);
     EXPECT_EQ(input_mouse_is_held(MOUSE_LEFT), 0);
@@ -182,8 +154,8 @@ TEST_F(Input, MouseButtonsMotionAndWheel) {
 }
 
 TEST_F(Input, ResizeIsReportedOnceAndOtherWindowsAreIgnored) {
-    window_event(SDL_WINDOWEVENT_RESIZED, 800, 600);
-    window_event(SDL_WINDOWEVENT_MINIMIZED, 0, 0, sdl_window_id + 100);
+    push_window_event(SDL_WINDOWEVENT_RESIZED, 800, 600);
+    push_window_event(SDL_WINDOWEVENT_MINIMIZED, 0, 0, sdl_window_id + 100);
     input_poll();
     int32_t width = -1, height = -1;
     EXPECT_TRUE(display_is_resized(&width, &height));
@@ -197,8 +169,8 @@ TEST_F(Input, ResizeIsReportedOnceAndOtherWindowsAreIgnored) {
     EXPECT_EQ(width, -1);
     EXPECT_EQ(height, -1);
 
-    window_event(SDL_WINDOWEVENT_SIZE_CHANGED, 640, 480);
-    window_event(SDL_WINDOWEVENT_CLOSE);
+    push_window_event(SDL_WINDOWEVENT_SIZE_CHANGED, 640, 480);
+    push_window_event(SDL_WINDOWEVENT_CLOSE);
     input_poll();
     EXPECT_FALSE(display_is_resized(&width, &height));
     EXPECT_TRUE(display_is_closed());
@@ -223,7 +195,7 @@ TEST_F(Input, DroppedPathIsCutTo256Bytes) {
 }
 
 TEST_F(Input, CodesOutsideTheContractReadAsZero) {
-    key(SDL_SCANCODE_A, true);
+    push_key_event(SDL_SCANCODE_A, true);
     input_poll();
     for (int code = KEY_CODE_COUNT; code < 256; code++) EXPECT_EQ(input_key_is_held(static_cast<uint8_t>(code)), 0);
     for (int code = MOUSE_BUTTON_COUNT; code < 256; code++) {
@@ -234,7 +206,7 @@ TEST_F(Input, CodesOutsideTheContractReadAsZero) {
     input_mouse_set_cursor(CURSOR_HAND);
     EXPECT_EQ(input_key_held_state().count, KEY_CODE_COUNT);
     EXPECT_EQ(input_mouse_held_state().count, MOUSE_BUTTON_COUNT);
-    key(SDL_SCANCODE_A, false);
+    push_key_event(SDL_SCANCODE_A, false);
     input_poll();
 }
 

@@ -12,23 +12,6 @@ namespace {
 
 void push(SDL_Event event) { ASSERT_EQ(SDL_PushEvent(&event), 1); }
 
-SDL_Event key_event(SDL_Scancode scancode, bool down) {
-    SDL_Event event{};
-    event.type = down ? SDL_KEYDOWN : SDL_KEYUP;
-    event.key.windowID = sdl_window_id;
-    event.key.state = down ? SDL_PRESSED : SDL_RELEASED;
-    event.key.keysym.scancode = scancode;
-    return event;
-}
-
-SDL_Event button_event(uint8_t sdl_button, bool down) {
-    SDL_Event event{};
-    event.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
-    event.button.windowID = sdl_window_id;
-    event.button.button = sdl_button;
-    return event;
-}
-
 TEST(InputState, TheQueriesViewTheExportedArrays) {
     open_test_display();
     EXPECT_EQ(input_key_pressed_state().data, keys_pressed);
@@ -44,8 +27,8 @@ TEST(InputState, TheQueriesViewTheExportedArrays) {
 TEST(InputState, OnePollFillsTheSingleValues) {
     open_test_display();
     drain_window_events();
-    push(key_event(SDL_SCANCODE_W, true));
-    push(button_event(SDL_BUTTON_RIGHT, true));
+    push_key_event(SDL_SCANCODE_W, true);
+    push_button_event(SDL_BUTTON_RIGHT, true);
     SDL_Event motion{};
     motion.type = SDL_MOUSEMOTION;
     motion.motion.windowID = sdl_window_id;
@@ -59,13 +42,7 @@ TEST(InputState, OnePollFillsTheSingleValues) {
     wheel.wheel.windowID = sdl_window_id;
     wheel.wheel.y = 3;
     push(wheel);
-    SDL_Event resized{};
-    resized.type = SDL_WINDOWEVENT;
-    resized.window.windowID = sdl_window_id;
-    resized.window.event = SDL_WINDOWEVENT_RESIZED;
-    resized.window.data1 = 300;
-    resized.window.data2 = 200;
-    push(resized);
+    push_window_event(SDL_WINDOWEVENT_RESIZED, 300, 200);
     const std::string path = "/tmp/dropped.map";
     SDL_Event drop{};
     drop.type = SDL_DROPFILE;
@@ -90,8 +67,8 @@ TEST(InputState, OnePollFillsTheSingleValues) {
     ASSERT_EQ(dropped_file_length, static_cast<int32_t>(path.size()));
     EXPECT_EQ(memcmp(dropped_file_data, path.data(), path.size()), 0);
 
-    push(key_event(SDL_SCANCODE_W, false));
-    push(button_event(SDL_BUTTON_RIGHT, false));
+    push_key_event(SDL_SCANCODE_W, false);
+    push_button_event(SDL_BUTTON_RIGHT, false);
     input_poll();
     EXPECT_EQ(keys_pressed[KEY_W], 0);
     EXPECT_EQ(keys_released[KEY_W], 1);
