@@ -35,6 +35,9 @@ bool window_focus_lost;
 bool window_closed;
 uint8_t dropped_file_data[DROPPED_FILE_CAPACITY];
 int32_t dropped_file_length;
+uint8_t typed_keys[TYPED_KEY_CAPACITY];
+uint8_t typed_key_modifiers[TYPED_KEY_CAPACITY];
+int32_t typed_key_count;
 
 bool controller_device_added;
 int32_t controller_device_added_index;
@@ -168,6 +171,7 @@ static void clear_poll_state() {
     controller_device_added = false;
     controller_device_removed = false;
     dropped_file_length = 0;
+    typed_key_count = 0;
 }
 
 void reset_input_state() {
@@ -187,12 +191,39 @@ static uint8_t modifier_summary(uint8_t key) {
     return 0;
 }
 
+static uint8_t modifier_bits(uint16_t state) {
+    uint8_t bits = 0;
+    if (state & KMOD_CTRL) bits |= MODIFIER_CTRL;
+    if (state & KMOD_SHIFT) bits |= MODIFIER_SHIFT;
+    if (state & KMOD_ALT) bits |= MODIFIER_ALT;
+    if (state & KMOD_GUI) bits |= MODIFIER_GUI;
+    if (state & KMOD_CAPS) bits |= MODIFIER_CAPS_LOCK;
+    if (state & KMOD_NUM) bits |= MODIFIER_NUM_LOCK;
+    return bits;
+}
+
+// Typing needs every press in order, repeats too; the per-key flags below keep one press a frame.
+// The modifier keys seen down so far in this poll count as well as the event's own bits, since an
+// event pushed by a program may carry none.
+static void record_typed_key(uint8_t key, uint16_t modifiers) {
+    if (typed_key_count >= TYPED_KEY_CAPACITY) return;
+    uint8_t bits = modifier_bits(modifiers | static_cast<uint16_t>(SDL_GetModState() & (KMOD_CAPS | KMOD_NUM)));
+    if (keys_held[KEY_CTRL]) bits |= MODIFIER_CTRL;
+    if (keys_held[KEY_SHIFT]) bits |= MODIFIER_SHIFT;
+    if (keys_held[KEY_ALT]) bits |= MODIFIER_ALT;
+    if (keys_held[KEY_GUI]) bits |= MODIFIER_GUI;
+    typed_keys[typed_key_count] = key;
+    typed_key_modifiers[typed_key_count] = bits;
+    typed_key_count += 1;
+}
+
 static void handle_key(const SDL_KeyboardEvent& event, bool down) {
-    if (event.repeat) return;
     int scancode = event.keysym.scancode;
     if (scancode < 0 || scancode >= SCANCODE_COUNT) return;
     uint8_t key = to_key_code[scancode];
     if (key >= KEY_CODE_COUNT) return;
+    if (down) record_typed_key(key, event.keysym.mod);
+    if (event.repeat) return;
     uint8_t summary = modifier_summary(key);
     if (down) {
         keys_pressed[key] = 1;
@@ -313,17 +344,9 @@ byte_view input_key_held_state() { return byte_view{keys_held, KEY_CODE_COUNT}; 
 uint8_t input_last_pressed_key() { return key_last_pressed; }
 uint8_t input_last_released_key() { return key_last_released; }
 
-uint8_t input_key_modifiers() {
-    SDL_Keymod state = SDL_GetModState();
-    uint8_t bits = 0;
-    if (state & KMOD_CTRL) bits |= MODIFIER_CTRL;
-    if (state & KMOD_SHIFT) bits |= MODIFIER_SHIFT;
-    if (state & KMOD_ALT) bits |= MODIFIER_ALT;
-    if (state & KMOD_GUI) bits |= MODIFIER_GUI;
-    if (state & KMOD_CAPS) bits |= MODIFIER_CAPS_LOCK;
-    if (state & KMOD_NUM) bits |= MODIFIER_NUM_LOCK;
-    return bits;
-}
+uint8_t input_key_modifiers() { return modifier_bits(static_cast<uint16_t>(SDL_GetModState())); }
+byte_view input_typed_keys() { return byte_view{typed_keys, typed_key_count}; }
+byte_view input_typed_key_modifiers() { return byte_view{typed_key_modifiers, typed_key_count}; }
 
 uint8_t input_mouse_is_pressed(uint8_t button) { return entry(mouse_buttons_pressed, MOUSE_BUTTON_COUNT, button); }
 uint8_t input_mouse_is_released(uint8_t button) { return entry(mouse_buttons_released, MOUSE_BUTTON_COUNT, button); }

@@ -200,6 +200,7 @@ KESTRUNE_API int show_simple_message_box(uint8_t kind, string title, string mess
 #define MOUSE_BUTTON_COUNT 5
 #define SCANCODE_COUNT 285
 #define DROPPED_FILE_CAPACITY 256
+#define TYPED_KEY_CAPACITY 64
 
 /* Key codes: a dense numbering of the keys the library knows, the indices of the key arrays. */
 enum {
@@ -364,6 +365,11 @@ extern KESTRUNE_API bool window_focus_lost;
 extern KESTRUNE_API bool window_closed;
 extern KESTRUNE_API uint8_t dropped_file_data[DROPPED_FILE_CAPACITY];
 extern KESTRUNE_API int32_t dropped_file_length;
+/* Every key press of the last poll in arrival order, auto-repeats included, with the modifier bits
+   held at that press; presses past TYPED_KEY_CAPACITY are dropped. */
+extern KESTRUNE_API uint8_t typed_keys[TYPED_KEY_CAPACITY];
+extern KESTRUNE_API uint8_t typed_key_modifiers[TYPED_KEY_CAPACITY];
+extern KESTRUNE_API int32_t typed_key_count;
 extern KESTRUNE_API bool controller_device_added;
 extern KESTRUNE_API int32_t controller_device_added_index;
 extern KESTRUNE_API bool controller_device_removed;
@@ -379,6 +385,9 @@ KESTRUNE_API byte_view input_key_held_state(void);
 KESTRUNE_API uint8_t input_last_pressed_key(void);
 KESTRUNE_API uint8_t input_last_released_key(void);
 KESTRUNE_API uint8_t input_key_modifiers(void);
+/* Key codes pressed during the last poll in order, and the modifier bits of each (same length). */
+KESTRUNE_API byte_view input_typed_keys(void);
+KESTRUNE_API byte_view input_typed_key_modifiers(void);
 KESTRUNE_API uint8_t input_mouse_is_pressed(uint8_t button);
 KESTRUNE_API uint8_t input_mouse_is_released(uint8_t button);
 KESTRUNE_API uint8_t input_mouse_is_held(uint8_t button);

@@ -22,7 +22,8 @@ TEST(SharedLibrary, ExportsOnlyThePublicNames) {
           "window_resized", "window_new_width", "window_new_height", "window_minimized", "window_maximized",
           "window_restored", "window_entered", "window_left", "window_focus_gained", "window_focus_lost",
           "window_closed", "dropped_file_data", "dropped_file_length", "controller_device_added",
-          "controller_device_added_index", "controller_device_removed", "controller_device_removed_handle"}) {
+          "controller_device_added_index", "controller_device_removed", "controller_device_removed_handle",
+          "typed_keys", "typed_key_modifiers", "typed_key_count"}) {
         EXPECT_NE(dlsym(library, name), nullptr) << name;
     }
     for (const char* name : {"append_character", "_Z16append_character6string", "dynamic_allocate",

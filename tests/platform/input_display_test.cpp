@@ -68,6 +68,36 @@ TEST_F(Input, PressHoldReleaseAndRepeats) {
     EXPECT_EQ(input_key_is_held(KEY_Q), 0);
 }
 
+TEST_F(Input, TypedKeysKeepTheirOrderRepeatsAndModifiers) {
+    push_key_event(SDL_SCANCODE_N, true);
+    push_key_event(SDL_SCANCODE_N, false);
+    push_key_event(SDL_SCANCODE_LSHIFT, true);
+    push_key_event(SDL_SCANCODE_G, true);
+    push_key_event(SDL_SCANCODE_G, true, true);
+    push_key_event(SDL_SCANCODE_LSHIFT, false);
+    push_key_event(SDL_SCANCODE_A, true);
+    input_poll();
+    byte_view keys = input_typed_keys(), modifiers = input_typed_key_modifiers();
+    const uint8_t expected[] = {KEY_N, KEY_LEFT_SHIFT, KEY_G, KEY_G, KEY_A};
+    ASSERT_EQ(keys.count, 5);
+    ASSERT_EQ(modifiers.count, 5);
+    for (int i = 0; i < 5; i++) EXPECT_EQ(keys.data[i], expected[i]) << i;
+    EXPECT_EQ(modifiers.data[0] & MODIFIER_SHIFT, 0);
+    EXPECT_EQ(modifiers.data[2] & MODIFIER_SHIFT, MODIFIER_SHIFT);
+    EXPECT_EQ(modifiers.data[3] & MODIFIER_SHIFT, MODIFIER_SHIFT);
+    EXPECT_EQ(modifiers.data[4] & MODIFIER_SHIFT, 0);
+    push_key_event(SDL_SCANCODE_A, false);
+    push_key_event(SDL_SCANCODE_G, false);
+    input_poll();
+    EXPECT_EQ(input_typed_keys().count, 0);
+
+    for (int i = 0; i < TYPED_KEY_CAPACITY + 10; i++) push_key_event(SDL_SCANCODE_B, true, i > 0);
+    input_poll();
+    EXPECT_EQ(input_typed_keys().count, TYPED_KEY_CAPACITY);
+    push_key_event(SDL_SCANCODE_B, false);
+    input_poll();
+}
+
 TEST_F(Input, BothShiftsCountInTheSummary) {
     push_key_event(SDL_SCANCODE_LSHIFT, true);
     push_key_event(SDL_SCANCODE_RSHIFT, true);
