@@ -1,6 +1,6 @@
 #include "base/arena.h"
 
-#include "base/text_format.h"
+#include "base/text_output.h"
 
 #include <cstdlib>
 

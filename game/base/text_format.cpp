@@ -5,11 +5,6 @@
 #include <cfloat>
 #include <cstdio>
 
-void print(string text) {
-    if (text.length > 0) fwrite(text.data, 1, static_cast<size_t>(text.length), stdout);
-    fflush(stdout);
-}
-
 // Calls emit for every byte of the decimal form of value.
 template <typename Emit>
 static void emit_integer(int64_t value, Emit emit) {

@@ -1,7 +1,8 @@
-// Diagnostics on standard output and the game's own integer and double text formats.
+// The game's own integer and double text formats, and integers on standard output.
 #pragma once
 
 #include "base/strings.h"
+#include "base/text_output.h"
 
 #include <cstdint>
 
@@ -26,7 +27,6 @@ struct DoubleDigits {
     int64_t integer_digits;
 };
 
-void print(string text);
 void print_integer(int64_t value);
 
 void text_put_char(TextBuilder* builder, char byte);

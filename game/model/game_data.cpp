@@ -1,5 +1,7 @@
 #include "model/game_data.h"
 
+#include "base/clamp.h"
+
 uint8_t machine_kind;
 double map_x, map_y, map_scale;
 GrowableArray<State> states;
@@ -48,10 +50,6 @@ void reset_game() {
     tape_head = 0;
 }
 
-const Color card_colors[card_property_count] = {
-    {1, 0, 0, 1}, {0, 0, 1, 1}, {0, 1, 0, 1}, {1, 1, 0, 1}, {0.3f, 0, 1, 1}, {1, 0.3f, 0, 1},
-};
-
 Card top_card(const GrowableArray<Card>& cards) {
     if (cards.count <= 0) return default_card;
     return cards.data[cards.count - 1];
@@ -87,7 +85,7 @@ void state_center(int16_t state, float* x, float* y) {
 
 void set_player_color(Player* player, uint8_t color_index) {
     player->color_index = color_index;
-    player->color = card_colors[color_index % card_property_count];
+    player->color = player_color(static_cast<uint8_t>(color_index % card_property_count));
 }
 
 Player new_player(int64_t index) {
@@ -99,11 +97,9 @@ Player new_player(int64_t index) {
     return player;
 }
 
-static int64_t clamp(int64_t value, int64_t low, int64_t high) { return value < low ? low : value > high ? high : value; }
-
 constexpr int64_t max_deck_copies = 64;
 
-int64_t used_deck_copies() { return clamp(deck_copies, 0, max_deck_copies); }
-int64_t used_deck_colors() { return clamp(deck_colors, 0, card_property_count); }
-int64_t used_deck_shapes() { return clamp(deck_shapes, 0, card_property_count); }
-int64_t used_deck_numbers() { return clamp(deck_numbers, 0, card_property_count); }
+int64_t used_deck_copies() { return clamp<int64_t>(deck_copies, 0, max_deck_copies); }
+int64_t used_deck_colors() { return clamp<int64_t>(deck_colors, 0, card_property_count); }
+int64_t used_deck_shapes() { return clamp<int64_t>(deck_shapes, 0, card_property_count); }
+int64_t used_deck_numbers() { return clamp<int64_t>(deck_numbers, 0, card_property_count); }

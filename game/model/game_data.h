@@ -2,6 +2,7 @@
 #pragma once
 
 #include "base/arena.h"
+#include "base/color.h"
 #include "base/strings.h"
 
 #include <cstdint>
@@ -78,10 +79,6 @@ static_assert(sizeof(Goal) == 24);
 
 constexpr Goal default_goal{sum, exactly, 0, 0, 0, 1, 0, 0, 1};
 
-struct Color {
-    float r, g, b, a;
-};
-
 struct Player {
     int64_t difficulty;
     GrowableArray<Card> hand;
@@ -113,8 +110,6 @@ extern GrowableArray<Card> deck;
 extern GrowableArray<Card> stack;
 extern GrowableArray<Card> tape;
 extern int64_t tape_head;
-
-extern const Color card_colors[card_property_count];
 
 Card top_card(const GrowableArray<Card>& cards);
 void remove_card(GrowableArray<Card>* cards, int64_t index);

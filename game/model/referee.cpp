@@ -1,14 +1,14 @@
 #include "model/referee.h"
 
+#include "base/clamp.h"
 #include "base/random.h"
 #include "base/text_format.h"
 #include "model/goals.h"
 #include "model/map_file.h"
 #include "model/map_list.h"
-#include "model/turn_flow.h"
+#include "model/move_options.h"
 #include "model/turn_state.h"
 
-static int64_t clamp(int64_t value, int64_t low, int64_t high) { return value < low ? low : value > high ? high : value; }
 
 static Card deal_card() {
     Card card = top_card(deck);
@@ -37,9 +37,9 @@ bool start_game() {
         game_blocked = 1;
         return false;
     }
-    player_count = clamp(player_count, 1, card_property_count);
-    hand_size = clamp(hand_size, 0, max_hand_cards);
-    tape_length = clamp(tape_length, 0, max_tape_cells);
+    player_count = clamp<int64_t>(player_count, 1, card_property_count);
+    hand_size = clamp<int64_t>(hand_size, 0, max_hand_cards);
+    tape_length = clamp<int64_t>(tape_length, 0, max_tape_cells);
 
     array_clear(&stack);
     array_clear(&deck);

@@ -4,9 +4,6 @@
 
 #include "model/game_data.h"
 
-bool seat_can_move(int64_t seat);
-bool any_seat_can_move();
-
 // For the current seat, when no move is pending and the game is not over:
 // - state machine, no stone can move: normal play, the seat that moved last wins (before
 //   any move, the seat before the current one);

@@ -2,19 +2,15 @@
 
 #include "render/resources.h"
 #include "render/scene.h"
-#include "render/text.h"
 
 #include <kestrune_system.h>
 
 Matrix camera_matrix;
-DrawnButton drawn_buttons[max_drawn_buttons];
-int32_t drawn_button_count;
 
 namespace {
 
 constexpr double degrees_to_radians = 0.017453292519943295;
 constexpr float quarter_turn = 1.5707963267948966f;
-constexpr Color opaque_white{1, 1, 1, 1};
 
 struct CardLayout {
     float scale;
@@ -38,10 +34,10 @@ void set_tint(const Color& color, TextureRect rect) {
 }
 
 // The part of the common draw step that changes between the pieces of one primitive.
-void draw_model(const Matrix& model, uint32_t texture, bool screen_space) {
+void draw_model(const Matrix& model, uint32_t texture, const Matrix& view) {
     texture_unit(0);
     texture_bind(TEXTURE_2D, texture);
-    Matrix mvp = matrix_multiply(screen_space ? screen_projection : camera_matrix, model);
+    Matrix mvp = matrix_multiply(view, model);
     shader_uniform_matrix4fa(simple_mvp, 1, false, float_view{mvp.m, 16});
     shader_uniform1i(simple_diffuse, 0);
     draw_elements(PRIMITIVE_TRIANGLES, TYPE_UNSIGNED_BYTE, 0, 6, 0, 1);
@@ -54,49 +50,20 @@ Matrix rectangle_model(double x, double y, double width, double height) {
 
 }  // namespace
 
-Color player_color(uint8_t index) {
-    switch (index) {
-        case 0: return Color{1, 0, 0, 1};
-        case 1: return Color{0, 0, 1, 1};
-        case 2: return Color{0, 1, 0, 1};
-        case 3: return Color{1, 1, 0, 1};
-        case 4: return Color{0.3f, 0, 1, 1};
-        case 5: return Color{1, 0.3f, 0, 1};
-        default: return Color{0, 0, 0, 1};
-    }
-}
-
-void draw_textured(const Matrix& model, uint32_t texture, const Color& color, TextureRect rect, bool screen_space) {
+void draw_textured(const Matrix& model, uint32_t texture, const Color& color, TextureRect rect, const Matrix& view) {
     set_tint(color, rect);
-    draw_model(model, texture, screen_space);
+    draw_model(model, texture, view);
 }
 
 void draw_quad(uint32_t texture, double x, double y, double width, double height, const Color& color,
-               bool screen_space) {
-    draw_textured(rectangle_model(x, y, width, height), texture, color, whole_texture, screen_space);
-}
-
-bool draw_button(string label, double center_x, double center_y, double width, double height) {
-    double left = center_x - width / 2, bottom = center_y - height / 2;
-    if (drawn_button_count < max_drawn_buttons) {
-        drawn_buttons[drawn_button_count++] = DrawnButton{label, center_x, center_y, width, height};
-    }
-    draw_quad(gradient3_texture, left, bottom, width, height, opaque_white, true);
-    draw_text(label, center_x, center_y, 256, opaque_white, true, false, true);
-    int32_t pointer_x, pointer_y;
-    input_mouse_position(&pointer_x, &pointer_y);
-    double mouse_height = window_height - pointer_y;
-    bool over = left <= pointer_x && pointer_x < center_x + width / 2 && bottom <= mouse_height &&
-                mouse_height < center_y + height / 2;
-    if (!over) return false;
-    draw_quad(white_texture, left, bottom, width, height, Color{1, 1, 1, 0.5f}, true);
-    return input_mouse_is_pressed(MOUSE_LEFT) != 0;
+               const Matrix& view) {
+    draw_textured(rectangle_model(x, y, width, height), texture, color, whole_texture, view);
 }
 
 void draw_card(Card card, double x, double y, double size) {
     Color color = player_color(card.color);
     Color background{color.r / 7, color.g / 7, color.b / 7, color.a};
-    draw_quad(white_texture, x, y, size, size, background, true);
+    draw_quad(white_texture, x, y, size, size, background, screen_projection);
     uint32_t shape = card.shape < shape_texture_count ? shape_textures[card.shape] : 0;
     int32_t layout_index = card.number < 1 ? 0 : card.number > 6 ? 5 : card.number - 1;
     const CardLayout& layout = card_layouts[layout_index];
@@ -105,12 +72,12 @@ void draw_card(Card card, double x, double y, double size) {
     for (int32_t i = 0; i < layout.count; i++) {
         double shape_x = x + size / 2 - side / 2 + layout.offsets[i][0] * size;
         double shape_y = y + size / 2 - side / 2 + layout.offsets[i][1] * size;
-        draw_model(rectangle_model(shape_x, shape_y, side, side), shape, true);
+        draw_model(rectangle_model(shape_x, shape_y, side, side), shape, screen_projection);
     }
 }
 
 void draw_arrow(double x0, double y0, double x1, double y1, double width, double offset, const Color& color,
-                bool screen_space) {
+                const Matrix& view) {
     double dx = x1 - x0, dy = y1 - y0;
     double length = math_sqrt(dx * dx + dy * dy);
     float ux = static_cast<float>(dx / length), uy = static_cast<float>(dy / length);
@@ -126,21 +93,21 @@ void draw_arrow(double x0, double y0, double x1, double y1, double width, double
     Matrix start = matrix_multiply(matrix_translation(static_cast<float>(x0), static_cast<float>(y0)), direction);
     Matrix shaft = matrix_multiply(matrix_multiply(start, matrix_translation(0, shift - w / 2)),
                                    matrix_scale(static_cast<float>(length - 8 * width), w));
-    draw_model(shaft, white_texture, screen_space);
+    draw_model(shaft, white_texture, view);
 
     Matrix end = matrix_multiply(matrix_translation(static_cast<float>(x1), static_cast<float>(y1)), direction);
     Matrix head = matrix_multiply(end, matrix_translation(-8 * w, shift));
     head = matrix_multiply(head, matrix_rotation(-quarter_turn));
     head = matrix_multiply(head, matrix_scale(6 * w, 6 * w));
     head = matrix_multiply(head, matrix_translation(-0.5f, -0.5f));
-    draw_model(head, shape_textures[1], screen_space);
+    draw_model(head, shape_textures[1], view);
 }
 
 void draw_self_arrow(uint32_t texture, double x, double y, double width, double height, double angle_degrees,
-                     double pivot_x, double pivot_y, const Color& color, bool screen_space) {
+                     double pivot_x, double pivot_y, const Color& color, const Matrix& view) {
     Matrix model = matrix_multiply(matrix_translation(static_cast<float>(x), static_cast<float>(y)),
                                    matrix_rotation(static_cast<float>(angle_degrees * degrees_to_radians)));
     model = matrix_multiply(model, matrix_translation(static_cast<float>(-pivot_x), static_cast<float>(-pivot_y)));
     model = matrix_multiply(model, rectangle_model(0, 0, width, height));
-    draw_textured(model, texture, color, whole_texture, screen_space);
+    draw_textured(model, texture, color, whole_texture, view);
 }

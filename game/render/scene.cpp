@@ -9,8 +9,8 @@
 
 uint32_t scene_frame_buffer;
 uint32_t scene_texture;
-int32_t window_width = 1024;
-int32_t window_height = 832;
+int32_t window_width = default_window_width;
+int32_t window_height = default_window_height;
 
 static string frame_buffer_status_message(uint8_t status) {
     switch (status) {
@@ -55,7 +55,6 @@ void create_scene_frame_buffer() {
 }
 
 void begin_scene() {
-    drawn_button_count = 0;
     vertex_array_bind(quad_vertex_array);
     frame_buffer_bind(FRAME_BUFFER_BOTH, scene_frame_buffer);
     pipeline_blend_enable(true);

@@ -6,6 +6,8 @@
 constexpr float display_gamma = 2.2f;
 
 // The window's size in pixels, used for viewports, projections and layout; the shell keeps it current.
+constexpr int32_t default_window_width = 1024;
+constexpr int32_t default_window_height = 832;
 extern int32_t window_width;
 extern int32_t window_height;
 

@@ -68,8 +68,8 @@ TextSize measure_text(string text, double scale, bool symbols) {
     return size;
 }
 
-void draw_text(string text, double x, double y, double scale, const Color& color, bool screen_space, bool symbols,
-               bool centered) {
+void draw_text(string text, double x, double y, double scale, const Color& color, const Matrix& view, uint8_t style) {
+    bool symbols = (style & text_symbols) != 0, centered = (style & text_centered) != 0;
     texture_unit(0);
     texture_bind(TEXTURE_2D, font.texture);
     shader_uniform1i(simple_diffuse, 0);
@@ -105,7 +105,7 @@ void draw_text(string text, double x, double y, double scale, const Color& color
                 Matrix model = matrix_multiply(
                     matrix_translation(static_cast<float>(x + pen_x), static_cast<float>(y - pen_y)),
                     matrix_scale(static_cast<float>(scale * k * rect.width), static_cast<float>(scale * k * rect.height)));
-                Matrix mvp = matrix_multiply(screen_space ? screen_projection : camera_matrix, model);
+                Matrix mvp = matrix_multiply(view, model);
                 shader_uniform_matrix4fa(simple_mvp, 1, false, float_view{mvp.m, 16});
                 shader_uniform4f(simple_uv_rect, rect.u, rect.v, rect.width, rect.height);
                 draw_elements(PRIMITIVE_TRIANGLES, TYPE_UNSIGNED_BYTE, 0, 6, 0, 1);

@@ -3,8 +3,9 @@
 #pragma once
 
 #include "base/strings.h"
-#include "model/game_data.h"
-#include "render/primitives.h"
+#include "base/color.h"
+#include "render/matrix.h"
+#include "render/texture_rect.h"
 
 #include <cstdint>
 
@@ -23,6 +24,12 @@ uint32_t symbol_glyph(uint8_t character, TextureRect* rect, double* advance, dou
 // The width is the sum over the whole text, line breaks included; the height counts its lines.
 TextSize measure_text(string text, double scale, bool symbols);
 
+// How a text is placed and read: plain text starts at (x, y); centred and symbol texts are centred on it.
+enum TextStyle : uint8_t {
+    text_plain = 0,
+    text_centered = 1,
+    text_symbols = 2
+};
+
 // (x, y) is where the first line's glyphs stand, or with symbols or centred the text's centre.
-void draw_text(string text, double x, double y, double scale, const Color& color, bool screen_space, bool symbols,
-               bool centered);
+void draw_text(string text, double x, double y, double scale, const Color& color, const Matrix& view, uint8_t style);

@@ -1,9 +1,11 @@
 #include "screen/camera.h"
 
+#include "base/clamp.h"
 #include "model/turn_state.h"
 #include "render/primitives.h"
 #include "render/scene.h"
-#include "screen/keys.h"
+#include "screen/frame_input.h"
+#include "screen/layout.h"
 
 #include <kestrune_system.h>
 
@@ -32,33 +34,24 @@ void build_camera_matrices() {
         matrix_multiply(matrix_scale(1 / zoom, 1 / zoom), matrix_translation(-half_width, -half_height)));
 }
 
-void update_camera(double bottom_panel, bool typing) {
+void update_camera(bool typing) {
     if (!typing) {
         double step = camera_speed / camera_zoom * frame_time;
-        if (input_key_is_held(KEY_A)) camera_x -= step;
-        if (input_key_is_held(KEY_D)) camera_x += step;
-        if (input_key_is_held(KEY_W)) camera_y += step;
-        if (input_key_is_held(KEY_S)) camera_y -= step;
-        if (input_key_is_held(KEY_Q)) camera_zoom -= 0.5 * frame_time;
-        if (input_key_is_held(KEY_E)) camera_zoom += 0.5 * frame_time;
+        if (key_held(KEY_A)) camera_x -= step;
+        if (key_held(KEY_D)) camera_x += step;
+        if (key_held(KEY_W)) camera_y += step;
+        if (key_held(KEY_S)) camera_y -= step;
+        if (key_held(KEY_Q)) camera_zoom -= 0.5 * frame_time;
+        if (key_held(KEY_E)) camera_zoom += 0.5 * frame_time;
     }
-    int32_t wheel = input_mouse_wheel();
-    if (wheel != 0 && mouse_height() > bottom_panel) camera_zoom += wheel * 0.25;
-    if (camera_zoom < min_camera_zoom) camera_zoom = min_camera_zoom;
-    if (camera_zoom > max_camera_zoom) camera_zoom = max_camera_zoom;
-    if (!typing && input_key_is_pressed(KEY_R)) reset_camera();
+    int32_t wheel = frame_input.wheel;
+    if (wheel != 0 && frame_input.mouse_y > bottom_panel_height) camera_zoom += wheel * 0.25;
+    camera_zoom = clamp(camera_zoom, min_camera_zoom, max_camera_zoom);
+    if (!typing && key_pressed(KEY_R)) reset_camera();
 }
 
-double mouse_height() {
-    int32_t x, y;
-    input_mouse_position(&x, &y);
-    return window_height - y;
-}
-
-void mouse_world_point(double* x, double* y) {
-    int32_t pointer_x, pointer_y;
-    input_mouse_position(&pointer_x, &pointer_y);
-    double height = window_height - pointer_y;
-    *x = camera_x + (pointer_x - window_width / 2.0) / camera_zoom;
-    *y = camera_y + (height - window_height / 2.0) / camera_zoom;
+void world_point_of(double x, double y, double* world_x, double* world_y) {
+    const float* m = inverse_camera_matrix.m;
+    *world_x = m[0] * x + m[4] * y + m[12];
+    *world_y = m[1] * x + m[5] * y + m[13];
 }

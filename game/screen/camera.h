@@ -1,5 +1,4 @@
-// The world view: where it is centred and how far it is zoomed, the matrices built from it each
-// frame, and the mouse seen in window pixels and in the world.
+// The world view: where it is centred and how far it is zoomed, and the matrices built from it each frame.
 #pragma once
 
 #include "render/matrix.h"
@@ -16,11 +15,10 @@ constexpr double max_camera_zoom = 4;
 // From the window size and the camera as it stands: the screen projection, the camera matrix and its inverse.
 void build_camera_matrices();
 
-// Pan, zoom and reset from the keys and the wheel; the keys only while no text is being typed.
-void update_camera(double bottom_panel, bool typing);
+// Pan, zoom and reset from the frame's keys and wheel; the keys only while no text is being typed.
+void update_camera(bool typing);
 
-// The mouse's height above the window's bottom edge, and its point in the world.
-double mouse_height();
-void mouse_world_point(double* x, double* y);
+// The world point under a window pixel (origin bottom-left) as the last built matrices show it.
+void world_point_of(double x, double y, double* world_x, double* world_y);
 
 void reset_camera();

@@ -2,7 +2,4 @@
 // machine, the tape with its head on a Turing machine.
 #pragma once
 
-// Deck slot left of the window's centre, stack slot right of it, both along the top edge.
-void place_card_slots(double width, double height);
-
 void draw_card_table();

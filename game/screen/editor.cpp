@@ -10,13 +10,11 @@
 #include "render/resources.h"
 #include "render/scene.h"
 #include "render/text.h"
-#include "screen/camera.h"
-#include "screen/game_screen.h"
+#include "screen/frame_input.h"
 #include "screen/goal_builder.h"
-#include "screen/keys.h"
+#include "screen/layout.h"
 #include "screen/text_entry.h"
-
-#include <kestrune_system.h>
+#include "screen/ui.h"
 
 #include <cmath>
 
@@ -32,7 +30,6 @@ void reset_editor() {
 namespace {
 
 constexpr double grid_step = 32;
-const Color white{1, 1, 1, 1};
 
 // The buttons of the top panel act with the keys, after the deck rows.
 struct EditorButtons {
@@ -45,23 +42,19 @@ string decimal_text(int64_t value) {
     return text_view(&text);
 }
 
-void draw_label(const char* text, double x, double y) { draw_text(str(text), x, y, 256, white, true, false, true); }
-
 void draw_deck_row(const char* label, int64_t* value, int64_t maximum, double y) {
-    draw_label(label, 96, y);
-    if (draw_button(str("<"), 160, y, 32, 32) && *value > 0) *value -= 1;
+    draw_caption(str(label), 96, y);
+    int64_t step = arrow_row(160, 256, y, 32);
+    if (step < 0 && *value > 0) *value -= 1;
+    if (step > 0 && *value < maximum) *value += 1;
     char digit[1] = {static_cast<char>('0' + (*value >= 0 && *value <= 9 ? *value : 0))};
-    draw_text(string{digit, 1}, 208, y, 256, white, true, false, true);
-    if (draw_button(str(">"), 256, y, 32, 32) && *value < maximum) *value += 1;
+    draw_caption(string{digit, 1}, 208, y);
 }
 
 // The row's arrows at either side of the window's centre; -1 or +1 for a click this frame.
 int bottom_row_step(double y) {
     double center_x = window_width / 2.0;
-    int step = 0;
-    if (draw_button(str("<"), center_x - 280, y, 32, 32)) step -= 1;
-    if (draw_button(str(">"), center_x + 280, y, 32, 32)) step += 1;
-    return step;
+    return static_cast<int>(arrow_row(center_x - 280, center_x + 280, y, 32));
 }
 
 int64_t goal_index() {
@@ -73,20 +66,20 @@ int64_t goal_index() {
 void draw_bottom_rows() {
     double center_x = window_width / 2.0;
     double row_y = bottom_panel_height / 2 + 32;
-    draw_label("win", 160, row_y);
+    draw_caption(str("win"), 160, row_y);
     win_mode = static_cast<uint8_t>((win_mode % 3 + 3 + bottom_row_step(row_y)) % 3);
     const char* win_names[] = {"immediate", "all accepting", "any accepting"};
-    draw_label(win_names[win_mode], center_x, row_y);
+    draw_caption(str(win_names[win_mode]), center_x, row_y);
     if (machine_kind == pushdown_machine) {
-        draw_label("hand", 160, row_y - 32);
+        draw_caption(str("hand"), 160, row_y - 32);
         hand_size += bottom_row_step(row_y - 32);
-        draw_text(decimal_text(hand_size), center_x, row_y - 32, 256, white, true, false, true);
+        draw_caption(decimal_text(hand_size), center_x, row_y - 32);
     }
     if (machine_kind == turing_machine) {
-        draw_label("tape", 160, row_y - 32);
+        draw_caption(str("tape"), 160, row_y - 32);
         tape_length += bottom_row_step(row_y - 32);
-        draw_text(decimal_text(tape_length), center_x, row_y - 32, 256, white, true, false, true);
-        draw_label("goal", 160, row_y - 64);
+        draw_caption(decimal_text(tape_length), center_x, row_y - 32);
+        draw_caption(str("goal"), 160, row_y - 64);
         goal_cursor += bottom_row_step(row_y - 64);
         int64_t shown = goal_index();
         if (shown >= 0) draw_goal_text(goals.data[shown], center_x, row_y - 64);
@@ -125,16 +118,16 @@ void remove_first_stone_on(int16_t state) {
 void edit_selected_transition(bool remove) {
     Transition* t = &transitions.data[selected_transition];
     if (t->rule.length > 0) {
-        if (input_key_is_pressed(KEY_J)) t->label_dx -= 32;
-        if (input_key_is_pressed(KEY_L)) t->label_dx += 32;
-        if (input_key_is_pressed(KEY_K)) t->label_dy -= 32;
-        if (input_key_is_pressed(KEY_I)) t->label_dy += 32;
+        if (key_pressed(KEY_J)) t->label_dx -= 32;
+        if (key_pressed(KEY_L)) t->label_dx += 32;
+        if (key_pressed(KEY_K)) t->label_dy -= 32;
+        if (key_pressed(KEY_I)) t->label_dy += 32;
     }
     // A self-loop's bend is the angle it stands at.
     int16_t step = t->from == t->to ? 45 : 1;
-    if (input_key_is_pressed(KEY_O)) t->bend = static_cast<int16_t>(t->bend - step);
-    if (input_key_is_pressed(KEY_U)) t->bend = static_cast<int16_t>(t->bend + step);
-    if (remove || input_key_is_pressed(KEY_DELETE)) {
+    if (key_pressed(KEY_O)) t->bend = static_cast<int16_t>(t->bend - step);
+    if (key_pressed(KEY_U)) t->bend = static_cast<int16_t>(t->bend + step);
+    if (remove || key_pressed(KEY_DELETE)) {
         remove_transition(selected_transition);
         selected_transition = -1;
     }
@@ -143,13 +136,13 @@ void edit_selected_transition(bool remove) {
 void edit_source_state(const EditorButtons& buttons) {
     State* state = &states.data[source_state];
     double step = grid_step / map_scale;
-    if (input_key_is_pressed(KEY_J)) state->x -= step;
-    if (input_key_is_pressed(KEY_L)) state->x += step;
-    if (input_key_is_pressed(KEY_K)) state->y -= step;
-    if (input_key_is_pressed(KEY_I)) state->y += step;
-    if (input_key_is_pressed(KEY_U)) state->accepting = 1;
-    if (input_key_is_pressed(KEY_O)) state->accepting = 0;
-    bool delete_key = input_key_is_pressed(KEY_DELETE) != 0;
+    if (key_pressed(KEY_J)) state->x -= step;
+    if (key_pressed(KEY_L)) state->x += step;
+    if (key_pressed(KEY_K)) state->y -= step;
+    if (key_pressed(KEY_I)) state->y += step;
+    if (key_pressed(KEY_U)) state->accepting = 1;
+    if (key_pressed(KEY_O)) state->accepting = 0;
+    bool delete_key = key_pressed(KEY_DELETE);
     if (buttons.remove_stone || (delete_key && shift_held())) {
         remove_first_stone_on(source_state);
     } else if (buttons.remove || delete_key) {
@@ -158,13 +151,11 @@ void edit_source_state(const EditorButtons& buttons) {
 }
 
 void act_on_keys(const EditorButtons& buttons) {
-    if (input_key_is_pressed(KEY_1)) {
-        double world_x, world_y;
-        mouse_world_point(&world_x, &world_y);
-        add_state_at(world_x, world_y);
+    if (key_pressed(KEY_1)) {
+        add_state_at(frame_input.world_x, frame_input.world_y);
     }
-    if (input_key_is_pressed(KEY_2)) add_transition_between_selected();
-    if (input_key_is_pressed(KEY_3) || buttons.add_stone) add_stone_on_source();
+    if (key_pressed(KEY_2)) add_transition_between_selected();
+    if (key_pressed(KEY_3) || buttons.add_stone) add_stone_on_source();
     bool source = source_state >= 0 && source_state < states.count;
     bool target = target_state >= 0 && target_state < states.count;
     if (source && target) {
@@ -231,15 +222,13 @@ void remove_source_state(bool one_stone) {
 void editor_frame() {
     double width = window_width, height = window_height;
     double top_middle = height - top_panel_height / 2;
-    double world_x, world_y;
-    mouse_world_point(&world_x, &world_y);
-    double pointer_height = mouse_height();
+    double pointer_height = frame_input.mouse_y;
     if (pointer_height > bottom_panel_height && pointer_height < height - top_panel_height) {
-        double grid_x = std::floor(world_x / grid_step + 0.5) * grid_step;
-        double grid_y = std::floor(world_y / grid_step + 0.5) * grid_step;
-        draw_quad(shape_textures[0], grid_x - 32, grid_y - 32, 64, 64, Color{1, 1, 1, 0.3f}, false);
+        double grid_x = std::floor(frame_input.world_x / grid_step + 0.5) * grid_step;
+        double grid_y = std::floor(frame_input.world_y / grid_step + 0.5) * grid_step;
+        draw_quad(shape_textures[0], grid_x - 32, grid_y - 32, 64, 64, Color{1, 1, 1, 0.3f}, camera_matrix);
     }
-    draw_text(str("Press <f1> for help"), width - 256, height - 32, 128, Color{0.5f, 0.5f, 0.5f, 1}, true, false, false);
+    draw_text(str("Press <f1> for help"), width - 256, height - 32, 128, Color{0.5f, 0.5f, 0.5f, 1}, screen_projection, text_plain);
 
     bool has_deck = machine_kind == pushdown_machine || machine_kind == turing_machine;
     if (has_deck) {
@@ -253,9 +242,9 @@ void editor_frame() {
     buttons.remove_stone = draw_button(str("remove stone"), width - 144, top_middle, 256, 32);
     buttons.add_stone = draw_button(str("add stone"), width - 144, top_middle - 32, 256, 32);
 
-    if (input_key_is_held(KEY_CTRL)) {
-        if (input_key_is_pressed(KEY_S)) open_text_entry(entry_for_map_name, str("Map name"));
-        if (input_key_is_pressed(KEY_O)) open_map_list();
+    if (ctrl_held()) {
+        if (key_pressed(KEY_S)) open_text_entry(entry_for_map_name, str("Map name"));
+        if (key_pressed(KEY_O)) open_map_list();
     }
     if (has_deck && draw_button(str("change rule"), width - 416, top_middle + 32, 256, 32) && selected_transition >= 0) {
         open_text_entry(entry_for_rule, str("Type a rule"));
@@ -271,7 +260,7 @@ void editor_frame() {
             }
         }
     }
-    if (!entry_open && !input_key_is_held(KEY_CTRL)) act_on_keys(buttons);
+    if (!entry_open && !ctrl_held()) act_on_keys(buttons);
     draw_bottom_rows();
     if (entry_open) text_entry_frame();
     if (goal_builder_open) goal_builder_frame();

@@ -7,7 +7,8 @@
 #include "render/resources.h"
 #include "render/scene.h"
 #include "render/text.h"
-#include "screen/game_screen.h"
+#include "screen/layout.h"
+#include "screen/ui.h"
 
 static const char* const turn_texts[card_property_count] = {"Red's turn",    "Blue's turn",   "Green's turn",
                                                             "Yellow's turn", "Purple's turn", "Orange's turn"};
@@ -40,12 +41,10 @@ static void card_count_position(int64_t k, int64_t seats, double width, double b
     *y = bottom_panel - 24 - 32 * static_cast<double>(row);
 }
 
-static void draw_dark_box() {
-    draw_quad(white_texture, window_width / 2.0 - 400, window_height / 2.0 - 300, 800, 600, Color{0, 0, 0, 0.9f}, true);
-}
+static void draw_dark_box() { draw_centered_panel(800, 600, Color{0, 0, 0, 0.9f}); }
 
 static void draw_centred(string text, double y, double scale, const Color& color) {
-    draw_text(text, window_width / 2.0, y, scale, color, true, false, true);
+    draw_text(text, window_width / 2.0, y, scale, color, screen_projection, text_centered);
 }
 
 void draw_turn_overlay() {
@@ -63,8 +62,7 @@ void draw_card_counts() {
         FixedText text{letters, sizeof letters, 0, 0};
         double x, y;
         card_count_position(k, players.count, window_width, bottom_panel_height, &x, &y);
-        draw_text(card_count_text(players.data[k].hand.count, &text), x, y, 256, players.data[k].color, true, false,
-                  true);
+        draw_text(card_count_text(players.data[k].hand.count, &text), x, y, 256, players.data[k].color, screen_projection, text_centered);
     }
 }
 

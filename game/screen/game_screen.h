@@ -2,21 +2,6 @@
 // the machine, the cards and the overlays and turns clicks into selections.
 #pragma once
 
-#include <cstdint>
-
-extern double hand_scroll;
-extern uint8_t hand_scroll_dragging;
-extern uint8_t show_state_numbers;
-extern double bottom_panel_height;
-extern double top_panel_height;
-
-// A card slot's bottom-left corner and side, in window pixels.
-struct CardSlot {
-    double x, y, size;
-};
-extern CardSlot deck_slot;
-extern CardSlot stack_slot;
-
 // Once per frame in play mode, before anything is drawn: timers, the human's or the computer's move, the turn's end.
 void update_play();
 

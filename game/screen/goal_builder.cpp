@@ -6,6 +6,7 @@
 #include "render/resources.h"
 #include "render/scene.h"
 #include "render/text.h"
+#include "screen/ui.h"
 
 uint8_t goal_builder_open;
 Goal goal_draft;
@@ -43,19 +44,14 @@ const char* const goal_kind_names[] = {
 };
 const char* const comparison_names[] = {"exactly", "at most", "at least"};
 
-const Color white{1, 1, 1, 1};
-
 // The row's arrows; -1 or +1 for a click this frame, else 0.
 int row_step(double y) {
     double center_x = window_width / 2.0;
-    int step = 0;
-    if (draw_button(str("<"), center_x - 256, y, 32, 32)) step -= 1;
-    if (draw_button(str(">"), center_x + 256, y, 32, 32)) step += 1;
-    return step;
+    return static_cast<int>(arrow_row(center_x - 256, center_x + 256, y, 32));
 }
 
 void draw_row_value(string text, double y, bool symbols) {
-    draw_text(text, window_width / 2.0, y, 256, white, true, symbols, true);
+    draw_text(text, window_width / 2.0, y, 256, ui_text_color, screen_projection, symbols ? text_centered | text_symbols : text_centered);
 }
 
 // The operand the kind counts: a colour letter, a shape letter or a number, drawn as its symbol.
@@ -72,9 +68,8 @@ void draw_operand(uint8_t color, uint8_t shape, uint8_t number, double y) {
 }  // namespace
 
 void goal_builder_frame() {
-    double center_x = window_width / 2.0, center_y = window_height / 2.0;
-    draw_quad(white_texture, center_x - 320, center_y - 240, 640, 480, Color{0, 0, 0, 0.8f}, true);
-    double y = center_y + 176;
+    draw_dialog_panel();
+    double y = window_center().y + 176;
 
     goal_draft.kind = static_cast<uint8_t>((goal_draft.kind + 10 + row_step(y)) % 10);
     draw_row_value(str(goal_kind_names[goal_draft.kind]), y, false);
@@ -99,9 +94,10 @@ void goal_builder_frame() {
         draw_operand(goal_draft.color_b, goal_draft.shape_b, goal_draft.number_b, y);
     }
 
-    if (draw_button(str("OK"), center_x, center_y - 144, 128, 64)) {
+    DialogAnswer answer = draw_dialog_buttons();
+    if (answer.ok) {
         goal_builder_open = 0;
         if (goals.count < max_goals) array_push(&goals, goal_draft);
     }
-    if (draw_button(str("Cancel"), center_x - 224, center_y - 144, 128, 64)) goal_builder_open = 0;
+    if (answer.cancel) goal_builder_open = 0;
 }

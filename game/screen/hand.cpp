@@ -6,10 +6,17 @@
 #include "render/primitives.h"
 #include "render/resources.h"
 #include "render/scene.h"
-#include "screen/game_screen.h"
+#include "screen/frame_input.h"
+#include "screen/layout.h"
 
-constexpr double card_size = 128;
-constexpr double card_pitch = 144;
+double hand_scroll;
+uint8_t hand_scroll_dragging;
+
+void reset_hand_view() {
+    hand_scroll = 0;
+    hand_scroll_dragging = 0;
+}
+
 constexpr double card_gap = card_pitch - card_size;
 constexpr double hand_y = 16;
 constexpr double scroll_bar_y = 160;
@@ -49,52 +56,52 @@ static Player* current_seat() {
 // a card drawn then could spoil the mover's win, and a second end of turn would skip a seat.
 static bool turn_open() { return !game_over() && move_delay <= 0; }
 
-static void draw_cards(const Player& seat, const ScreenMouse& mouse) {
+static void draw_cards(const Player& seat) {
     bool pushdown = machine_kind == pushdown_machine;
     for (int64_t k = 0; k < seat.hand.count; k++) {
         double x = hand_card_x(k, seat.hand.count, window_width, hand_scroll);
-        bool hovered = pushdown && mouse_in_rectangle(mouse, x, hand_y, card_size, card_size);
-        if (hovered && mouse.left_pressed) selected_card = selected_card == k ? -1 : k;
-        if (pushdown && k == selected_card) draw_quad(white_texture, x - 16, 0, 160, 160, card_highlight, true);
+        bool hovered = pushdown && mouse_in_rectangle(x, hand_y, card_size, card_size);
+        if (hovered && left_click()) selected_card = selected_card == k ? -1 : k;
+        if (pushdown && k == selected_card) draw_quad(white_texture, x - 16, 0, 160, 160, card_highlight, screen_projection);
         draw_card(seat.hand.data[k], x, hand_y, card_size);
-        if (hovered) draw_quad(white_texture, x - 16, 0, 160, 160, hover_highlight, true);
+        if (hovered) draw_quad(white_texture, x - 16, 0, 160, 160, hover_highlight, screen_projection);
     }
 }
 
-static void draw_deck_choice(Player* seat, const ScreenMouse& mouse) {
+static void draw_deck_choice(Player* seat) {
     if (card_drawn || deck.count == 0 || !turn_open()) return;
-    if (!mouse_in_rectangle(mouse, deck_slot.x, deck_slot.y, deck_slot.size, deck_slot.size)) return;
-    if (mouse.left_pressed) {
+    CardSlot deck_place = deck_slot();
+    if (!mouse_in_rectangle(deck_place.x, deck_place.y, deck_place.size, deck_place.size)) return;
+    if (left_click()) {
         draw_from_deck(seat);
         card_drawn = 1;
     }
-    draw_quad(white_texture, deck_slot.x - 16, deck_slot.y - 16, deck_slot.size + 32, deck_slot.size + 32,
-              hover_highlight, true);
+    draw_quad(white_texture, deck_place.x - 16, deck_place.y - 16, deck_place.size + 32, deck_place.size + 32,
+              hover_highlight, screen_projection);
 }
 
-static void draw_next_turn_button(const Player& seat, const ScreenMouse& mouse) {
+static void draw_next_turn_button(const Player& seat) {
     if (!card_drawn) return;
     double x = window_width - 144.0, y = window_height - 144.0;
-    draw_quad(next_turn_texture, x, y, card_size, card_size, seat.color, true);
-    if (deck.count == 0 || !turn_open() || !mouse_in_rectangle(mouse, x, y, card_size, card_size)) return;
-    draw_quad(white_texture, window_width - 160.0, window_height - 160.0, 160, 160, hover_highlight, true);
-    if (mouse.left_pressed) end_turn();
+    draw_quad(next_turn_texture, x, y, card_size, card_size, seat.color, screen_projection);
+    if (deck.count == 0 || !turn_open() || !mouse_in_rectangle(x, y, card_size, card_size)) return;
+    draw_quad(white_texture, window_width - 160.0, window_height - 160.0, 160, 160, hover_highlight, screen_projection);
+    if (left_click()) end_turn();
 }
 
-static void draw_scroll_bar(int64_t cards, const ScreenMouse& mouse) {
+static void draw_scroll_bar(int64_t cards) {
     if (hand_cards_fitting(window_width) >= cards) {
-        hand_scroll = 0;
-        hand_scroll_dragging = 0;
+        reset_hand_view();
         return;
     }
     double track = scroll_track_width(window_width);
     double thumb_width = track * track / hand_width(cards);
     double thumb_x = scroll_bar_margin + hand_scroll * track;
-    bool hovered = mouse_in_rectangle(mouse, thumb_x, scroll_bar_y, thumb_width, scroll_bar_height);
-    if (hovered && !hand_scroll_dragging && mouse.left_pressed) hand_scroll_dragging = 1;
-    if (mouse.left_released) hand_scroll_dragging = 0;
-    if (hand_scroll_dragging) hand_scroll += mouse.moved_x / track;
-    if (mouse.wheel != 0 && mouse.height < bottom_panel_height) hand_scroll -= mouse.wheel * wheel_scroll_step;
+    bool hovered = mouse_in_rectangle(thumb_x, scroll_bar_y, thumb_width, scroll_bar_height);
+    if (hovered && !hand_scroll_dragging && left_click()) hand_scroll_dragging = 1;
+    if (frame_input.buttons_released[MOUSE_LEFT]) hand_scroll_dragging = 0;
+    if (hand_scroll_dragging) hand_scroll += frame_input.mouse_moved_x / track;
+    if (frame_input.wheel != 0 && frame_input.mouse_y < bottom_panel_height) hand_scroll -= frame_input.wheel * wheel_scroll_step;
     double limit = hand_scroll_limit(cards, window_width);
     if (hand_scroll < 0) hand_scroll = 0;
     if (hand_scroll > limit) hand_scroll = limit;
@@ -102,17 +109,17 @@ static void draw_scroll_bar(int64_t cards, const ScreenMouse& mouse) {
                   : hovered            ? Color{0.5f, 0.3f, 1, 1}
                                        : Color{0.3f, 0, 1, 1};
     draw_quad(white_texture, scroll_bar_margin + hand_scroll * track, scroll_bar_y, thumb_width, scroll_bar_height,
-              thumb, true);
+              thumb, screen_projection);
 }
 
-void draw_hand(const ScreenMouse& mouse) {
+void draw_hand() {
     if (machine_kind != pushdown_machine && machine_kind != turing_machine) return;
     Player* seat = current_seat();
     if (!seat) return;
-    draw_cards(*seat, mouse);
-    if (machine_kind == pushdown_machine) draw_deck_choice(seat, mouse);
+    draw_cards(*seat);
+    if (machine_kind == pushdown_machine) draw_deck_choice(seat);
     if (machine_kind == turing_machine) draw_goal_text(seat->goal, window_width / 2.0, bottom_panel_height / 2);
-    draw_next_turn_button(*seat, mouse);
+    draw_next_turn_button(*seat);
     // The button may have passed the turn; the bar belongs to the hand drawn above.
-    draw_scroll_bar(seat->hand.count, mouse);
+    draw_scroll_bar(seat->hand.count);
 }

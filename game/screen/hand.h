@@ -2,6 +2,12 @@
 // player's two other choices: drawing from the deck and ending the turn after a draw.
 #pragma once
 
-#include "screen/screen_mouse.h"
+#include <cstdint>
 
-void draw_hand(const ScreenMouse& mouse);
+// How far the hand is scrolled, as a share of its whole width, and whether the bar's thumb is held.
+extern double hand_scroll;
+extern uint8_t hand_scroll_dragging;
+
+void reset_hand_view();
+
+void draw_hand();

@@ -5,6 +5,7 @@
 #include "render/resources.h"
 #include "render/scene.h"
 #include "render/text.h"
+#include "screen/layout.h"
 
 static string machine_kind_text() {
     switch (machine_kind) {
@@ -24,19 +25,19 @@ static string win_mode_text() {
     }
 }
 
-void draw_panels(double bottom_panel_height, double top_panel_height) {
+void draw_panels() {
     Color panel{0, 0, 0, 0.75f};
-    draw_quad(white_texture, 0, 0, window_width, bottom_panel_height, panel, true);
-    draw_quad(white_texture, 0, window_height - top_panel_height, window_width, top_panel_height, panel, true);
+    draw_quad(white_texture, 0, 0, window_width, bottom_panel_height, panel, screen_projection);
+    draw_quad(white_texture, 0, window_height - top_panel_height, window_width, top_panel_height, panel, screen_projection);
 }
 
 void draw_heads_up_texts() {
     Color red{1, 0, 0, 1};
     double height = window_height;
-    draw_text(machine_kind_text(), 16, height - 48, 256, red, true, false, false);
-    draw_text(win_mode_text(), 16, height - 80, 256, red, true, false, false);
+    draw_text(machine_kind_text(), 16, height - 48, 256, red, screen_projection, text_plain);
+    draw_text(win_mode_text(), 16, height - 80, 256, red, screen_projection, text_plain);
     Color seat = current_player >= 0 && current_player < players.count ? players.data[current_player].color
                                                                          : player_color(0);
-    draw_text(str("turn: "), 16, height - 112, 256, seat, true, false, false);
-    draw_quad(player_texture, 96, height - 112, 32, 32, seat, true);
+    draw_text(str("turn: "), 16, height - 112, 256, seat, screen_projection, text_plain);
+    draw_quad(player_texture, 96, height - 112, 32, 32, seat, screen_projection);
 }

@@ -2,7 +2,7 @@
 #pragma once
 
 // Bottom panel over the window's width at its foot, top panel along its top edge.
-void draw_panels(double bottom_panel_height, double top_panel_height);
+void draw_panels();
 
 // The machine kind, the win mode and whose turn it is, with the seat's stone.
 void draw_heads_up_texts();

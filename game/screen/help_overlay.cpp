@@ -4,6 +4,7 @@
 #include "render/resources.h"
 #include "render/scene.h"
 #include "render/text.h"
+#include "screen/ui.h"
 
 static const char help_lines[] =
     "Game controls:\n"
@@ -31,7 +32,7 @@ static const char help_lines[] =
 string help_text() { return string{help_lines, sizeof help_lines - 1}; }
 
 void draw_help_overlay() {
-    double center_x = window_width / 2.0, center_y = window_height / 2.0;
-    draw_quad(white_texture, center_x - 400, center_y - 400, 800, 800, Color{0, 0, 0, 0.97f}, true);
-    draw_text(help_text(), center_x - 368, center_y + 352, 256, Color{1, 1, 1, 1}, true, false, false);
+    ScreenPoint center = window_center();
+    draw_centered_panel(800, 800, Color{0, 0, 0, 0.97f});
+    draw_text(help_text(), center.x - 368, center.y + 352, 256, ui_text_color, screen_projection, text_plain);
 }

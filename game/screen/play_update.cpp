@@ -3,11 +3,10 @@
 #include "model/turn_flow.h"
 #include "model/turn_state.h"
 #include "screen/game_screen.h"
-#include "screen/keys.h"
+#include "screen/frame_input.h"
+#include "screen/hand.h"
 #include "screen/machine_view.h"
 #include "screen/stone_animation.h"
-
-#include <kestrune_system.h>
 
 static int64_t count_human_seats() {
     int64_t seats = player_count < players.count ? player_count : players.count;
@@ -51,8 +50,7 @@ void restart_game() {
     start_game();
     human_count = count_human_seats();
     reset_stone_animation();
-    hand_scroll = 0;
-    hand_scroll_dragging = 0;
+    reset_hand_view();
 }
 
 void update_play() {
@@ -67,8 +65,8 @@ void update_play() {
     if (!settle_stuck_seat() && !game_over()) moved = make_selected_move();
     if (moved) start_stone_animation();
 
-    if (shift_held() && input_key_is_pressed(KEY_N)) show_state_numbers = !show_state_numbers;
-    bool space = input_key_is_pressed(KEY_SPACE) != 0;
+    if (shift_held() && key_pressed(KEY_N)) show_state_numbers = !show_state_numbers;
+    bool space = key_pressed(KEY_SPACE);
     if (game_over()) {
         if (space) restart_game();
         return;

@@ -5,11 +5,13 @@
 #include "model/turn_state.h"
 #include "screen/camera.h"
 #include "screen/editor.h"
+#include "screen/frame_input.h"
 #include "screen/game_screen.h"
 #include "screen/stone_animation.h"
 #include "screen/text_entry.h"
 
 void reset_screens() {
+    reset_frame_input();
     reset_turn_state();
     reset_stone_animation();
     reset_camera();

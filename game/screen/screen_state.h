@@ -1,7 +1,7 @@
 // Start values for everything below the shell, so start-up and tests reset the same way.
 #pragma once
 
-// The turn, the moving stone, the camera, the game screen, the text entry and the editor.
+// The frame's input, the turn, the moving stone, the camera, the game screen, the text entry and the editor.
 void reset_screens();
 
 // The map, the game in progress and the map lists too.

@@ -1,12 +1,7 @@
 #include "screen/text_entry.h"
 
-#include "render/primitives.h"
-#include "render/resources.h"
-#include "render/scene.h"
-#include "render/text.h"
-#include "screen/keys.h"
-
-#include <kestrune_system.h>
+#include "screen/frame_input.h"
+#include "screen/ui.h"
 
 uint8_t entry_open;
 uint8_t entry_purpose;
@@ -39,55 +34,31 @@ void finish_text_entry() {
     entry_accepted = 0;
 }
 
-namespace {
-
-struct PunctuationKey {
-    uint8_t key;
-    char plain, shifted;
-};
-
-// A double quote cannot be typed, so a rule text never holds one.
-const PunctuationKey punctuation_keys[] = {
-    {KEY_SLASH, '/', '?'},         {KEY_BACKSLASH, '\\', '|'},      {KEY_SEMICOLON, ';', ':'},
-    {KEY_APOSTROPHE, '\'', '\''},   {KEY_COMMA, ',', '<'},           {KEY_PERIOD, '.', '>'},
-    {KEY_LEFT_BRACKET, '[', '{'},  {KEY_RIGHT_BRACKET, ']', '}'},   {KEY_MINUS, '-', '_'},
-    {KEY_EQUALS, '=', '+'},        {KEY_GRAVE, '~', '~'},
-};
-
-void type_from_keys() {
-    if (input_key_is_held(KEY_CTRL) || input_key_is_held(KEY_ALT)) return;
-    bool shift = shift_held();
-    bool caps_lock = (input_key_modifiers() & MODIFIER_CAPS_LOCK) != 0;
-    for (char letter = 'A'; letter <= 'Z'; letter++) {
-        if (!input_key_is_pressed(letter_key(letter))) continue;
-        type_character(shift == caps_lock ? static_cast<char>(letter - 'A' + 'a') : letter);
+// In the order they were typed, so a Backspace removes what was typed before it in the same frame.
+static void type_from_input() {
+    for (int32_t i = 0; i < frame_input.typed_count; i++) {
+        char c = frame_input.typed[i];
+        if (c != typed_backspace) {
+            type_character(c);
+        } else if (entry_text.count > 0) {
+            entry_text.count -= 1;
+        }
     }
-    static const char shifted_digits[] = ")!@#$%^&*(";
-    for (int digit = 0; digit <= 9; digit++) {
-        if (input_key_is_pressed(digit_key(digit))) type_character(shift ? shifted_digits[digit] : static_cast<char>('0' + digit));
-    }
-    for (const PunctuationKey& each : punctuation_keys) {
-        if (input_key_is_pressed(each.key)) type_character(shift ? each.shifted : each.plain);
-    }
-    if (input_key_is_pressed(KEY_BACKSPACE) && entry_text.count > 0) entry_text.count -= 1;
 }
 
-}  // namespace
-
 void text_entry_frame() {
-    double center_x = window_width / 2.0, center_y = window_height / 2.0;
-    Color white{1, 1, 1, 1};
-    draw_quad(white_texture, center_x - 320, center_y - 240, 640, 480, Color{0, 0, 0, 0.8f}, true);
-    draw_text(entry_prompt, center_x, center_y + 64, 256, white, true, false, true);
-    type_from_keys();
-    draw_text(typed_text(), center_x, center_y - 64, 256, white, true, false, true);
-    bool accept = input_key_is_pressed(KEY_RETURN) != 0;
-    accept = draw_button(str("OK"), center_x, center_y - 144, 128, 64) || accept;
-    if (accept) {
+    ScreenPoint center = window_center();
+    draw_dialog_panel();
+    draw_caption(entry_prompt, center.x, center.y + 64);
+    type_from_input();
+    draw_caption(typed_text(), center.x, center.y - 64);
+    bool accept = key_pressed(KEY_RETURN);
+    DialogAnswer answer = draw_dialog_buttons();
+    if (answer.ok || accept) {
         entry_open = 0;
         entry_accepted = 1;
     }
-    if (draw_button(str("Cancel"), center_x - 224, center_y - 144, 128, 64)) {
+    if (answer.cancel) {
         entry_open = 0;
         entry_purpose = entry_for_nothing;
     }

@@ -12,10 +12,13 @@
 #include "render/scene.h"
 #include "screen/camera.h"
 #include "screen/editor.h"
+#include "screen/frame_input.h"
 #include "screen/game_screen.h"
 #include "screen/help_overlay.h"
 #include "screen/screen_state.h"
 #include "screen/text_entry.h"
+#include "screen/ui.h"
+#include "shell/input_capture.h"
 #include "shell/menus.h"
 #include "shell/memory_overlay.h"
 
@@ -41,8 +44,8 @@ void reset_shell_state() {
     editor_mode = false;
     help_visible = false;
     memory_overlay_visible = false;
-    window_width = 1024;
-    window_height = 832;
+    window_width = default_window_width;
+    window_height = default_window_height;
     window_fullscreen = false;
     title_angle = 0;
 }
@@ -59,8 +62,8 @@ static void take_window_size() {
         window_width = info.width;
         window_height = info.height;
     } else {
-        window_width = 1024;
-        window_height = 832;
+        window_width = default_window_width;
+        window_height = default_window_height;
     }
 }
 
@@ -69,7 +72,7 @@ void application_start() {
     system_init(SYSTEM_ALL);
     create_arenas(persistent_arena_capacity, frame_arena_capacity);
     seed_random(static_cast<uint64_t>(system_time()));
-    display_open(1024, 832, str("Varnholt"), DISPLAY_VSYNC, 1);
+    display_open(default_window_width, default_window_height, str("Varnholt"), DISPLAY_VSYNC, 1);
     take_window_size();
     load_render_resources();
     // Only the image decoding block lived here; give it back.
@@ -123,15 +126,17 @@ static void end_on_graphics_error() {
 void application_frame_work() {
     arena_empty(FRAME_ARENA);
     input_poll();
+    capture_frame_input();
     if (display_is_closed()) running = false;
-    if (input_key_is_pressed(KEY_ESCAPE)) apply_escape_chain();
-    if (input_key_is_pressed(KEY_F1)) help_visible = !help_visible;
-    if (input_key_is_pressed(KEY_F3)) memory_overlay_visible = !memory_overlay_visible;
-    if (input_key_is_pressed(KEY_F11)) toggle_fullscreen();
+    if (key_pressed(KEY_ESCAPE)) apply_escape_chain();
+    if (key_pressed(KEY_F1)) help_visible = !help_visible;
+    if (key_pressed(KEY_F3)) memory_overlay_visible = !memory_overlay_visible;
+    if (key_pressed(KEY_F11)) toggle_fullscreen();
     build_camera_matrices();
-    update_camera(bottom_panel_height, entry_open != 0);
+    update_camera(entry_open != 0);
     if (!main_menu_open && !player_setup_open && !map_list_open && !editor_mode) update_play();
     begin_scene();
+    begin_widgets();
     if (main_menu_open) {
         draw_main_menu();
     } else if (player_setup_open) {

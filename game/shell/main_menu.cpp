@@ -5,9 +5,9 @@
 #include "model/map_list.h"
 #include "model/turn_state.h"
 #include "render/primitives.h"
+#include "screen/ui.h"
 #include "render/resources.h"
 #include "shell/application.h"
-#include "shell/menu_widgets.h"
 
 #include <kestrune_system.h>
 
@@ -51,16 +51,16 @@ void draw_machine_picture(ScreenPoint center) {
     double width = 512 + 15 * math_sin(title_angle);
     double height = 512 + 15 * math_cos(title_angle);
     draw_quad(machine_textures[machine_kind], center.x - width / 2, center.y - 16 - height / 2, width, height,
-              menu_text_color, true);
+              ui_text_color, screen_projection);
 }
 
 }  // namespace
 
 void draw_main_menu() {
     ScreenPoint center = window_center();
-    draw_menu_panel(800);
+    draw_centered_panel(800, 800, menu_panel_color);
 
-    int64_t step = arrow_step(center.x - 160, center.x + 160, center.y + 304);
+    int64_t step = arrow_row(center.x - 160, center.x + 160, center.y + 304, 64);
     machine_kind = wrapped_kind(machine_kind + step);
     draw_caption(str("Game Mode"), center.x, center.y + 352);
     draw_caption(kind_name(machine_kind), center.x, center.y + 304);

@@ -7,15 +7,15 @@
 #include "model/map_save.h"
 #include "model/referee.h"
 #include "render/primitives.h"
+#include "screen/ui.h"
 #include "shell/application.h"
 #include "shell/map_preview.h"
-#include "shell/menu_widgets.h"
 
 namespace {
 
 void draw_map_choice(ScreenPoint center) {
     int64_t count = current_map_list->count;
-    int64_t step = arrow_step(center.x - 160, center.x + 160, center.y + 304);
+    int64_t step = arrow_row(center.x - 160, center.x + 160, center.y + 304, 64);
     current_map_index += step;
     if (current_map_index > count - 1) current_map_index = count - 1;
     if (current_map_index < 0) current_map_index = 0;
@@ -42,7 +42,7 @@ void draw_play_buttons(ScreenPoint center) {
 
 void draw_map_list() {
     ScreenPoint center = window_center();
-    draw_menu_panel(800);
+    draw_centered_panel(800, 800, menu_panel_color);
     if (current_map_list->count > 0) draw_map_choice(center);
     draw_map_preview();
 

@@ -18,5 +18,5 @@ string memory_overlay_text(char* buffer) {
 
 void draw_memory_overlay() {
     char buffer[memory_overlay_capacity];
-    draw_text(memory_overlay_text(buffer), 16, 16, 128, Color{1, 0, 0, 0.8f}, true, false, false);
+    draw_text(memory_overlay_text(buffer), 16, 16, 128, Color{1, 0, 0, 0.8f}, screen_projection, text_plain);
 }

@@ -1,19 +1,18 @@
 // The seats of the next game: how many, and for each human or computer, its colour and strength.
 #include "shell/menus.h"
 
+#include "base/clamp.h"
 #include "model/game_data.h"
 #include "render/primitives.h"
+#include "screen/ui.h"
 #include "render/resources.h"
 #include "shell/application.h"
-#include "shell/menu_widgets.h"
 
 namespace {
 
 constexpr int64_t min_players = 1;
 constexpr int64_t max_players = card_property_count;
 constexpr int64_t hardest_difficulty = 2;
-
-int64_t clamped(int64_t value, int64_t low, int64_t high) { return value < low ? low : value > high ? high : value; }
 
 // Seats past the old count start fresh, so a seat removed and added again forgets its settings.
 void match_seats_to_player_count() {
@@ -36,14 +35,14 @@ void draw_seat(Player* player, ScreenPoint center, double y) {
         player->is_computer = !player->is_computer;
     }
 
-    int64_t color = player->color_index + arrow_step(center.x - 160, center.x - 32, y);
+    int64_t color = player->color_index + arrow_row(center.x - 160, center.x - 32, y, 64);
     set_player_color(player, static_cast<uint8_t>(((color % max_players) + max_players) % max_players));
-    draw_quad(player_texture, center.x - 128, y - 32, 64, 64, player->color, true);
+    draw_quad(player_texture, center.x - 128, y - 32, 64, 64, player->color, screen_projection);
 
     // A human seat keeps its difficulty, unseen, for when it becomes a computer again.
     if (!player->is_computer) return;
-    int64_t step = arrow_step(center.x + 64, center.x + 256, y);
-    if (step != 0) player->difficulty = clamped(player->difficulty + step, 0, hardest_difficulty);
+    int64_t step = arrow_row(center.x + 64, center.x + 256, y, 64);
+    if (step != 0) player->difficulty = clamp<int64_t>(player->difficulty + step, 0, hardest_difficulty);
     draw_caption(difficulty_name(player->difficulty), center.x + 160, y);
 }
 
@@ -51,7 +50,7 @@ void draw_seat(Player* player, ScreenPoint center, double y) {
 
 void draw_player_setup() {
     ScreenPoint center = window_center();
-    draw_menu_panel(832);
+    draw_centered_panel(800, 832, menu_panel_color);
 
     if (draw_button(str("OK"), center.x, center.y - 352, 256, 64)) {
         player_setup_open = false;
@@ -62,8 +61,8 @@ void draw_player_setup() {
         main_menu_open = true;
     }
 
-    int64_t step = arrow_step(center.x - 160, center.x + 160, center.y + 320);
-    player_count = clamped(player_count + step, min_players, max_players);
+    int64_t step = arrow_row(center.x - 160, center.x + 160, center.y + 320, 64);
+    player_count = clamp<int64_t>(player_count + step, min_players, max_players);
     match_seats_to_player_count();
 
     draw_caption(str("Number of players"), center.x, center.y + 368);

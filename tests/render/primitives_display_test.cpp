@@ -3,11 +3,9 @@
 #include "render/primitives.h"
 #include "render/resources.h"
 #include "render/scene.h"
-#include "render/scene.h"
 
 #include <kestrune_system.h>
 
-#include <SDL.h>
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -25,35 +23,6 @@ protected:
 
     static bool is_background(Pixel p) { return p.r == 0 && p.g == 0 && p.b == 51; }
     static bool is_red(Pixel p) { return p.r > 200 && p.g < 30 && p.b < 30; }
-
-    // Moves the pointer to window pixel (x, y counted from the bottom) and takes the events.
-    static void move_mouse(int32_t x, int32_t height, bool press = false) {
-        SDL_Event motion{};
-        motion.type = SDL_MOUSEMOTION;
-        motion.motion.windowID = sdl_window_id;
-        motion.motion.x = x;
-        motion.motion.y = window_height - height;
-        SDL_PushEvent(&motion);
-        if (press) {
-            SDL_Event button{};
-            button.type = SDL_MOUSEBUTTONDOWN;
-            button.button.windowID = sdl_window_id;
-            button.button.button = SDL_BUTTON_LEFT;
-            button.button.state = SDL_PRESSED;
-            SDL_PushEvent(&button);
-        }
-        input_poll();
-    }
-
-    static void release_mouse() {
-        SDL_Event button{};
-        button.type = SDL_MOUSEBUTTONUP;
-        button.button.windowID = sdl_window_id;
-        button.button.button = SDL_BUTTON_LEFT;
-        button.button.state = SDL_RELEASED;
-        SDL_PushEvent(&button);
-        input_poll();
-    }
 
     // Connected groups of pixels in the region for which the test holds.
     template <typename Test>
@@ -102,7 +71,7 @@ TEST_F(Primitives, PlayerColoursFollowTheSeatOrder) {
 }
 
 TEST_F(Primitives, AScreenQuadCoversExactlyItsPixels) {
-    draw_quad(white_texture, 100, 50, 20, 10, red, true);
+    draw_quad(white_texture, 100, 50, 20, 10, red, screen_projection);
     EXPECT_TRUE(is_red(read_scene_pixel(100, 50)));
     EXPECT_TRUE(is_red(read_scene_pixel(119, 59)));
     EXPECT_TRUE(is_background(read_scene_pixel(99, 55)));
@@ -116,59 +85,12 @@ TEST_F(Primitives, AWorldQuadGoesThroughTheCamera) {
     camera_matrix = matrix_multiply(
         matrix_multiply(matrix_multiply(screen_projection, matrix_translation(512, 416)), matrix_scale(2, 2)),
         matrix_translation(-10, -20));
-    draw_quad(white_texture, 10, 20, 5, 5, red, false);
+    draw_quad(white_texture, 10, 20, 5, 5, red, camera_matrix);
     EXPECT_TRUE(is_red(read_scene_pixel(512, 416)));
     EXPECT_TRUE(is_red(read_scene_pixel(521, 425)));
     EXPECT_TRUE(is_background(read_scene_pixel(511, 420)));
     EXPECT_TRUE(is_background(read_scene_pixel(522, 420)));
     EXPECT_TRUE(is_background(read_scene_pixel(515, 426)));
-}
-
-TEST_F(Primitives, AButtonCountsItsLeftAndBottomEdgesButNotItsRightAndTop) {
-    // The button spans x 200..328 and y 100..164.
-    move_mouse(200, 100, true);
-    EXPECT_TRUE(draw_button(str("OK"), 264, 132, 128, 64));
-    release_mouse();
-    move_mouse(327, 163, true);
-    EXPECT_TRUE(draw_button(str("OK"), 264, 132, 128, 64));
-    release_mouse();
-    move_mouse(328, 132, true);
-    EXPECT_FALSE(draw_button(str("OK"), 264, 132, 128, 64));
-    release_mouse();
-    move_mouse(264, 164, true);
-    EXPECT_FALSE(draw_button(str("OK"), 264, 132, 128, 64));
-    release_mouse();
-    move_mouse(199, 132, true);
-    EXPECT_FALSE(draw_button(str("OK"), 264, 132, 128, 64));
-    release_mouse();
-}
-
-TEST_F(Primitives, AButtonClicksOnlyInTheFrameOfThePress) {
-    move_mouse(264, 132);
-    EXPECT_FALSE(draw_button(str("OK"), 264, 132, 128, 64));
-    move_mouse(264, 132, true);
-    EXPECT_TRUE(draw_button(str("OK"), 264, 132, 128, 64));
-    // Held down in the next frame: no second click.
-    input_poll();
-    EXPECT_FALSE(draw_button(str("OK"), 264, 132, 128, 64));
-    release_mouse();
-    // Pressed elsewhere and then moved over it while held: no click either.
-    move_mouse(10, 10, true);
-    move_mouse(264, 132);
-    EXPECT_FALSE(draw_button(str("OK"), 264, 132, 128, 64));
-    release_mouse();
-}
-
-TEST_F(Primitives, AHoveredButtonIsHighlighted) {
-    move_mouse(700, 700);
-    draw_button(str(""), 264, 132, 128, 64);
-    Pixel plain = read_scene_pixel(210, 110);
-    move_mouse(264, 132);
-    draw_button(str(""), 264, 132, 128, 64);
-    Pixel lit = read_scene_pixel(210, 110);
-    EXPECT_GT(plain.r, 10);
-    EXPECT_GT(lit.r, plain.r + 40);
-    EXPECT_TRUE(is_background(read_scene_pixel(199, 110)));
 }
 
 TEST_F(Primitives, CardsShowAsManyShapesAsTheirNumberUpToSix) {
@@ -193,7 +115,7 @@ TEST_F(Primitives, CardsShowAsManyShapesAsTheirNumberUpToSix) {
 }
 
 TEST_F(Primitives, AnArrowRunsFromItsStartToJustBeforeItsEnd) {
-    draw_arrow(100, 100, 400, 100, 4, 0, red, true);
+    draw_arrow(100, 100, 400, 100, 4, 0, red, screen_projection);
     // The shaft is 4 pixels thick, centred on the line.
     EXPECT_TRUE(is_red(read_scene_pixel(150, 98)));
     EXPECT_TRUE(is_red(read_scene_pixel(150, 101)));
@@ -207,26 +129,26 @@ TEST_F(Primitives, AnArrowRunsFromItsStartToJustBeforeItsEnd) {
 
 TEST_F(Primitives, ShortArrowsLoseTheirShaftToBackFaceCulling) {
     // 20 pixels apart with width 4: the shaft would be 20 - 32 long.
-    draw_arrow(100, 100, 120, 100, 4, 0, red, true);
+    draw_arrow(100, 100, 120, 100, 4, 0, red, screen_projection);
     EXPECT_TRUE(is_background(read_scene_pixel(102, 100)));
     EXPECT_TRUE(is_background(read_scene_pixel(110, 100)));
     EXPECT_TRUE(is_red(read_scene_pixel(88, 100)));
 }
 
 TEST_F(Primitives, AnOffsetMovesTheArrowToTheLeftOfItsDirection) {
-    draw_arrow(100, 300, 100, 600, 4, 20, red, true);
+    draw_arrow(100, 300, 100, 600, 4, 20, red, screen_projection);
     // Travelling upwards, left is towards smaller x.
     EXPECT_TRUE(is_red(read_scene_pixel(80, 400)));
     EXPECT_TRUE(is_background(read_scene_pixel(100, 400)));
 }
 
 TEST_F(Primitives, ASelfArrowTurnsAboutItsPivot) {
-    draw_self_arrow(white_texture, 300, 300, 40, 20, 0, 20, 0, red, true);
+    draw_self_arrow(white_texture, 300, 300, 40, 20, 0, 20, 0, red, screen_projection);
     EXPECT_TRUE(is_red(read_scene_pixel(280, 300)));
     EXPECT_TRUE(is_red(read_scene_pixel(319, 319)));
     EXPECT_TRUE(is_background(read_scene_pixel(300, 299)));
     begin_scene();
-    draw_self_arrow(white_texture, 300, 300, 40, 20, 90, 20, 0, red, true);
+    draw_self_arrow(white_texture, 300, 300, 40, 20, 90, 20, 0, red, screen_projection);
     EXPECT_TRUE(is_red(read_scene_pixel(285, 285)));
     EXPECT_TRUE(is_red(read_scene_pixel(285, 315)));
     EXPECT_TRUE(is_background(read_scene_pixel(305, 300)));
@@ -234,14 +156,14 @@ TEST_F(Primitives, ASelfArrowTurnsAboutItsPivot) {
 }
 
 TEST_F(Primitives, TheShippedPicturesLookAsExpected) {
-    draw_quad(shape_textures[5], 0, 0, 64, 64, Color{1, 1, 0, 1}, true);
+    draw_quad(shape_textures[5], 0, 0, 64, 64, Color{1, 1, 0, 1}, screen_projection);
     draw_card(Card{0, 1, 3}, 64, 0, 64);
     draw_card(Card{2, 4, 6}, 128, 0, 64);
-    draw_arrow(200, 32, 300, 32, 3, 0, Color{0.9f, 0.8f, 0.8f, 1}, true);
-    draw_self_arrow(self_arrow_texture, 340, 10, 50, 45, 0, 25, -0.75, Color{0.9f, 0.8f, 0.8f, 1}, true);
-    draw_quad(shape_textures[0], 324, 0, 32, 32, Color{0.4f, 0.7f, 1, 1}, true);
-    draw_quad(player_texture, 370, 0, 40, 40, player_color(4), true);
-    draw_quad(machine_textures[2], 416, 0, 64, 64, Color{1, 1, 1, 1}, true);
+    draw_arrow(200, 32, 300, 32, 3, 0, Color{0.9f, 0.8f, 0.8f, 1}, screen_projection);
+    draw_self_arrow(self_arrow_texture, 340, 10, 50, 45, 0, 25, -0.75, Color{0.9f, 0.8f, 0.8f, 1}, screen_projection);
+    draw_quad(shape_textures[0], 324, 0, 32, 32, Color{0.4f, 0.7f, 1, 1}, screen_projection);
+    draw_quad(player_texture, 370, 0, 40, 40, player_color(4), screen_projection);
+    draw_quad(machine_textures[2], 416, 0, 64, 64, Color{1, 1, 1, 1}, screen_projection);
     present_scene();
     std::string report;
     EXPECT_TRUE(matches_golden("pictures", 0, 0, 480, 64, 12, &report)) << report;

@@ -32,7 +32,7 @@ TEST_F(Scene, TheSceneIsClearedToDarkBlueAndShownThroughTheGammaPass) {
 
 TEST_F(Scene, LinearHalfShowsAsAboutPointSevenThree) {
     begin_scene();
-    draw_quad(white_texture, 0, 0, window_width, window_height, Color{0.5f, 0.5f, 0.5f, 1}, true);
+    draw_quad(white_texture, 0, 0, window_width, window_height, Color{0.5f, 0.5f, 0.5f, 1}, screen_projection);
     EXPECT_NEAR(read_scene_pixel(500, 400).g, 128, 1);
     present_scene();
     Pixel window = read_scene_pixel(500, 400);
@@ -48,7 +48,7 @@ TEST_F(Scene, LinearHalfShowsAsAboutPointSevenThree) {
 TEST_F(Scene, TheScenesAlphaNeverMixesWithTheMagentaClear) {
     begin_scene();
     pipeline_blend_enable(false);
-    draw_quad(white_texture, 0, 0, window_width, window_height, Color{0.5f, 0.5f, 0.5f, 0.25f}, true);
+    draw_quad(white_texture, 0, 0, window_width, window_height, Color{0.5f, 0.5f, 0.5f, 0.25f}, screen_projection);
     present_scene();
     Pixel window = read_scene_pixel(300, 300);
     EXPECT_NEAR(window.r, 186, 2);
@@ -61,7 +61,7 @@ TEST_F(Scene, RecreatingTheSceneKeepsDrawingWorking) {
     EXPECT_NE(scene_frame_buffer, 0u);
     EXPECT_NE(scene_texture, 0u);
     begin_scene();
-    draw_quad(white_texture, 0, 0, 8, 8, Color{1, 0, 0, 1}, true);
+    draw_quad(white_texture, 0, 0, 8, 8, Color{1, 0, 0, 1}, screen_projection);
     EXPECT_EQ(read_scene_pixel(4, 4).r, 255);
     present_scene();
     EXPECT_EQ(read_scene_pixel(4, 4).r, 255);

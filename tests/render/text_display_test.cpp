@@ -84,7 +84,7 @@ TEST_F(Text, MeasuringSumsTheAdvancesOfEveryLine) {
 
 TEST_F(Text, CentredTextStandsHalfALineBelowItsAnchor) {
     use_block_font();
-    draw_text(str("Back"), 512, 400, 256, white, true, false, true);
+    draw_text(str("Back"), 512, 400, 256, white, screen_projection, text_centered);
     int32_t box[4];
     ASSERT_TRUE(ink_box(400, 300, 224, 200, box));
     EXPECT_EQ(box[0], 480);
@@ -95,7 +95,7 @@ TEST_F(Text, CentredTextStandsHalfALineBelowItsAnchor) {
 
 TEST_F(Text, ASecondLineStartsAgainAtTheAnchorOneLineLower) {
     use_block_font();
-    draw_text(str("AB\nC"), 100, 300, 256, white, true, false, false);
+    draw_text(str("AB\nC"), 100, 300, 256, white, screen_projection, text_plain);
     EXPECT_TRUE(is_white(read_scene_pixel(100, 300)));
     EXPECT_TRUE(is_white(read_scene_pixel(131, 331)));
     EXPECT_TRUE(is_white(read_scene_pixel(100, 268)));
@@ -109,24 +109,24 @@ TEST_F(Text, SymbolsReplaceLettersAndPercentEscapesThem) {
     use_block_font();
     // a: the circle in the text colour, a square of side 32 centred on the anchor.
     EXPECT_DOUBLE_EQ(measure_text(str("a"), 256, true).width, 32);
-    draw_text(str("a"), 200, 400, 256, green, true, true, false);
+    draw_text(str("a"), 200, 400, 256, green, screen_projection, text_symbols);
     EXPECT_TRUE(is_green(read_scene_pixel(200, 400)));
     EXPECT_TRUE(is_background(read_scene_pixel(185, 385)));
     EXPECT_TRUE(is_background(read_scene_pixel(183, 400)));
 
     // A: a red disc whatever the text colour.
-    draw_text(str("A"), 300, 400, 256, green, true, true, false);
+    draw_text(str("A"), 300, 400, 256, green, screen_projection, text_symbols);
     EXPECT_TRUE(is_red(read_scene_pixel(300, 400)));
 
     // %a: the font's letter, a solid block 16 wide in the text colour, corners included.
     EXPECT_DOUBLE_EQ(measure_text(str("%a"), 256, true).width, 16);
-    draw_text(str("%a"), 400, 400, 256, green, true, true, false);
+    draw_text(str("%a"), 400, 400, 256, green, screen_projection, text_symbols);
     EXPECT_TRUE(is_green(read_scene_pixel(392, 384)));
     EXPECT_TRUE(is_green(read_scene_pixel(407, 415)));
     EXPECT_TRUE(is_background(read_scene_pixel(408, 400)));
 
     // After a coloured symbol, plain letters are back in the text colour.
-    draw_text(str("A%b"), 600, 400, 256, green, true, true, false);
+    draw_text(str("A%b"), 600, 400, 256, green, screen_projection, text_symbols);
     EXPECT_TRUE(is_red(read_scene_pixel(600 - 24 + 16, 400)));
     EXPECT_TRUE(is_green(read_scene_pixel(600 + 8 + 8, 400)));
 }
@@ -136,22 +136,22 @@ TEST_F(Text, PercentSignsAreEscapesOnlyInSymbolMode) {
     EXPECT_DOUBLE_EQ(measure_text(str("%%a"), 256, true).width, 16);
     EXPECT_DOUBLE_EQ(measure_text(str("%%"), 256, true).width, 0);
     EXPECT_DOUBLE_EQ(measure_text(str("%a"), 256, false).width, 32);
-    draw_text(str("%%"), 500, 500, 256, white, true, true, false);
+    draw_text(str("%%"), 500, 500, 256, white, screen_projection, text_symbols);
     int32_t box[4];
     EXPECT_FALSE(ink_box(400, 400, 200, 200, box));
-    draw_text(str("%"), 500, 500, 256, white, true, false, false);
+    draw_text(str("%"), 500, 500, 256, white, screen_projection, text_plain);
     EXPECT_TRUE(is_white(read_scene_pixel(500, 500)));
 }
 
 TEST_F(Text, AnEmptyFontOrAnEmptyTextDrawsNothing) {
     use_block_font();
-    draw_text(str(""), 500, 500, 256, white, true, false, false);
+    draw_text(str(""), 500, 500, 256, white, screen_projection, text_plain);
     font = Font{};
-    draw_text(str("Varnholt"), 500, 500, 256, white, true, false, true);
+    draw_text(str("Varnholt"), 500, 500, 256, white, screen_projection, text_centered);
     int32_t box[4];
     EXPECT_FALSE(ink_box(300, 300, 400, 400, box));
     // Card symbols are pictures of their own and still show.
-    draw_text(str("V%ar~"), 500, 500, 256, white, true, true, true);
+    draw_text(str("V%ar~"), 500, 500, 256, white, screen_projection, text_centered | text_symbols);
     EXPECT_TRUE(ink_box(300, 300, 400, 400, box));
     EXPECT_EQ(box[2] - box[0] + 1, 32);
     EXPECT_EQ(pipeline_get_error(), 0);
@@ -160,9 +160,9 @@ TEST_F(Text, AnEmptyFontOrAnEmptyTextDrawsNothing) {
 
 TEST_F(Text, TheShippedFontIsCrispAtFullScaleAndLegibleAtHalf) {
     use_shipped_font();
-    draw_text(str("Game controls:\n<f1>: toggle help screen"), 8, 84, 128, white, true, false, false);
-    draw_text(str("Varnholt: gjpq {0123456789} ~%"), 8, 34, 256, white, true, false, false);
-    draw_text(str("num A or C %at l%e%ast 3 ~(A,b,3)"), 8, 2, 256, white, true, false, false);
+    draw_text(str("Game controls:\n<f1>: toggle help screen"), 8, 84, 128, white, screen_projection, text_plain);
+    draw_text(str("Varnholt: gjpq {0123456789} ~%"), 8, 34, 256, white, screen_projection, text_plain);
+    draw_text(str("num A or C %at l%e%ast 3 ~(A,b,3)"), 8, 2, 256, white, screen_projection, text_plain);
     present_scene();
     std::string report;
     EXPECT_TRUE(matches_golden("text", 0, 0, 400, 100, 12, &report)) << report;
@@ -171,7 +171,7 @@ TEST_F(Text, TheShippedFontIsCrispAtFullScaleAndLegibleAtHalf) {
 
 TEST_F(Text, AtFullScaleEveryTexelIsOnePixel) {
     use_shipped_font();
-    draw_text(str("H"), 300, 300, 256, white, true, false, false);
+    draw_text(str("H"), 300, 300, 256, white, screen_projection, text_plain);
     // Over a background without red, the scene's red is the texel's coverage.
     int64_t position = image_get_buffer_position();
     image atlas = image_load(str("resources/font.png"), IMAGE_RGBA);

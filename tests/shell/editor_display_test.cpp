@@ -102,6 +102,19 @@ TEST_F(Editor, TypingFollowsShiftAndCapsLockAndNeverMovesTheCamera) {
     EXPECT_EQ(entry_purpose, entry_for_nothing);
 }
 
+// Keys typed faster than frames arrive in one frame: they and Backspace apply in typing order.
+TEST_F(Editor, KeysTypedWithinOneFrameKeepTheirOrder) {
+    press_key_with(SDL_SCANCODE_LCTRL, SDL_SCANCODE_S);
+    ASSERT_TRUE(entry_open);
+    for (SDL_Scancode key : {SDL_SCANCODE_L, SDL_SCANCODE_O, SDL_SCANCODE_N, SDL_SCANCODE_X, SDL_SCANCODE_BACKSPACE,
+                             SDL_SCANCODE_G, SDL_SCANCODE_X, SDL_SCANCODE_X}) {
+        hold_key(key);
+        release_key(key);
+    }
+    run_frame();
+    EXPECT_EQ(typed(), "longxx");
+}
+
 TEST_F(Editor, SavingWritesTheKindsDirectoryAndCtrlOOpensTheList) {
     fs::path home = fs::current_path();
     fs::path folder = fs::temp_directory_path() / "varnholt_editor_save";

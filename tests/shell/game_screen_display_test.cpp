@@ -5,6 +5,9 @@
 #include "model/referee.h"
 #include "model/turn_state.h"
 #include "screen/game_screen.h"
+#include "screen/hand.h"
+#include "screen/layout.h"
+#include "screen/machine_view.h"
 #include "screen/stone_animation.h"
 #include "shell/application.h"
 #include "ui_driver.h"
@@ -42,7 +45,7 @@ protected:
         click_state(target);
         run_frames(40);
     }
-    static void click_deck() { click_at(deck_slot.x + 64, deck_slot.y + 64); }
+    static void click_deck() { click_at(deck_slot().x + 64, deck_slot().y + 64); }
     static void click_next_turn() { click_at(window_width - 80, window_height - 80); }
     // The dark box of the turn and end overlays, left of the machine.
     static bool overlay_shown() {

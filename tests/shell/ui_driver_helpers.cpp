@@ -2,6 +2,7 @@
 
 #include "model/turn_state.h"
 #include "render/primitives.h"
+#include "screen/ui.h"
 #include "render/resources.h"
 #include "render/scene.h"
 #include "screen/camera.h"

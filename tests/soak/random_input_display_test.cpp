@@ -9,7 +9,7 @@
 #include "model/game_data.h"
 #include "model/map_list.h"
 #include "model/turn_state.h"
-#include "render/primitives.h"
+#include "screen/ui.h"
 #include "screen/goal_builder.h"
 #include "screen/text_entry.h"
 #include "shell/application.h"

@@ -1,0 +1,48 @@
+// The widgets every screen shares, each drawn and acted on in one call from the frame's input:
+// buttons, "<" ">" rows, captions, centred panels and the OK / Cancel pair of a dialog.
+#pragma once
+
+#include "base/color.h"
+#include "base/strings.h"
+
+#include <cstdint>
+
+constexpr Color ui_text_color{1, 1, 1, 1};
+
+struct ScreenPoint {
+    double x, y;
+};
+
+ScreenPoint window_center();
+
+// Drawn and tested in one call; true in the frame the left button goes down over it.
+bool draw_button(string label, double center_x, double center_y, double width, double height);
+
+// The buttons drawn this frame, in drawing order, so a driver can find one by its label.
+struct DrawnButton {
+    string label;
+    double center_x, center_y, width, height;
+};
+constexpr int32_t max_drawn_buttons = 128;
+extern DrawnButton drawn_buttons[max_drawn_buttons];
+extern int32_t drawn_button_count;
+
+// Called once a frame before any widget is drawn.
+void begin_widgets();
+
+// "<" at left_x and ">" at right_x on row y, squares of side `side`: -1, +1, or 0 when neither was clicked.
+int64_t arrow_row(double left_x, double right_x, double y, double side);
+
+// Scale 256, white, in window pixels, centred on (x, y), no card symbols.
+void draw_caption(string text, double x, double y);
+
+// A dark box of the given size centred on the window.
+void draw_centered_panel(double width, double height, const Color& color);
+
+struct DialogAnswer {
+    bool ok, cancel;
+};
+
+// The dialog box every editor dialog sits in, and its OK and Cancel buttons below its content.
+void draw_dialog_panel();
+DialogAnswer draw_dialog_buttons();
