@@ -83,7 +83,7 @@ EOF
   local cflags
   cflags=$(pkg-config --cflags kestrune_system | xargs)
   ! grep -q SDL2 <<< "$cflags" || fail "SDL's include folder in the compile flags: $cflags"
-  [ "$cflags" = "-I$prefix/include" ] || fail "compile flags: $cflags"
+  [[ $cflags == -I* && $cflags != *" "* && ${cflags#-I} -ef $prefix/include ]] || fail "compile flags: $cflags"
   [ -z "$(pkg-config --print-requires-private kestrune_system)" ] ||
     fail "private requirements: $(pkg-config --print-requires-private kestrune_system)"
   local static_libs
