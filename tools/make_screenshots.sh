@@ -14,7 +14,7 @@ build_dir=${1:-build}
 
 if [ -z "${SCREENSHOTS_UNDER_XVFB:-}" ]; then
   bash "$root/scripts/install_dependencies.sh"
-  cmake -S "$root" -B "$build_dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo > /dev/null
+  [ -f "$build_dir/CMakeCache.txt" ] || cmake -S "$root" -B "$build_dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo > /dev/null
   cmake --build "$build_dir" -j2 --target varnholt capture_window
   # A display of its own, so nothing else on the screen covers the window.
   SCREENSHOTS_UNDER_XVFB=1 SDL_AUDIODRIVER=dummy exec xvfb-run -a -s "-screen 0 1280x1024x24" bash "$0" "$build_dir"
