@@ -77,33 +77,29 @@ TEST_F(ArenaTest, ExhaustionEndsTheProcessInsteadOfOverlapping) {
     EXPECT_EXIT(arena_allocate(PERSISTENT_ARENA, -5), testing::ExitedWithCode(1), "");
 }
 
-uint64_t splitmix_reference(uint64_t& state) {
-    uint64_t z = (state += 0x9e3779b97f4a7c15ull);
-    z = (z ^ (z >> 30)) * 0xbf58476d1ce4e5b9ull;
-    z = (z ^ (z >> 27)) * 0x94d049bb133111ebull;
-    return z ^ (z >> 31);
-}
-
-TEST(Random, SeedZeroMatchesAnIndependentReference) {
+// Known answers: SplitMix64's first outputs from seed 0, and xoshiro256**'s first outputs from the
+// state {1, 2, 3, 4}, as published with the reference implementations.
+TEST(Random, SeedZeroFillsTheStateWithSplitMixOutputs) {
     seed_random(0);
     EXPECT_EQ(random_state.s[0], 0xe220a8397b1dcdafull);
+    EXPECT_EQ(random_state.s[1], 0x6e789e6aa1b965f4ull);
+    EXPECT_EQ(random_state.s[2], 0x06c45d188009454full);
+    EXPECT_EQ(random_state.s[3], 0xf88bb8a8724c81ecull);
+}
 
-    uint64_t split = 0;
-    uint64_t s[4];
-    for (uint64_t& word : s) word = splitmix_reference(split);
-    for (int i = 0; i < 4; i++) EXPECT_EQ(random_state.s[i], s[i]);
-    auto rotl = [](uint64_t x, int k) { return (x << k) | (x >> (64 - k)); };
-    for (int i = 0; i < 8; i++) {
-        uint64_t expected = rotl(s[1] * 5, 7) * 9;
-        uint64_t t = s[1] << 17;
-        s[2] ^= s[0];
-        s[3] ^= s[1];
-        s[1] ^= s[2];
-        s[0] ^= s[3];
-        s[2] ^= t;
-        s[3] = rotl(s[3], 45);
-        EXPECT_EQ(random_u64(), expected) << "output " << i;
-    }
+TEST(Random, OutputsFromStateOneTwoThreeFour) {
+    random_state = RandomState{{1, 2, 3, 4}};
+    const uint64_t expected[] = {11520ull,
+                                 0ull,
+                                 1509978240ull,
+                                 1215971899390074240ull,
+                                 1216172134540287360ull,
+                                 607988272756665600ull,
+                                 16172922978634559625ull,
+                                 8476171486693032832ull,
+                                 10595114339597558777ull,
+                                 2904607092377533576ull};
+    for (uint64_t value : expected) EXPECT_EQ(random_u64(), value);
 }
 
 TEST(Random, BelowStaysInRangeAndOneDrawsOnce) {

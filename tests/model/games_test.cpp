@@ -13,6 +13,8 @@
 
 namespace {
 
+class GameEndTest : public ModelFixture {};
+
 const uint8_t kinds[] = {state_machine, pushdown_machine, turing_machine};
 
 GrowableArray<MapListEntry>* load_kind_list(uint8_t kind) {
@@ -110,7 +112,7 @@ TEST(WholeGames, ComputersFinishEveryShippedMap) {
     }
 }
 
-TEST_F(ModelTest, StateMachineStuckSeatLosesByNormalPlay) {
+TEST_F(GameEndTest, StateMachineStuckSeatLosesByNormalPlay) {
     reset_model(state_machine);
     ASSERT_TRUE(load_map_text("win 1\nstone 0\n. 0 0\n. 1 0\n. 2 0\n=> 0 1 0\n=> 1 2 0\n"));
     add_players(3, false, 0);
@@ -133,7 +135,7 @@ TEST_F(ModelTest, StateMachineStuckSeatLosesByNormalPlay) {
     EXPECT_EQ(winner, 2);  // nobody ever moved: the seat before the first one
 }
 
-TEST_F(ModelTest, HumanTuringSeatWithoutTransitionsPassesAndTheGameEndsBlocked) {
+TEST_F(GameEndTest, HumanTuringSeatWithoutTransitionsPassesAndTheGameEndsBlocked) {
     reset_model(turing_machine);
     ASSERT_TRUE(load_map_text("win 0\ngoal 0 0 1000\nstone 0\n. 0 0\n. 1 0\n=> 1 0 0 0 0 \"AR\"\n"));
     add_players(2, false, 0);
@@ -153,7 +155,7 @@ TEST_F(ModelTest, HumanTuringSeatWithoutTransitionsPassesAndTheGameEndsBlocked) 
     EXPECT_EQ(winner, no_winner);
 }
 
-TEST_F(ModelTest, PushdownGameWhereNobodyCanPlayEndsBlocked) {
+TEST_F(GameEndTest, PushdownGameWhereNobodyCanPlayEndsBlocked) {
     reset_model(pushdown_machine);
     ASSERT_TRUE(load_map_text("win 0\ndeck 1 2 2 2\nhand 2\nstone 0\n. 0 0\n. 1 0\n=> 0 1 0 0 0 \"F\"\n"));
     add_players(2, true, 2);
@@ -166,7 +168,7 @@ TEST_F(ModelTest, PushdownGameWhereNobodyCanPlayEndsBlocked) {
     EXPECT_EQ(deck.count, 0);
 }
 
-TEST_F(ModelTest, PushdownHumanWithNothingToDrawPasses) {
+TEST_F(GameEndTest, PushdownHumanWithNothingToDrawPasses) {
     reset_model(pushdown_machine);
     ASSERT_TRUE(load_map_text("win 0\ndeck 1 1 1 1\nhand 1\ntape 0\nstone 0\n. 0 0\n. 1 0\n=> 0 1 0 0 0 \"B\"\n=> 1 0 0 0 0 \"*\"\n"));
     add_players(2, false, 0);
@@ -182,7 +184,7 @@ TEST_F(ModelTest, PushdownHumanWithNothingToDrawPasses) {
     EXPECT_FALSE(settle_stuck_seat());  // a card can still be drawn
 }
 
-TEST_F(ModelTest, HardPushdownPlayerOnTheDemoMap) {
+TEST_F(GameEndTest, HardPushdownPlayerOnTheDemoMap) {
     reset_model(pushdown_machine);
     build_demo_map();
     add_players(2, true, 2);

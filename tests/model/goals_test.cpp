@@ -4,6 +4,8 @@
 
 namespace {
 
+class GoalTest : public ModelFixture {};
+
 void set_tape(std::initializer_list<Card> cards) {
     array_clear(&tape);
     for (Card c : cards) array_push(&tape, c);
@@ -14,7 +16,7 @@ Goal goal(uint8_t kind, uint8_t comparison, int64_t amount, uint8_t a = 0, uint8
     return Goal{kind, comparison, amount, a, a, a, b, b, b};
 }
 
-TEST_F(ModelTest, GoalValues) {
+TEST_F(GoalTest, GoalValues) {
     set_tape({{0, 1, 3}, {0, 2, 3}, {5, 2, 6}, {2, 3, 1}});
     deck_colors = deck_shapes = deck_numbers = 4;
     EXPECT_EQ(goal_value(goal(sum, exactly, 0)), 13);
@@ -38,7 +40,7 @@ TEST_F(ModelTest, GoalValues) {
     for (uint8_t kind = 0; kind < 10; kind++) EXPECT_EQ(goal_value(goal(kind, exactly, 0)), 0);
 }
 
-TEST_F(ModelTest, GoalComparisons) {
+TEST_F(GoalTest, GoalComparisons) {
     set_tape({{0, 0, 1}, {0, 0, 1}, {5, 0, 1}});
     deck_colors = 4;
     EXPECT_EQ(goal_value(goal(distinct_colors, exactly, 0)), 1);

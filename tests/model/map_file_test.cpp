@@ -9,6 +9,9 @@
 
 namespace {
 
+class MapFileTest : public ModelFixture {};
+class MapListTest : public ModelFixture {};
+
 double decimal(const std::string& text, int64_t* stop = nullptr) {
     TextCursor cursor{text.data(), static_cast<int64_t>(text.size()), static_cast<int64_t>(text.size()), 0};
     double value = parse_decimal(&cursor);
@@ -63,7 +66,7 @@ TEST(MatchesAt, KeywordMustEndInsideTheData) {
     EXPECT_EQ(cursor.position, 1);
 }
 
-TEST_F(ModelTest, ReadsEveryField) {
+TEST_F(MapFileTest, ReadsEveryField) {
     machine_kind = turing_machine;
     ASSERT_TRUE(load_map_text(
         "map 1.5 -2 64\nwin 2\ndeck 2 5 3 6\nhand 11\ntape 7\n"
@@ -110,7 +113,7 @@ TEST_F(ModelTest, ReadsEveryField) {
     EXPECT_EQ(transitions.data[1].rule.length, 0);
 }
 
-TEST_F(ModelTest, LoadKeepsWhatTheFileDoesNotSet) {
+TEST_F(MapFileTest, LoadKeepsWhatTheFileDoesNotSet) {
     machine_kind = turing_machine;
     ASSERT_TRUE(load_map_text("map 3 4 5\nwin 1\ndeck 2 2 2 2\nhand 3\ntape 9\nstone 0\n. 0 0\n. 1 1\n"));
     ASSERT_TRUE(load_map_text("stone 1\nstone 0\n"));
@@ -123,7 +126,7 @@ TEST_F(ModelTest, LoadKeepsWhatTheFileDoesNotSet) {
     EXPECT_EQ(stones.count, 0);  // both name states the file does not have
 }
 
-TEST_F(ModelTest, CarriageReturnsAndUnknownLines) {
+TEST_F(MapFileTest, CarriageReturnsAndUnknownLines) {
     ASSERT_TRUE(load_map_text("map 0 0 128\r\nnonsense 1 2\r\n. 1 2\r\n* -1 0\r\n=> 0 1 0 0 16 \"A\"\r\nstone 1\r\n"));
     ASSERT_EQ(states.count, 2);
     EXPECT_EQ(states.data[0].y, 2);
@@ -133,7 +136,7 @@ TEST_F(ModelTest, CarriageReturnsAndUnknownLines) {
     EXPECT_EQ(stones.data[0], 1);
 }
 
-TEST_F(ModelTest, UnclosedRuleTakesTheRestOfTheFile) {
+TEST_F(MapFileTest, UnclosedRuleTakesTheRestOfTheFile) {
     ASSERT_TRUE(load_map_text(". 0 0\n. 1 0\n=> 0 1 0 0 0 \"A &\nstone 0\n. 2 2\n"));
     ASSERT_EQ(transitions.count, 1);
     EXPECT_EQ(text_of(transitions.data[0].rule), "A &\nstone 0\n. 2 2\n");
@@ -141,7 +144,7 @@ TEST_F(ModelTest, UnclosedRuleTakesTheRestOfTheFile) {
     EXPECT_EQ(stones.count, 0);
 }
 
-TEST_F(ModelTest, InvalidStateIndicesAreDroppedAndStatesCapped) {
+TEST_F(MapFileTest, InvalidStateIndicesAreDroppedAndStatesCapped) {
     std::string text = "stone 3\nstone -1\nstone 1\n=> 0 5 0\n=> 1 0 0\n=> -2 0 0\n";
     for (int i = 0; i < 300; i++) text += ". " + std::to_string(i) + " 0\n";
     text += "stone 299\n=> 255 256 0\n=> 255 0 0\n";
@@ -156,7 +159,7 @@ TEST_F(ModelTest, InvalidStateIndicesAreDroppedAndStatesCapped) {
     EXPECT_EQ(transitions.data[2].from, 255);
 }
 
-TEST_F(ModelTest, MissingFileKeepsTheMap) {
+TEST_F(MapFileTest, MissingFileKeepsTheMap) {
     build_demo_map();
     testing::internal::CaptureStdout();
     EXPECT_FALSE(load_map(str("no/such/map.txt")));
@@ -165,7 +168,7 @@ TEST_F(ModelTest, MissingFileKeepsTheMap) {
     EXPECT_EQ(transitions.count, 12);
 }
 
-TEST_F(ModelTest, WriterFormat) {
+TEST_F(MapFileTest, WriterFormat) {
     machine_kind = turing_machine;
     map_scale = 128;
     win_mode = 0;
@@ -188,7 +191,7 @@ TEST_F(ModelTest, WriterFormat) {
     EXPECT_EQ(text_of(write_map()).find("deck"), std::string::npos);
 }
 
-TEST_F(ModelTest, DemoMap) {
+TEST_F(MapFileTest, DemoMap) {
     build_demo_map();
     ASSERT_EQ(states.count, 5);
     EXPECT_EQ(states.data[0].marked, 1);
@@ -202,7 +205,7 @@ TEST_F(ModelTest, DemoMap) {
     EXPECT_EQ(nimbers.count, 0);
 }
 
-TEST_F(ModelTest, MapListParsing) {
+TEST_F(MapListTest, MapListParsing) {
     std::string path = write_temp_file("list.txt", "first maps/a b.txt\nsecond maps/b.txt\r\nlonely\nthird x\n third\n");
     GrowableArray<MapListEntry> list{};
     load_map_list(&list, view_of(path));
@@ -227,7 +230,7 @@ TEST_F(ModelTest, MapListParsing) {
     EXPECT_EQ(unended.count, 1);
 }
 
-TEST_F(ModelTest, SelectKindMapsLoadsTheFirstEntry) {
+TEST_F(MapListTest, SelectKindMapsLoadsTheFirstEntry) {
     std::string map = write_temp_file("select.txt", "stone 0\n. 0 0\n. 1 0\n=> 0 1 0\n");
     std::string list = write_temp_file("select_list.txt", "one " + map + "\ntwo elsewhere\n");
     machine_kind = state_machine;
@@ -245,7 +248,7 @@ TEST_F(ModelTest, SelectKindMapsLoadsTheFirstEntry) {
     EXPECT_EQ(current_map_list, &state_map_list);
 }
 
-TEST_F(ModelTest, SaveMapListRewritesTheKindsFile) {
+TEST_F(MapListTest, SaveMapListRewritesTheKindsFile) {
     std::filesystem::path folder = std::filesystem::path(write_temp_file("marker", "")).parent_path() / "save_list";
     std::filesystem::create_directories(folder / "resources");
     std::ofstream(folder / "resources/turing_maps.txt", std::ios::binary) << "first a.txt\n";

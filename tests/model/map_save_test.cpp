@@ -22,13 +22,13 @@ std::string file_text(const fs::path& path) {
 }
 
 // Saving writes relative to the working directory, so each test works in a folder of its own.
-class MapSave : public ModelTest {
+class MapSave : public ModelFixture {
 protected:
     fs::path folder;
     fs::path previous;
 
     void SetUp() override {
-        ModelTest::SetUp();
+        ModelFixture::SetUp();
         previous = fs::current_path();
         folder = fs::temp_directory_path() / ("varnholt_save_" + std::to_string(getpid()));
         fs::remove_all(folder);

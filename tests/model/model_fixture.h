@@ -14,7 +14,7 @@ std::string text_of(string view);
 // Arenas once per process; every model variable back to its start value, no seats; a fixed seed.
 void reset_model(uint8_t kind);
 
-// Writes the bytes to a file in a scratch folder and returns its path.
+// Writes the bytes to a file in a scratch folder, removed when the program's tests end, and returns its path.
 std::string write_temp_file(const std::string& name, const std::string& bytes);
 bool load_map_text(const std::string& bytes);
 
@@ -31,7 +31,7 @@ struct GameResult {
 // limit is reached; every pause is skipped.
 GameResult play_until_over(int64_t max_turns);
 
-class ModelTest : public ::testing::Test {
+class ModelFixture : public ::testing::Test {
 protected:
     void SetUp() override { reset_model(pushdown_machine); }
 };

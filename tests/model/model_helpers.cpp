@@ -34,8 +34,24 @@ void reset_model(uint8_t kind) {
     seed_random(12345);
 }
 
+namespace {
+
+std::string scratch_folder() {
+    return std::filesystem::temp_directory_path().string() + "/varnholt_model_" + std::to_string(getpid());
+}
+
+// The folder goes once every test of the program has run.
+class ScratchFolderRemoval : public testing::Environment {
+public:
+    void TearDown() override { std::filesystem::remove_all(scratch_folder()); }
+};
+
+testing::Environment* const scratch_folder_removal = testing::AddGlobalTestEnvironment(new ScratchFolderRemoval);
+
+}  // namespace
+
 std::string write_temp_file(const std::string& name, const std::string& bytes) {
-    std::string folder = std::filesystem::temp_directory_path().string() + "/varnholt_model_" + std::to_string(getpid());
+    std::string folder = scratch_folder();
     std::filesystem::create_directories(folder);
     std::string path = folder + "/" + name;
     std::ofstream(path, std::ios::binary) << bytes;

@@ -8,6 +8,9 @@
 
 namespace {
 
+class DealTest : public ModelFixture {};
+class RefereeTest : public ModelFixture {};
+
 void use_map(uint8_t kind, const std::string& text) {
     reset_model(kind);
     std::string path = write_temp_file("game_map.txt", text);
@@ -18,7 +21,7 @@ void use_map(uint8_t kind, const std::string& text) {
     current_map_index = 0;
 }
 
-TEST_F(ModelTest, DealsDeckTapeAndHands) {
+TEST_F(DealTest, DealsDeckTapeAndHands) {
     use_map(turing_machine, "deck 2 4 4 4\ntape 4\nstone 0\n. 0 0\n");
     add_players(2, false, 0);
     seed_random(5);
@@ -47,7 +50,7 @@ TEST_F(ModelTest, DealsDeckTapeAndHands) {
     EXPECT_EQ(players.data[0].goal.kind, sum);  // no goals: the default goal
 }
 
-TEST_F(ModelTest, DealingPastTheDeckGivesDefaultCards) {
+TEST_F(DealTest, DealingPastTheDeckGivesDefaultCards) {
     use_map(pushdown_machine, "deck 1 1 1 2\nhand 3\ntape 0\nstone 0\n. 0 0\n");
     add_players(2, true, 0);
     ASSERT_TRUE(start_game());
@@ -65,7 +68,7 @@ TEST_F(ModelTest, DealingPastTheDeckGivesDefaultCards) {
     EXPECT_EQ(hand_revealed, 0);
 }
 
-TEST_F(ModelTest, OversizedParametersStayInBounds) {
+TEST_F(DealTest, OversizedParametersStayInBounds) {
     use_map(pushdown_machine, "deck 99999999 -3 200 7\nhand 99999999999\ntape -5\n. 0 0\n");
     add_players(1, false, 0);
     ASSERT_TRUE(start_game());
@@ -83,7 +86,7 @@ TEST_F(ModelTest, OversizedParametersStayInBounds) {
     EXPECT_EQ(tape.count, max_tape_cells);
 }
 
-TEST_F(ModelTest, GoalsAreDealtIndependently) {
+TEST_F(DealTest, GoalsAreDealtIndependently) {
     use_map(turing_machine, "goal 0 2 1\ngoal 1 2 1\ngoal 4 2 1 2 0 1\nstone 0\n. 0 0\n");
     add_players(6, false, 0);
     int seen[10] = {};
@@ -97,7 +100,7 @@ TEST_F(ModelTest, GoalsAreDealtIndependently) {
     EXPECT_EQ(seen[0] + seen[1] + seen[4], 300);
 }
 
-TEST_F(ModelTest, MapWithoutStatesIsRefused) {
+TEST_F(DealTest, MapWithoutStatesIsRefused) {
     use_map(state_machine, "stone 0\nwin 1\n");
     add_players(2, true, 2);
     testing::internal::CaptureStdout();
@@ -110,7 +113,7 @@ TEST_F(ModelTest, MapWithoutStatesIsRefused) {
     EXPECT_EQ(stones.count, 0);
 }
 
-TEST_F(ModelTest, TapeActions) {
+TEST_F(RefereeTest, TapeActions) {
     tape = {};
     array_push(&tape, Card{0, 0, 1});
     apply_tape_action(str("*R"));
@@ -135,7 +138,7 @@ TEST_F(ModelTest, TapeActions) {
     EXPECT_EQ(tape.data[1].number, 1);
 }
 
-TEST_F(ModelTest, MovesOnEachKind) {
+TEST_F(RefereeTest, MovesOnEachKind) {
     use_map(pushdown_machine, "win 0\ndeck 1 4 4 4\nhand 2\nstone 0\n. 0 0\n. 1 0\n=> 0 1 0 0 0 \"*\"\n");
     add_players(2, false, 0);
     ASSERT_TRUE(start_game());
@@ -160,7 +163,7 @@ TEST_F(ModelTest, MovesOnEachKind) {
     EXPECT_EQ(tape_head, 1);
 }
 
-TEST_F(ModelTest, EndTurnWinModes) {
+TEST_F(RefereeTest, EndTurnWinModes) {
     use_map(pushdown_machine, "win 1\nhand 0\nstone 0\n. 0 0\n* 1 0\n=> 0 1 0 0 0 \"*\"\n");
     add_players(2, false, 0);
     human_count = 2;
@@ -206,7 +209,7 @@ TEST_F(ModelTest, EndTurnWinModes) {
     EXPECT_EQ(hand_revealed, 1);
 }
 
-TEST_F(ModelTest, TurnPassesToComputersWithAPause) {
+TEST_F(RefereeTest, TurnPassesToComputersWithAPause) {
     use_map(state_machine, "win 1\nstone 0\n. 0 0\n. 1 0\n=> 0 1 0\n");
     add_players(3, false, 0);
     players.data[1].is_computer = 1;
@@ -226,7 +229,7 @@ TEST_F(ModelTest, TurnPassesToComputersWithAPause) {
     EXPECT_EQ(hand_revealed, 1);
 }
 
-TEST_F(ModelTest, RecycleTheStack) {
+TEST_F(RefereeTest, RecycleTheStack) {
     stack = {};
     for (int8_t n = 1; n <= 5; n++) array_push(&stack, Card{0, 0, n});
     array_push(&deck, Card{1, 1, 1});
@@ -248,7 +251,7 @@ TEST_F(ModelTest, RecycleTheStack) {
     EXPECT_EQ(deck.count, 0);
 }
 
-TEST_F(ModelTest, DrawFromDeck) {
+TEST_F(RefereeTest, DrawFromDeck) {
     Player player = new_player(0);
     array_push(&deck, Card{3, 2, 5});
     draw_from_deck(&player);
@@ -260,7 +263,7 @@ TEST_F(ModelTest, DrawFromDeck) {
     EXPECT_EQ(player.hand.data[1].number, 1);
 }
 
-TEST_F(ModelTest, SmallHelpers) {
+TEST_F(RefereeTest, SmallHelpers) {
     GrowableArray<Card> cards{};
     EXPECT_EQ(top_card(cards).number, 1);
     for (int8_t n = 1; n <= 4; n++) array_push(&cards, Card{0, 0, n});

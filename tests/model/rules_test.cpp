@@ -7,6 +7,8 @@
 
 namespace {
 
+class RuleTest : public ModelFixture {};
+
 Card card(char color, char shape, int number) {
     return Card{static_cast<uint8_t>(color - 'A'), static_cast<uint8_t>(shape - 'a'), static_cast<int8_t>(number)};
 }
@@ -26,7 +28,7 @@ bool accepts_any(const char* rule) {
     return false;
 }
 
-TEST_F(ModelTest, AtomsAndEmptyStack) {
+TEST_F(RuleTest, AtomsAndEmptyStack) {
     EXPECT_TRUE(accepts("A", card('A', 'c', 2)));
     EXPECT_FALSE(accepts("A", card('B', 'c', 2)));
     EXPECT_TRUE(accepts("c", card('B', 'c', 2)));
@@ -41,14 +43,14 @@ TEST_F(ModelTest, AtomsAndEmptyStack) {
     }
 }
 
-TEST_F(ModelTest, BlanksTabsAndLineFeedsAreIgnored) {
+TEST_F(RuleTest, BlanksTabsAndLineFeedsAreIgnored) {
     EXPECT_TRUE(accepts(" A ", card('A', 'a', 1)));
     EXPECT_TRUE(accepts("A\n", card('A', 'a', 1)));
     EXPECT_TRUE(accepts("\t! ( B ,\nC )", card('A', 'a', 1)));
     EXPECT_FALSE(accepts("A\r", card('A', 'a', 1)));
 }
 
-TEST_F(ModelTest, OperatorsBindLeftToRight) {
+TEST_F(RuleTest, OperatorsBindLeftToRight) {
     EXPECT_TRUE(accepts("A | b & 3", card('A', 'a', 3)));
     EXPECT_TRUE(accepts("A | b & 3", card('B', 'b', 3)));
     EXPECT_FALSE(accepts("A | b & 3", card('A', 'a', 2)));
@@ -58,7 +60,7 @@ TEST_F(ModelTest, OperatorsBindLeftToRight) {
     EXPECT_FALSE(accepts("A & (b | 3)", card('A', 'a', 2)));
 }
 
-TEST_F(ModelTest, ListsAndPrefixes) {
+TEST_F(RuleTest, ListsAndPrefixes) {
     EXPECT_TRUE(accepts("(A)", card('A', 'a', 1)));
     EXPECT_FALSE(accepts("(A)", card('B', 'a', 1)));
     EXPECT_FALSE(accepts_any("(A,B)"));
@@ -86,7 +88,7 @@ TEST_F(ModelTest, ListsAndPrefixes) {
     EXPECT_FALSE(accepts_any("~(A,B,C,D,E,F,1,2"));
 }
 
-TEST_F(ModelTest, LongRulesAreCutAfter1024Bytes) {
+TEST_F(RuleTest, LongRulesAreCutAfter1024Bytes) {
     std::string rule = "A";
     while (rule.size() < 1023) rule += "|A";
     EXPECT_TRUE(accepts(rule.c_str(), card('A', 'a', 1)));
@@ -120,7 +122,7 @@ std::string random_rule(int depth) {
     return text;
 }
 
-TEST_F(ModelTest, CardSetsAgreeWithSingleCards) {
+TEST_F(RuleTest, CardSetsAgreeWithSingleCards) {
     seed_random(99);
     int accepted_somewhere = 0;
     for (int round = 0; round < 400; round++) {

@@ -25,9 +25,12 @@ namespace {
 
 using namespace std::chrono_literals;
 
-// Owns the spawned game: a failed assertion must not leave it running, or ctest waits on its output.
+// Owns the spawned game and its process group: whatever way a case ends, nothing it started
+// lives on (SDL shows its message box from a child of the game), or ctest waits on their output.
 struct RunningGame {
     pid_t pid = -1;
+    bool reaped = false;
+    int exit_code = -1;
     Display* display = nullptr;
     Window window = 0;
 
@@ -35,11 +38,10 @@ struct RunningGame {
     RunningGame(const RunningGame&) = delete;
     RunningGame& operator=(const RunningGame&) = delete;
     ~RunningGame() {
-        if (pid > 0 && waitpid(pid, nullptr, WNOHANG) == 0) {
-            kill(pid, SIGKILL);
-            waitpid(pid, nullptr, 0);
+        if (pid > 0) {
+            kill(-pid, SIGKILL);
+            if (!reaped) waitpid(pid, nullptr, 0);
         }
-        if (display) XCloseDisplay(display);
     }
 };
 
@@ -68,10 +70,13 @@ Window find_window_named(Display* display, Window parent, const char* title, pid
     if (!XQueryTree(display, parent, &root_return, &parent_return, &children, &count)) return 0;
     Window found = 0;
     for (unsigned int i = 0; i < count && !found; i++) {
-        char* name = nullptr;
-        if (XFetchName(display, children[i], &name) && name) {
-            if (strcmp(name, title) == 0 && (owner < 0 || window_pid(display, children[i]) == owner)) found = children[i];
-            XFree(name);
+        // The name's bytes, whatever their encoding: SDL's message box names itself in UTF-8,
+        // which XFetchName does not return.
+        XTextProperty name{};
+        if (XGetWMName(display, children[i], &name) && name.value) {
+            bool same = name.nitems == strlen(title) && memcmp(name.value, title, name.nitems) == 0;
+            if (same && (owner < 0 || window_pid(display, children[i]) == owner)) found = children[i];
+            XFree(name.value);
         }
         if (!found) found = find_window_named(display, children[i], title, owner);
     }
@@ -79,6 +84,7 @@ Window find_window_named(Display* display, Window parent, const char* title, pid
     return found;
 }
 
+// The game leads a process group of its own, so its children end with it.
 pid_t spawn_game(char** environment, const char* output_path = "/dev/null") {
     pid_t pid = -1;
     std::string binary = VARNHOLT_BINARY_DIR "/varnholt";
@@ -87,7 +93,12 @@ pid_t spawn_game(char** environment, const char* output_path = "/dev/null") {
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addchdir_np(&actions, VARNHOLT_SOURCE_DIR);
     posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, output_path, O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    EXPECT_EQ(posix_spawn(&pid, binary.c_str(), &actions, nullptr, argv, environment), 0);
+    posix_spawnattr_t attributes;
+    posix_spawnattr_init(&attributes);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP);
+    posix_spawnattr_setpgroup(&attributes, 0);
+    EXPECT_EQ(posix_spawn(&pid, binary.c_str(), &actions, &attributes, argv, environment), 0);
+    posix_spawnattr_destroy(&attributes);
     posix_spawn_file_actions_destroy(&actions);
     return pid;
 }
@@ -109,12 +120,22 @@ void send_close_request(Display* display, Window window) {
 // The game's window can vanish between two requests; Xlib's default handler would end the test.
 int ignore_x_errors(Display*, XErrorEvent*) { return 0; }
 
-void start_game(RunningGame& game, const char* output_path = "/dev/null") {
+// One connection for the whole program, made before any game starts and kept: an X server left
+// without clients resets, and refuses connections (the test's and the game's) while it does.
+Display* test_display() {
+    static Display* display = nullptr;
+    for (int attempt = 0; attempt < 100 && !display; attempt++) {
+        display = XOpenDisplay(nullptr);
+        if (!display) std::this_thread::sleep_for(100ms);
+    }
     XSetErrorHandler(ignore_x_errors);
+    return display;
+}
+
+void start_game(RunningGame& game, const char* output_path = "/dev/null") {
+    game.display = test_display();
+    ASSERT_NE(game.display, nullptr);
     game.pid = spawn_game(environ, output_path);
-    game.display = XOpenDisplay(nullptr);
-    EXPECT_NE(game.display, nullptr);
-    if (!game.display) return;
     // Generous: a sanitizer build on a loaded machine starts slowly.
     for (int attempt = 0; attempt < 600 && !game.window; attempt++) {
         std::this_thread::sleep_for(50ms);
@@ -128,11 +149,14 @@ void start_game(RunningGame& game, const char* output_path = "/dev/null") {
     }
 }
 
-// The exit code of a process that has ended, or -1 while it runs.
-int exit_code_if_ended(pid_t pid) {
+// The game's exit code once it has ended, or -1 while it runs.
+int exit_code_if_ended(RunningGame& game) {
     int status = 0;
-    if (waitpid(pid, &status, WNOHANG) != pid) return -1;
-    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    if (!game.reaped && game.pid > 0 && waitpid(game.pid, &status, WNOHANG) == game.pid) {
+        game.reaped = true;
+        game.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    }
+    return game.exit_code;
 }
 
 // A normal start finds every resource and map list: nothing is reported on standard output.
@@ -152,7 +176,7 @@ TEST(VarnholtBinary, WindowAppearsAndEscapeQuits) {
         // A refused focus change is retried with the next Escape.
         if (system(command.c_str()) != 0) std::this_thread::sleep_for(100ms);
         std::this_thread::sleep_for(500ms);
-        exit_code = exit_code_if_ended(game.pid);
+        exit_code = exit_code_if_ended(game);
     }
     EXPECT_EQ(exit_code, 0);
     std::ifstream output(output_path);
@@ -169,7 +193,7 @@ TEST(VarnholtBinary, ClosingTheWindowQuits) {
     for (int attempt = 0; attempt < 40 && exit_code < 0; attempt++) {
         send_close_request(game.display, game.window);
         std::this_thread::sleep_for(500ms);
-        exit_code = exit_code_if_ended(game.pid);
+        exit_code = exit_code_if_ended(game);
     }
     EXPECT_EQ(exit_code, 0);
 }
@@ -184,17 +208,20 @@ TEST(VarnholtBinary, WithoutOpenGL33ItEndsWithExitCodeOne) {
     for (std::string& variable : variables) environment.push_back(variable.data());
     environment.push_back(nullptr);
     RunningGame game;
-    XSetErrorHandler(ignore_x_errors);
-    game.pid = spawn_game(environment.data());
-    game.display = XOpenDisplay(nullptr);
+    game.display = test_display();
     ASSERT_NE(game.display, nullptr);
+    game.pid = spawn_game(environment.data());
     int exit_code = -1;
-    // Where the X server has the fonts for it, the error box appears first; dismiss it.
+    // Where the X server has the fonts for it, the error box appears first, and a user presses
+    // Return on it. Without those fonts SDL cannot show it and the game ends at once.
     for (int attempt = 0; attempt < 300 && exit_code < 0; attempt++) {
         Window box = find_window_named(game.display, DefaultRootWindow(game.display), "Graphics not supported", -1);
-        if (box) send_close_request(game.display, box);
+        if (box) {
+            std::string command = "xdotool key --window " + std::to_string(box) + " Return >/dev/null 2>&1";
+            EXPECT_EQ(system(command.c_str()), 0);
+        }
         std::this_thread::sleep_for(100ms);
-        exit_code = exit_code_if_ended(game.pid);
+        exit_code = exit_code_if_ended(game);
     }
     EXPECT_EQ(exit_code, 1);
 }

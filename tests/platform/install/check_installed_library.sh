@@ -78,8 +78,17 @@ EOF
   done | paste -sd.)
   [ "$header_version" = "$version" ] || fail "header $header_version, package $version"
 
-  [ "$(pkg-config --print-requires-private kestrune_system | sort | paste -sd' ')" = "epoxy libjpeg libpng sdl2 sndfile" ] ||
+  # The libraries under it are named for static links, but their include folders stay out of
+  # every user's compile line: the header needs none of them.
+  local cflags
+  cflags=$(pkg-config --cflags kestrune_system | xargs)
+  ! grep -q SDL2 <<< "$cflags" || fail "SDL's include folder in the compile flags: $cflags"
+  [[ $cflags == -I* && $cflags != *" "* && ${cflags#-I} -ef $prefix/include ]] || fail "compile flags: $cflags"
+  [ -z "$(pkg-config --print-requires-private kestrune_system)" ] ||
     fail "private requirements: $(pkg-config --print-requires-private kestrune_system)"
+  local static_libs
+  static_libs=$(pkg-config --static --libs-only-l kestrune_system | xargs)
+  [ "$static_libs" = "-lkestrune_system -lSDL2 -lepoxy -lsndfile -lpng16 -ljpeg -lm" ] || fail "static libs: $static_libs"
   [ "$(pkg-config --libs-only-l kestrune_system | xargs)" = "-lkestrune_system" ] ||
     fail "libs: $(pkg-config --libs kestrune_system)"
   [ "$(pkg-config --variable=includedir kestrune_system)/kestrune_system.h" -ef "$header" ] || fail "includedir"
