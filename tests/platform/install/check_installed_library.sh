@@ -78,7 +78,7 @@ EOF
   done | paste -sd.)
   [ "$header_version" = "$version" ] || fail "header $header_version, package $version"
 
-  [ "$(pkg-config --print-requires-private kestrune_system | sort | paste -sd' ')" = "epoxy libjpeg libpng sdl2 sndfile" ] ||
+  [ "$(pkg-config --print-requires-private kestrune_system | sort | paste -sd' ')" = "epoxy libjpeg libpng sdl2 sndfile vorbisfile" ] ||
     fail "private requirements: $(pkg-config --print-requires-private kestrune_system)"
   [ "$(pkg-config --libs-only-l kestrune_system | xargs)" = "-lkestrune_system" ] ||
     fail "libs: $(pkg-config --libs kestrune_system)"
