@@ -20,7 +20,8 @@ bool audio_reader_open(audio_stream* stream, VorbisReader* vorbis, AudioLayout* 
 
 int64_t audio_reader_read(audio_stream* stream, uint8_t decode_format, int64_t frames, uint32_t channels,
                           void* buffer) {
-    if (is_ogg(stream)) return audio_vorbis_read(static_cast<VorbisReader*>(stream->decoder), decode_format, frames, buffer);
+    if (is_ogg(stream))
+        return audio_vorbis_read(static_cast<VorbisReader*>(stream->decoder), decode_format, frames, buffer);
     return audio_sndfile_read(static_cast<SNDFILE*>(stream->decoder), decode_format, frames, channels, buffer);
 }
 

@@ -1,7 +1,6 @@
 // libsndfile readers for WAV and FLAC and writers for WAV and Wave64, on files or on memory blocks.
 #include "audio_internal.h"
 
-#include <cmath>
 #include <cstring>
 
 static audio_stream* memory_of(void* user_data) { return static_cast<audio_stream*>(user_data); }
