@@ -5,6 +5,9 @@
 #include "platform_internal.h"
 
 #include <sndfile.h>
+#include <vorbis/vorbisfile.h>
+
+#include <cstdio>
 
 extern CallerBlock audio_memory;
 
@@ -20,9 +23,9 @@ int64_t audio_format_bytes(uint8_t format);
 // The text after the last "."; empty when the path has none.
 string audio_path_extension(string path);
 
-// Opens a WAV, FLAC or Ogg Vorbis reader on the stream's path, or on its memory block through a
-// virtual interface that keeps the read position in the record (which must outlive the reader).
-// Null also for a file without channels, and for an Ogg container that does not hold Vorbis.
+// Opens a WAV or FLAC reader on the stream's path, or on its memory block through a virtual
+// interface that keeps the read position in the record (which must outlive the reader).
+// Null also for a file without channels, and for an Ogg file, which only the Vorbis reader opens.
 SNDFILE* audio_sndfile_open_reader(audio_stream* stream, SF_INFO* info);
 
 // Opens a PCM writer: Wave64 past 4294967295 bytes, WAV otherwise; bits 8, 16 or 32.
@@ -32,10 +35,46 @@ SNDFILE* audio_sndfile_open_writer(string path, int64_t size, uint32_t channels,
 int64_t audio_sndfile_write(SNDFILE* file, const void* samples, int64_t frames, uint32_t channels, int bits);
 
 // Reads frames as signed 32-bit (decode format 5), signed 16-bit (4) or float (6) into buffer.
-// Float-coded files read as integers are scaled by full scale, not by the file's peak; Vorbis
-// read as 16-bit keeps its own rounding (32768 times each value).
+// Float-coded files read as integers are scaled by full scale, not by the file's peak.
 int64_t audio_sndfile_read(SNDFILE* file, uint8_t decode_format, int64_t frames, uint32_t channels, void* buffer);
 
-// The width libsndfile decodes into for a caller format: signed 32-bit, signed 16-bit or float.
-// Vorbis integers come from its float samples, so an Ogg container gives float for 32-bit formats.
+// An Ogg Vorbis decoder on a file it opened itself, or on the memory block of source.
+struct VorbisReader {
+    OggVorbis_File decoder;
+    FILE* file;            // null for a memory source
+    audio_stream* source;  // keeps the read position in a memory block; must outlive the reader
+    uint32_t channels;
+    uint32_t frequency;
+    int64_t frames;        // the whole stream, every chained part
+};
+
+// False for a missing file, damaged data, other Ogg codecs and streams without channels; a failed
+// open leaves nothing to close.
+bool audio_vorbis_open(VorbisReader* reader, audio_stream* source);
+
+// Reads frames as float (decode format 6) or as signed 16-bit (4) into buffer; ends at a chained
+// part of another channel count.
+int64_t audio_vorbis_read(VorbisReader* reader, uint8_t decode_format, int64_t frames, void* buffer);
+
+bool audio_vorbis_seek(VorbisReader* reader, int64_t frame);
+void audio_vorbis_close(VorbisReader* reader);
+
+// What an open reader tells about its sound; frames is the largest count when the length is unknown.
+struct AudioLayout {
+    uint32_t channels;
+    uint32_t frequency;
+    int64_t frames;
+};
+
+// Opens the stream's decoder into stream->decoder: Ogg Vorbis in the given record, WAV and FLAC
+// through libsndfile.
+bool audio_reader_open(audio_stream* stream, VorbisReader* vorbis, AudioLayout* layout);
+// channels: those of the layout the open gave.
+int64_t audio_reader_read(audio_stream* stream, uint8_t decode_format, int64_t frames, uint32_t channels,
+                          void* buffer);
+bool audio_reader_seek(audio_stream* stream, int64_t frame);
+void audio_reader_close(audio_stream* stream);
+
+// The width the decoders produce for a caller format: signed 32-bit, signed 16-bit or float.
+// Vorbis decodes to floats, so an Ogg container gives float for 32-bit formats.
 uint8_t audio_decode_format(uint8_t container, uint8_t format);

@@ -1,7 +1,6 @@
-// libsndfile readers and writers for WAV, Wave64, FLAC and Ogg Vorbis, on files or on memory blocks.
+// libsndfile readers for WAV and FLAC and writers for WAV and Wave64, on files or on memory blocks.
 #include "audio_internal.h"
 
-#include <cmath>
 #include <cstring>
 
 static audio_stream* memory_of(void* user_data) { return static_cast<audio_stream*>(user_data); }
@@ -40,20 +39,30 @@ static int format_of(SNDFILE* file) {
     return info.format;
 }
 
-static bool is_vorbis(int format) { return format == (SF_FORMAT_OGG | SF_FORMAT_VORBIS); }
+// libsndfile takes Ogg whatever the file's name; it is the Vorbis reader's alone, so a damaged Ogg
+// file named otherwise never reaches libsndfile's Ogg reader either.
+static bool file_starts_as_ogg(const char* path) {
+    FILE* file = fopen(path, "rb");
+    if (!file) return false;
+    char magic[4] = {};
+    bool ogg = fread(magic, 1, 4, file) == 4 && memcmp(magic, "OggS", 4) == 0;
+    fclose(file);
+    return ogg;
+}
 
 SNDFILE* audio_sndfile_open_reader(audio_stream* stream, SF_INFO* info) {
     memset(info, 0, sizeof *info);
     SNDFILE* file = nullptr;
     if (stream->from_file) {
-        file = sf_open(append_character(stream->source).data, SFM_READ, info);
+        const char* path = append_character(stream->source).data;
+        if (file_starts_as_ogg(path)) return nullptr;
+        file = sf_open(path, SFM_READ, info);
     } else {
         stream->source_position = 0;
         file = sf_open_virtual(&audio_memory_io, SFM_READ, info, stream);
     }
-    // libsndfile also opens Ogg files holding other codecs; and without channels there is nothing to read.
-    bool wrong_codec = stream->container == AUDIO_CONTAINER_OGG && file && !is_vorbis(format_of(file));
-    if (file && (wrong_codec || info->channels <= 0)) {
+    // Without channels there is nothing to read.
+    if (file && info->channels <= 0) {
         sf_close(file);
         return nullptr;
     }
@@ -97,18 +106,9 @@ int64_t audio_sndfile_write(SNDFILE* file, const void* samples, int64_t frames, 
     return sf_writef_int(file, static_cast<const int*>(samples), frames);
 }
 
-// Vorbis rounds 32768 times each value to the nearest integer, clamped, as the library has
-// always decoded it to 16 bits.
-static void round_vorbis_16(const float* samples, int64_t count, int16_t* out) {
-    for (int64_t i = 0; i < count; ++i) {
-        long value = lrintf(samples[i] * 32768.0f);
-        out[i] = static_cast<int16_t>(value < -32768 ? -32768 : value > 32767 ? 32767 : value);
-    }
-}
-
 // libsndfile would round float samples to small integers; read them as float and convert here.
-static int64_t read_float_as_integer(SNDFILE* file, uint8_t decode_format, bool vorbis, int64_t frames,
-                                     uint32_t channels, uint8_t* buffer) {
+static int64_t read_float_as_integer(SNDFILE* file, uint8_t decode_format, int64_t frames, uint32_t channels,
+                                     uint8_t* buffer) {
     constexpr int64_t chunk_samples = 8192;
     float chunk[chunk_samples];
     int64_t per_chunk = chunk_samples / channels;
@@ -119,14 +119,9 @@ static int64_t read_float_as_integer(SNDFILE* file, uint8_t decode_format, bool 
         int64_t count = frames - done < per_chunk ? frames - done : per_chunk;
         int64_t got = sf_readf_float(file, chunk, count);
         if (got <= 0) break;
-        uint8_t* out = buffer + done * channels * bytes;
-        if (vorbis && decode_format == AUDIO_FORMAT_SIGNED_16) {
-            round_vorbis_16(chunk, got * channels, reinterpret_cast<int16_t*>(out));
-        } else {
-            audio_wave piece = {AUDIO_FORMAT_FLOAT, channels, 0, got * channels * 4, chunk};
-            audio_wave_convert(&piece, decode_format);
-            memcpy(out, chunk, static_cast<size_t>(piece.size));
-        }
+        audio_wave piece = {AUDIO_FORMAT_FLOAT, channels, 0, got * channels * 4, chunk};
+        audio_wave_convert(&piece, decode_format);
+        memcpy(buffer + done * channels * bytes, chunk, static_cast<size_t>(piece.size));
         done += got;
         if (got < count) break;
     }
@@ -136,20 +131,9 @@ static int64_t read_float_as_integer(SNDFILE* file, uint8_t decode_format, bool 
 int64_t audio_sndfile_read(SNDFILE* file, uint8_t decode_format, int64_t frames, uint32_t channels, void* buffer) {
     if (frames <= 0 || channels == 0) return 0;
     if (decode_format == AUDIO_FORMAT_FLOAT) return sf_readf_float(file, static_cast<float*>(buffer), frames);
-    int format = format_of(file);
-    int encoding = format & SF_FORMAT_SUBMASK;
-    if (is_vorbis(format) || encoding == SF_FORMAT_FLOAT || encoding == SF_FORMAT_DOUBLE)
-        return read_float_as_integer(file, decode_format, is_vorbis(format), frames, channels,
-                                     static_cast<uint8_t*>(buffer));
+    int encoding = format_of(file) & SF_FORMAT_SUBMASK;
+    if (encoding == SF_FORMAT_FLOAT || encoding == SF_FORMAT_DOUBLE)
+        return read_float_as_integer(file, decode_format, frames, channels, static_cast<uint8_t*>(buffer));
     if (decode_format == AUDIO_FORMAT_SIGNED_16) return sf_readf_short(file, static_cast<short*>(buffer), frames);
     return sf_readf_int(file, static_cast<int*>(buffer), frames);
-}
-
-uint8_t audio_decode_format(uint8_t container, uint8_t format) {
-    switch (format) {
-    case AUDIO_FORMAT_UNSIGNED_32:
-    case AUDIO_FORMAT_SIGNED_32: return container == AUDIO_CONTAINER_OGG ? AUDIO_FORMAT_FLOAT : AUDIO_FORMAT_SIGNED_32;
-    case AUDIO_FORMAT_FLOAT: return AUDIO_FORMAT_FLOAT;
-    default: return AUDIO_FORMAT_SIGNED_16;
-    }
 }

@@ -6,6 +6,8 @@
 
 audio_stream audio_streams[AUDIO_STREAM_COUNT];
 int32_t num_audio_streams;
+// The Ogg Vorbis decoder of each slot, which its decoder field points to while open.
+static VorbisReader vorbis_readers[AUDIO_STREAM_COUNT];
 
 static bool text_is(string text, const char* expected) {
     size_t length = strlen(expected);
@@ -65,18 +67,16 @@ int32_t audio_stream_open_from_memory(uint8_t format, int64_t size, const void* 
 static bool open_reader(audio_stream* stream) {
     if (stream->info_ready) return true;
     if (stream->for_writing) return false;
-    SF_INFO info;
-    SNDFILE* file = audio_sndfile_open_reader(stream, &info);
-    if (!file) return false;
+    AudioLayout layout;
+    if (!audio_reader_open(stream, &vorbis_readers[stream - audio_streams], &layout)) return false;
     stream->info.format = stream->format;
-    stream->info.channels = static_cast<uint32_t>(info.channels);
-    stream->info.frequency = static_cast<uint32_t>(info.samplerate);
+    stream->info.channels = layout.channels;
+    stream->info.frequency = layout.frequency;
     // libsndfile gives the largest count for a stream of unknown length; the size then saturates.
-    int64_t frame_bytes = static_cast<int64_t>(info.channels) * audio_format_bytes(stream->format);
-    stream->info.size = info.frames <= 0 || frame_bytes <= 0 ? 0
-                        : info.frames > INT64_MAX / frame_bytes ? INT64_MAX
-                                                                : info.frames * frame_bytes;
-    stream->decoder = file;
+    int64_t frame_bytes = static_cast<int64_t>(layout.channels) * audio_format_bytes(stream->format);
+    stream->info.size = layout.frames <= 0 || frame_bytes <= 0 ? 0
+                        : layout.frames > INT64_MAX / frame_bytes ? INT64_MAX
+                                                                  : layout.frames * frame_bytes;
     stream->info_ready = true;
     return true;
 }
@@ -97,8 +97,7 @@ uint64_t audio_stream_read(int32_t slot, uint64_t frames, void* buffer) {
     if (!open_reader(stream)) return 0;
     int64_t wanted = frames > uint64_t{INT64_MAX} ? INT64_MAX : static_cast<int64_t>(frames);
     uint8_t decode_format = audio_decode_format(stream->container, stream->format);
-    int64_t got = audio_sndfile_read(static_cast<SNDFILE*>(stream->decoder), decode_format, wanted,
-                                     stream->info.channels, buffer);
+    int64_t got = audio_reader_read(stream, decode_format, wanted, stream->info.channels, buffer);
     if (got <= 0) return 0;
     audio_wave piece{decode_format, stream->info.channels, stream->info.frequency,
                      got * stream->info.channels * audio_format_bytes(decode_format), buffer};
@@ -145,12 +144,16 @@ bool audio_stream_seek(int32_t slot, uint64_t frame) {
     audio_stream* stream = stream_at(slot);
     if (!stream || stream->for_writing || !open_reader(stream)) return false;
     if (frame > uint64_t{INT64_MAX}) return false;
-    return sf_seek(static_cast<SNDFILE*>(stream->decoder), static_cast<sf_count_t>(frame), SEEK_SET) >= 0;
+    return audio_reader_seek(stream, static_cast<int64_t>(frame));
 }
 
 void audio_stream_close(int32_t slot) {
     audio_stream* stream = stream_at(slot);
     if (!stream) return;
-    if (stream->decoder) sf_close(static_cast<SNDFILE*>(stream->decoder));
+    if (stream->decoder && stream->for_writing) {
+        sf_close(static_cast<SNDFILE*>(stream->decoder));
+    } else if (stream->decoder) {
+        audio_reader_close(stream);
+    }
     *stream = audio_stream{};
 }

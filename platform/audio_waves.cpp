@@ -14,28 +14,24 @@ static audio_wave finished_wave(audio_wave decoded, uint8_t format) {
     return decoded;
 }
 
-static audio_wave decode_with_sndfile(audio_stream* source, uint8_t format) {
-    SF_INFO info;
-    SNDFILE* file = audio_sndfile_open_reader(source, &info);
-    if (!file) return audio_wave{};
-    if (info.frames < 0) {
-        sf_close(file);
-        return audio_wave{};
-    }
+static audio_wave decode(audio_stream* source, uint8_t format) {
+    VorbisReader vorbis;
+    AudioLayout layout;
+    if (!audio_reader_open(source, &vorbis, &layout)) return audio_wave{};
     audio_wave wave{};
     wave.format = audio_decode_format(source->container, format);
-    wave.channels = static_cast<uint32_t>(info.channels);
-    wave.frequency = static_cast<uint32_t>(info.samplerate);
+    wave.channels = layout.channels;
+    wave.frequency = layout.frequency;
     int64_t bytes = audio_format_bytes(wave.format);
     void* samples = nullptr;
-    if (info.frames <= INT64_MAX / 8 / info.channels)
-        samples = audio_memory_allocate(info.frames * info.channels * bytes);
+    if (layout.frames >= 0 && layout.frames <= INT64_MAX / 8 / layout.channels)
+        samples = audio_memory_allocate(layout.frames * layout.channels * bytes);
     if (samples) {
-        int64_t frames = audio_sndfile_read(file, wave.format, info.frames, wave.channels, samples);
-        wave.size = frames * info.channels * bytes;
+        int64_t frames = audio_reader_read(source, wave.format, layout.frames, wave.channels, samples);
+        wave.size = frames * layout.channels * bytes;
         wave.samples = samples;
     }
-    sf_close(file);
+    audio_reader_close(source);
     return finished_wave(wave, format);
 }
 
@@ -48,7 +44,7 @@ audio_wave audio_wave_load(uint8_t format, string path) {
     source.from_file = true;
     source.source = path;
     source.container = vorbis ? AUDIO_CONTAINER_OGG : AUDIO_CONTAINER_WAV;
-    return decode_with_sndfile(&source, format);
+    return decode(&source, format);
 }
 
 audio_wave audio_wave_load_from_memory(uint8_t format, int64_t size, const void* data) {
@@ -59,7 +55,7 @@ audio_wave audio_wave_load_from_memory(uint8_t format, int64_t size, const void*
     audio_stream source{};
     source.source = string{bytes, size};
     source.container = vorbis ? AUDIO_CONTAINER_OGG : AUDIO_CONTAINER_WAV;
-    return decode_with_sndfile(&source, format);
+    return decode(&source, format);
 }
 
 // WAV keeps unsigned and float samples as signed integers of the same or full width.

@@ -23,7 +23,6 @@ rm -rf "$build_dir/seeds"
 "$build_dir/fuzz_seeds" "$root" "$build_dir/seeds"
 mkdir -p "$build_dir/logs"
 export UBSAN_OPTIONS="print_stacktrace=1${UBSAN_OPTIONS:+:$UBSAN_OPTIONS}"
-export LSAN_OPTIONS="suppressions=$root/tests/fuzz/leak_suppressions.txt${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
 
 failed=()
 for target in "${targets[@]}"; do

@@ -4,7 +4,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake pkg-config git
-  libsdl2-dev libepoxy-dev libstb-dev libx11-dev libsndfile1-dev libpng-dev libjpeg62-turbo-dev
+  libsdl2-dev libepoxy-dev libstb-dev libx11-dev libsndfile1-dev libvorbis-dev libpng-dev libjpeg62-turbo-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-dejavu-core
   xvfb xauth xdotool x11-utils mesa-utils libgl1-mesa-dri

@@ -88,7 +88,7 @@ EOF
     fail "private requirements: $(pkg-config --print-requires-private kestrune_system)"
   local static_libs
   static_libs=$(pkg-config --static --libs-only-l kestrune_system | xargs)
-  [ "$static_libs" = "-lkestrune_system -lSDL2 -lepoxy -lsndfile -lpng16 -ljpeg -lm" ] || fail "static libs: $static_libs"
+  [ "$static_libs" = "-lkestrune_system -lSDL2 -lepoxy -lsndfile -lvorbisfile -lpng16 -ljpeg -lm" ] || fail "static libs: $static_libs"
   [ "$(pkg-config --libs-only-l kestrune_system | xargs)" = "-lkestrune_system" ] ||
     fail "libs: $(pkg-config --libs kestrune_system)"
   [ "$(pkg-config --variable=includedir kestrune_system)/kestrune_system.h" -ef "$header" ] || fail "includedir"
