@@ -18,10 +18,38 @@ static Card deal_card() {
 
 static void reset_turn_progress() {
     game_blocked = 0;
+    stuck_seat = no_winner;
     last_mover = no_winner;
     idle_turns = 0;
     moved_this_turn = 0;
     deck_card_drawn_this_turn = 0;
+}
+
+static bool a_goal_is_met() {
+    for (int64_t p = 0; p < player_count && p < players.count; p++) {
+        if (goal_met(players.data[p].goal)) return true;
+    }
+    return false;
+}
+
+// The tape's first cards come from the deck; past the deck's end it holds blank cards. Returns how
+// many came from the deck.
+static int64_t deal_tape() {
+    int64_t from_deck = deck.count < tape_length ? deck.count : tape_length;
+    array_clear(&tape);
+    for (int64_t i = 0; i < tape_length; i++) array_push(&tape, deal_card());
+    tape_head = 0;
+    return from_deck;
+}
+
+// A tape that already meets a goal would hand the game to whoever moves first, without a choice.
+// Some goals hold for every tape (a sum of at least zero); after this many deals the last one stays.
+static void redeal_tape_while_a_goal_is_met(int64_t from_deck) {
+    for (int64_t deal = 0; deal < max_tape_deals && a_goal_is_met(); deal++) {
+        for (int64_t i = 0; i < from_deck; i++) array_push(&deck, tape.data[i]);
+        shuffle_deck();
+        from_deck = deal_tape();
+    }
 }
 
 bool start_game() {
@@ -52,9 +80,7 @@ bool start_game() {
                     array_push(&deck, Card{static_cast<uint8_t>(color), static_cast<uint8_t>(shape), static_cast<int8_t>(number)});
     shuffle_deck();
 
-    array_clear(&tape);
-    for (int64_t i = 0; i < tape_length; i++) array_push(&tape, deal_card());
-    tape_head = 0;
+    int64_t tape_from_deck = deal_tape();
 
     while (players.count < player_count) array_push(&players, new_player(players.count));
     for (int64_t p = 0; p < player_count; p++) {
@@ -66,6 +92,7 @@ bool start_game() {
             player->goal = goals.count > 0 ? goals.data[random_below(static_cast<uint64_t>(goals.count))] : default_goal;
         }
     }
+    if (machine_kind == turing_machine) redeal_tape_while_a_goal_is_met(tape_from_deck);
     hand_revealed = players.data[0].is_computer ? 0 : 1;
     if (stones.count == 0) {
         array_push(&stones, int16_t{0});

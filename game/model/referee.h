@@ -6,8 +6,10 @@
 // What a single game deals at most, so a map's sizes can never exhaust the arena.
 constexpr int64_t max_hand_cards = 1024;
 constexpr int64_t max_tape_cells = 1024;
+// How often a Turing game deals its tape again when the dealt tape already meets a seat's goal.
+constexpr int64_t max_tape_deals = 64;
 
-// Reloads the selected map and deals. A map without states cannot be played: prints
+// Reloads the selected map and deals; a Turing tape that meets a seat's goal is dealt again. A map without states cannot be played: prints
 // "failed to start game: the map has no states", ends the game at once and returns false.
 // Closing the menu screens is left to the caller.
 bool start_game();

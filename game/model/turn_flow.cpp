@@ -13,6 +13,7 @@ bool settle_stuck_seat() {
         case state_machine: {
             int64_t seats = player_count < players.count ? player_count : players.count;
             winner = last_mover != no_winner ? last_mover : static_cast<uint8_t>((current_player + seats - 1) % seats);
+            stuck_seat = static_cast<uint8_t>(current_player);
             return true;
         }
         case turing_machine:

@@ -12,6 +12,7 @@ int64_t human_count;
 MovedStone last_moved_stone;
 
 uint8_t game_blocked;
+uint8_t stuck_seat;
 uint8_t last_mover;
 int64_t idle_turns;
 uint8_t moved_this_turn;
@@ -29,6 +30,7 @@ void reset_turn_state() {
     human_count = 0;
     last_moved_stone = MovedStone{-1, -1, 0};
     game_blocked = 0;
+    stuck_seat = no_winner;
     last_mover = no_winner;
     idle_turns = 0;
     moved_this_turn = 0;

@@ -28,6 +28,8 @@ extern MovedStone last_moved_stone;
 
 // Set when a game ends without a winner because no seat can ever move again.
 extern uint8_t game_blocked;
+// The seat whose turn it was when it could not move and so lost the game; no_winner otherwise.
+extern uint8_t stuck_seat;
 // The seat that made the last move of this game, no_winner before the first.
 extern uint8_t last_mover;
 // Turns ended in a row in which no stone moved and no card came from the deck.

@@ -6,17 +6,34 @@
 #include "render/scene.h"
 #include "screen/layout.h"
 
-// Cells sit side by side, the tape centred on the window.
-static double tape_cell_x(int64_t k, int64_t cells, double width) {
-    return width / 2 - (card_pitch * static_cast<double>(cells) - 16) / 2 + card_pitch * static_cast<double>(k);
+// Cells sit side by side, the tape centred on the window; a tape too long for that keeps clear of
+// the heads-up texts on the left, its cards shrunk if it still does not fit.
+struct TapeLayout {
+    double left, pitch, size;
+};
+
+static TapeLayout tape_layout(int64_t cells, double width) {
+    double cell_gap = card_pitch - card_size;
+    double length = card_pitch * static_cast<double>(cells) - cell_gap;
+    double left = width / 2 - length / 2;
+    if (cells <= 0 || left >= heads_up_width) return TapeLayout{left, card_pitch, card_size};
+    double room = width - heads_up_width - cell_gap;
+    double pitch = room / static_cast<double>(cells) < card_pitch ? room / static_cast<double>(cells) : card_pitch;
+    double used = pitch * static_cast<double>(cells) - cell_gap * pitch / card_pitch;
+    return TapeLayout{heads_up_width + (room - used) / 2, pitch, card_size * pitch / card_pitch};
 }
 
 static void draw_tape() {
-    double y = window_height - top_panel_height / 2 - card_size / 2;
+    TapeLayout layout = tape_layout(tape.count, window_width);
+    double y = window_height - top_panel_height / 2 - layout.size / 2;
+    double frame = 16 * layout.size / card_size;
     for (int64_t k = 0; k < tape.count; k++) {
-        double x = tape_cell_x(k, tape.count, window_width);
-        if (k == tape_head) draw_quad(white_texture, x - 16, y - 16, 160, 160, Color{1, 0.3f, 0, 0.5f}, screen_projection);
-        draw_card(tape.data[k], x, y, card_size);
+        double x = layout.left + layout.pitch * static_cast<double>(k);
+        if (k == tape_head) {
+            draw_quad(white_texture, x - frame, y - frame, layout.size + 2 * frame, layout.size + 2 * frame,
+                      Color{1, 0.3f, 0, 0.5f}, screen_projection);
+        }
+        draw_card(tape.data[k], x, y, layout.size);
     }
 }
 

@@ -14,6 +14,9 @@ static const char* const turn_texts[card_property_count] = {"Red's turn",    "Bl
                                                             "Yellow's turn", "Purple's turn", "Orange's turn"};
 static const char* const win_texts[card_property_count] = {"Red wins!",    "Blue wins!",   "Green wins!",
                                                            "Yellow wins!", "Purple wins!", "Orange wins!"};
+static const char* const stuck_texts[card_property_count] = {
+    "Red could not move",    "Blue could not move",   "Green could not move",
+    "Yellow could not move", "Purple could not move", "Orange could not move"};
 
 // By colour index; empty past the six colours.
 static string turn_text(uint8_t color_index) {
@@ -52,8 +55,9 @@ void draw_turn_overlay() {
     const Player& seat = players.data[current_player];
     double middle = window_height / 2.0;
     draw_dark_box();
-    draw_centred(turn_text(seat.color_index), middle, 512, seat.color);
-    draw_centred(str("Press <space> to continue"), middle - 64, 256, seat.color);
+    Color text = readable_on_dark(seat.color);
+    draw_centred(turn_text(seat.color_index), middle, 512, text);
+    draw_centred(str("Press <space> to continue"), middle - 64, 256, text);
 }
 
 void draw_card_counts() {
@@ -62,7 +66,8 @@ void draw_card_counts() {
         FixedText text{letters, sizeof letters, 0, 0};
         double x, y;
         card_count_position(k, players.count, window_width, bottom_panel_height, &x, &y);
-        draw_text(card_count_text(players.data[k].hand.count, &text), x, y, 256, players.data[k].color, screen_projection, text_centered);
+        draw_text(card_count_text(players.data[k].hand.count, &text), x, y, 256, readable_on_dark(players.data[k].color),
+                  screen_projection, text_centered);
     }
 }
 
@@ -72,8 +77,14 @@ void draw_end_overlay() {
     draw_dark_box();
     if (winner < players.count) {
         const Player& seat = players.data[winner];
-        draw_centred(win_text(seat.color_index), middle, 512, seat.color);
-        draw_centred(restart, middle - 200, 256, seat.color);
+        Color text = readable_on_dark(seat.color);
+        draw_centred(win_text(seat.color_index), middle, 512, text);
+        if (stuck_seat < players.count && stuck_seat < card_property_count) {
+            const Player& stuck = players.data[stuck_seat];
+            draw_centred(str(stuck_texts[stuck.color_index % card_property_count]), middle - 96, 256,
+                         readable_on_dark(stuck.color));
+        }
+        draw_centred(restart, middle - 200, 256, text);
         if (machine_kind == turing_machine) draw_goal_text(seat.goal, window_width / 2.0, bottom_panel_height / 2);
         return;
     }

@@ -7,6 +7,7 @@
 #include "screen/editor.h"
 #include "screen/frame_input.h"
 #include "screen/game_overlays.h"
+#include "screen/goal_builder.h"
 #include "screen/hand.h"
 #include "screen/heads_up.h"
 #include "screen/layout.h"
@@ -24,11 +25,16 @@ static bool current_seat_is_human() {
 }
 
 void game_screen_frame(bool editing) {
-    selected_transition = transition_between(source_state, target_state);
-    MachineView view{camera_matrix, selected_transition, true};
+    MachineView view{camera_matrix, -1, true};
+    bool turn_overlay = !editing && !hand_revealed && human_count > 1 && !game_over() && current_seat_is_human();
+    // What an overlay or a dialog covers takes no click.
+    bool covered = entry_open || goal_builder_open || turn_overlay || (!editing && game_over());
+    if (right_click() && !covered) clear_last_selection();
+    if (!covered) take_machine_click(view);
+    selected_transition = chosen_transition();
+    view.highlighted_transition = selected_transition;
     draw_transitions(view);
-    if (right_click() && !entry_open) clear_last_selection();
-    select_and_draw_states(view);
+    draw_states(view);
     animate_moving_stone(frame_time);
     draw_stones(view);
     draw_panels();
@@ -38,7 +44,7 @@ void game_screen_frame(bool editing) {
     } else {
         if (hand_revealed) {
             draw_hand();
-        } else if (human_count > 1 && !game_over() && current_seat_is_human()) {
+        } else if (turn_overlay) {
             draw_turn_overlay();
         }
     }

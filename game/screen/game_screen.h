@@ -8,7 +8,8 @@ void update_play();
 // Once per frame while the game screen is up, in play and in editor mode.
 void game_screen_frame(bool editing);
 
-// A new game on the map that was played, with a fresh selection, hand and stone animation.
-void restart_game();
+// The one way into a game: a new game on the selected map, with a fresh turn, selection, hand,
+// stone animation and a camera that frames the map. False when the map cannot be played.
+bool restart_game();
 
 void reset_game_screen();

@@ -5,6 +5,7 @@
 #include "render/resources.h"
 #include "render/scene.h"
 #include "render/text.h"
+#include "model/turn_state.h"
 #include "screen/layout.h"
 
 static string machine_kind_text() {
@@ -31,13 +32,42 @@ void draw_panels() {
     draw_quad(white_texture, 0, window_height - top_panel_height, window_width, top_panel_height, panel, screen_projection);
 }
 
+string notice_text;
+double notice_time_left;
+
+void reset_heads_up() {
+    notice_text = string{nullptr, 0};
+    notice_time_left = 0;
+}
+
+void show_notice(string text) {
+    notice_text = text;
+    notice_time_left = notice_seconds;
+}
+
+static void draw_notice() {
+    if (notice_time_left <= 0) return;
+    notice_time_left -= frame_time;
+    TextSize size = measure_text(notice_text, 256, false);
+    double x = window_width / 2.0, y = bottom_panel_height + 40;
+    draw_quad(white_texture, x - size.width / 2 - 16, y - 24, size.width + 32, 48, Color{0, 0, 0, 0.85f},
+              screen_projection);
+    draw_text(notice_text, x, y, 256, Color{1, 0.9f, 0.5f, 1}, screen_projection, text_centered);
+}
+
 void draw_heads_up_texts() {
     Color red{1, 0, 0, 1};
     double height = window_height;
     draw_text(machine_kind_text(), 16, height - 48, 256, red, screen_projection, text_plain);
     draw_text(win_mode_text(), 16, height - 80, 256, red, screen_projection, text_plain);
-    Color seat = current_player >= 0 && current_player < players.count ? players.data[current_player].color
-                                                                         : player_color(0);
-    draw_text(str("turn: "), 16, height - 112, 256, seat, screen_projection, text_plain);
-    draw_quad(player_texture, 96, height - 112, 32, 32, seat, screen_projection);
+    // After the game the line names the winner, not the seat whose turn it would have been.
+    bool won = winner != no_winner && winner < players.count;
+    int64_t shown = won ? winner : current_player;
+    if (won || !game_over()) {
+        Color seat = shown >= 0 && shown < players.count ? players.data[shown].color : player_color(0);
+        draw_text(str(won ? "winner: " : "turn: "), 16, height - 112, 256, readable_on_dark(seat), screen_projection,
+                  text_plain);
+        draw_quad(player_texture, won ? 128 : 96, height - 112, 32, 32, seat, screen_projection);
+    }
+    draw_notice();
 }

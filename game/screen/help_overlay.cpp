@@ -10,6 +10,7 @@ static const char help_lines[] =
     "Game controls:\n"
     "<esc>: quit\n"
     "<f1>: toggle help screen\n"
+    "<f2>: rule symbols\n"
     "<f11>: toggle fullscreen\n"
     "w/a/s/d: move camera\n"
     "q/e: zoom camera\n"
@@ -35,4 +36,45 @@ void draw_help_overlay() {
     ScreenPoint center = window_center();
     draw_centered_panel(800, 800, Color{0, 0, 0, 0.97f});
     draw_text(help_text(), center.x - 368, center.y + 352, 256, ui_text_color, screen_projection, text_plain);
+}
+
+namespace {
+
+struct LegendRow {
+    const char* symbols;
+    const char* meaning;
+};
+
+// The left column is drawn with card symbols, as rule labels are; the right column as plain text.
+const LegendRow legend_rows[] = {
+    {"A B C D E F", "a card of this colour"},
+    {"a b c d e f", "a card of this shape"},
+    {"1 2 3 4 5 6", "a card of this number"},
+    {"*", "any card"},
+    {"!A", "not this: any card but a red one"},
+    {"T(A,b)", "the stack's top card is red or this shape"},
+    {"~(A,B)", "same colour as the top card, red or blue"},
+    {"A | b", "either: red, or this shape"},
+    {"A & 3", "both: red and a three"},
+    {"A ^ 3", "one but not both"},
+    {"", "rules combine from left to right"},
+    {"", ""},
+    {"", "Turing machines write on the tape:"},
+    {"A%R", "write red under the head, move right"},
+    {"3%L", "write a three, move the head left"},
+};
+
+}  // namespace
+
+void draw_rule_legend() {
+    ScreenPoint center = window_center();
+    draw_centered_panel(800, 800, Color{0, 0, 0, 0.97f});
+    draw_text(str("Rule symbols (<f2> to close):"), center.x - 368, center.y + 352, 256, ui_text_color,
+              screen_projection, text_plain);
+    double y = center.y + 280;
+    for (const LegendRow& row : legend_rows) {
+        if (row.symbols[0] != 0) draw_text(str(row.symbols), center.x - 250, y, 256, ui_text_color, screen_projection, text_symbols);
+        draw_text(str(row.meaning), center.x - 120, y - 12, 256, ui_text_color, screen_projection, text_plain);
+        y -= 40;
+    }
 }

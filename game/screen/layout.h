@@ -6,6 +6,9 @@
 constexpr double bottom_panel_height = 176;
 constexpr double top_panel_height = 160;
 
+// A Turing machine's heads-up texts in the top-left corner reach this far to the right.
+constexpr double heads_up_width = 224;
+
 constexpr double card_size = 128;
 // From one card's left edge to the next card's, in the hand and on the tape.
 constexpr double card_pitch = 144;

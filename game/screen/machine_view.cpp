@@ -6,6 +6,8 @@
 #include "render/resources.h"
 #include "render/scene.h"
 #include "render/text.h"
+#include "base/clamp.h"
+#include "screen/camera.h"
 #include "screen/frame_input.h"
 #include "screen/layout.h"
 #include "screen/stone_animation.h"
@@ -33,6 +35,70 @@ void draw_circle(const Matrix& view, float x, float y, double size, const Color&
 }
 
 bool valid_state(int16_t state) { return state >= 0 && state < states.count; }
+
+constexpr double self_loop_width = 100;
+constexpr double self_loop_height = 90;
+constexpr double self_loop_pivot_y = -1.5;
+// Clicks this close to an arrow's line pick its transition.
+constexpr double arrow_reach = 12;
+
+// The loop picture stands up from its state at bend 0; maps give a bend of 0 to a loop whose label
+// lies to the right, so the picture is turned a quarter turn clockwise to stand where its label is.
+double self_loop_angle(const Transition& t) { return t.bend - 90.0; }
+
+bool inside_state(double x, double y, int16_t state) {
+    float center_x, center_y;
+    state_center(state, &center_x, &center_y);
+    double half = state_size / 2;
+    return x >= center_x - half && x < center_x + half && y >= center_y - half && y < center_y + half;
+}
+
+int16_t state_at(double x, double y) {
+    for (int64_t i = 0; i < states.count; i++) {
+        if (inside_state(x, y, static_cast<int16_t>(i))) return static_cast<int16_t>(i);
+    }
+    return -1;
+}
+
+// Whether (x, y) lies on the transition's arrow: within reach of a straight arrow's line, or inside
+// a self-loop's picture, outside its state.
+bool on_arrow(const Transition& t, double x, double y) {
+    float from_x, from_y, to_x, to_y;
+    state_center(t.from, &from_x, &from_y);
+    state_center(t.to, &to_x, &to_y);
+    double degrees_to_radians = 0.017453292519943295;
+    if (t.from == t.to) {
+        double angle = self_loop_angle(t) * degrees_to_radians;
+        double dx = x - from_x, dy = y - from_y;
+        double u = dx * math_cos(-angle) - dy * math_sin(-angle) + self_loop_width / 2;
+        double v = dx * math_sin(-angle) + dy * math_cos(-angle) - self_loop_pivot_y;
+        return u >= 0 && u < self_loop_width && v >= state_size / 2 && v < self_loop_height;
+    }
+    double dx = to_x - from_x, dy = to_y - from_y;
+    double length = math_sqrt(dx * dx + dy * dy);
+    if (length <= 0) return false;
+    double ux = dx / length, uy = dy / length;
+    // The arrow is shifted to the left of its direction by its bend.
+    double px = x - from_x + uy * t.bend * 8.0, py = y - from_y - ux * t.bend * 8.0;
+    double along = px * ux + py * uy, across = -px * uy + py * ux;
+    return along >= 0 && along <= length && across > -arrow_reach && across < arrow_reach;
+}
+
+// The transition picked at (x, y): a label first, then an arrow; the highest index wins among overlaps,
+// as it is drawn last. -1 for none.
+int16_t transition_at(double x, double y) {
+    for (int64_t i = transitions.count - 1; i >= 0; i--) {
+        const Transition& t = transitions.data[i];
+        if (!valid_state(t.from) || !valid_state(t.to) || t.rule.length == 0) continue;
+        WorldBox box = label_box(t);
+        if (x >= box.x && x < box.x + box.width && y >= box.y && y < box.y + box.height) return static_cast<int16_t>(i);
+    }
+    for (int64_t i = transitions.count - 1; i >= 0; i--) {
+        const Transition& t = transitions.data[i];
+        if (valid_state(t.from) && valid_state(t.to) && on_arrow(t, x, y)) return static_cast<int16_t>(i);
+    }
+    return -1;
+}
 
 void select_state(int16_t state) {
     if (source_state < 0) {
@@ -71,11 +137,13 @@ void draw_transitions(const MachineView& view) {
         state_center(t.from, &from_x, &from_y);
         state_center(t.to, &to_x, &to_y);
         if (t.from == t.to) {
-            draw_self_arrow(self_arrow_texture, from_x, from_y, 100, 90, t.bend, 50, -1.5, color, view.view);
+            draw_self_arrow(self_arrow_texture, from_x, from_y, self_loop_width, self_loop_height,
+                            self_loop_angle(t), self_loop_width / 2, self_loop_pivot_y, color, view.view);
         } else {
             draw_arrow(from_x, from_y, to_x, to_y, 4, t.bend * 8.0, color, view.view);
         }
-        double label_x = (from_x + to_x) / 2.0 + t.label_dx, label_y = (from_y + to_y) / 2.0 + t.label_dy;
+        double label_x, label_y;
+        label_center(t, &label_x, &label_y);
         draw_text(t.rule, label_x, label_y, 256, label_color, view.view, text_symbols);
     }
 }
@@ -90,29 +158,65 @@ void clear_last_selection() {
     }
 }
 
-void select_and_draw_states(const MachineView& view) {
+// The pointer is over the machine, not over a panel, and no dialog takes the keys and clicks.
+static bool pointing_at_machine(const MachineView& view) {
     double pointer_y = frame_input.mouse_y;
     bool between_panels = pointer_y > bottom_panel_height && pointer_y < window_height - top_panel_height;
-    bool pointing = view.interactive && between_panels && !entry_open;
-    // One click selects one state, even where states overlap.
-    bool click_open = left_click();
+    return view.interactive && between_panels && !entry_open;
+}
+
+void take_machine_click(const MachineView& view) {
+    if (!left_click() || !pointing_at_machine(view)) return;
+    double x = frame_input.world_x, y = frame_input.world_y;
+    // One click selects one thing, even where states, labels and arrows overlap: a state first.
+    int16_t state = state_at(x, y);
+    if (state >= 0) {
+        select_state(state);
+        return;
+    }
+    int16_t picked = transition_at(x, y);
+    if (picked < 0) return;
+    source_state = transitions.data[picked].from;
+    target_state = transitions.data[picked].to;
+    selected_transition = picked;
+}
+
+int16_t chosen_transition() {
+    if (selected_transition >= 0 && selected_transition < transitions.count) {
+        const Transition& t = transitions.data[selected_transition];
+        if (t.from == source_state && t.to == target_state) return selected_transition;
+    }
+    return transition_between(source_state, target_state);
+}
+
+void draw_states(const MachineView& view) {
+    bool pointing = pointing_at_machine(view);
+    int16_t hovered_state = pointing ? state_at(frame_input.world_x, frame_input.world_y) : -1;
     for (int64_t i = 0; i < states.count; i++) {
         int16_t state = static_cast<int16_t>(i);
         float x, y;
         state_center(state, &x, &y);
-        double half = state_size / 2;
-        bool hovered = pointing && frame_input.world_x >= x - half && frame_input.world_x < x + half &&
-                       frame_input.world_y >= y - half && frame_input.world_y < y + half;
-        if (hovered && click_open) {
-            select_state(state);
-            click_open = false;
-        }
         if (view.interactive && state == source_state) draw_circle(view.view, x, y, ring_size, Color{0.5f, 0, 0, 0.5f});
         if (view.interactive && state == target_state) draw_circle(view.view, x, y, ring_size, Color{0, 0, 1, 0.5f});
         draw_circle(view.view, x, y, state_size, states.data[i].accepting ? accepting_state_color : state_color);
-        if (hovered) draw_circle(view.view, x, y, state_size, Color{1, 1, 1, 0.3f});
+        if (state == hovered_state) draw_circle(view.view, x, y, state_size, Color{1, 1, 1, 0.3f});
         if (view.interactive && show_state_numbers) draw_state_number(view.view, i, x, y);
     }
+}
+
+void label_center(const Transition& t, double* x, double* y) {
+    float from_x, from_y, to_x, to_y;
+    state_center(t.from, &from_x, &from_y);
+    state_center(t.to, &to_x, &to_y);
+    *x = (from_x + to_x) / 2.0 + t.label_dx;
+    *y = (from_y + to_y) / 2.0 + t.label_dy;
+}
+
+WorldBox label_box(const Transition& t) {
+    double x, y;
+    label_center(t, &x, &y);
+    TextSize size = measure_text(t.rule, 256, true);
+    return WorldBox{x - size.width / 2, y - size.height / 2, size.width, size.height};
 }
 
 void draw_stones(const MachineView& view) {
@@ -138,6 +242,45 @@ void draw_stones(const MachineView& view) {
 
 void draw_machine(const MachineView& view) {
     draw_transitions(view);
-    select_and_draw_states(view);
+    draw_states(view);
     draw_stones(view);
+}
+
+void frame_whole_map() {
+    if (states.count == 0) {
+        reset_camera();
+        return;
+    }
+    // States with their rings and stones, and every rule label.
+    double margin = ring_size / 2 + 16;
+    float first_x, first_y;
+    state_center(0, &first_x, &first_y);
+    double left = first_x, right = first_x, bottom = first_y, top = first_y;
+    auto include = [&](double x0, double y0, double x1, double y1) {
+        left = x0 < left ? x0 : left;
+        bottom = y0 < bottom ? y0 : bottom;
+        right = x1 > right ? x1 : right;
+        top = y1 > top ? y1 : top;
+    };
+    for (int64_t i = 0; i < states.count; i++) {
+        float x, y;
+        state_center(static_cast<int16_t>(i), &x, &y);
+        include(x - margin, y - margin, x + margin, y + margin);
+    }
+    for (int64_t i = 0; i < transitions.count; i++) {
+        const Transition& t = transitions.data[i];
+        if (!valid_state(t.from) || !valid_state(t.to) || t.rule.length == 0) continue;
+        WorldBox box = label_box(t);
+        include(box.x, box.y, box.x + box.width, box.y + box.height);
+    }
+    double visible_width = window_width, visible_height = window_height - top_panel_height - bottom_panel_height;
+    double zoom = 1;
+    if (right - left > visible_width) zoom = visible_width / (right - left);
+    if ((top - bottom) * zoom > visible_height) zoom = visible_height / (top - bottom);
+    reset_camera();
+    camera_zoom = clamp(zoom, min_camera_zoom, 1.0);
+    // The space between the panels is centred higher than the window when the panels differ.
+    double space_center_y = bottom_panel_height + visible_height / 2;
+    camera_x = (left + right) / 2;
+    camera_y = (bottom + top) / 2 - (space_center_y - window_height / 2.0) / camera_zoom;
 }

@@ -2,6 +2,7 @@
 // screen draws it through the camera and takes its clicks; the map list's preview draws it shrunk.
 #pragma once
 
+#include "model/game_data.h"
 #include "render/matrix.h"
 
 #include <cstdint>
@@ -25,11 +26,29 @@ void draw_transitions(const MachineView& view);
 // A right click takes back the last choice: the target, else the source, else the hand card.
 void clear_last_selection();
 
-// Hit tests, clicks and drawing of every state in index order.
-void select_and_draw_states(const MachineView& view);
+// A left click on the machine: a state becomes the source or the target; a transition's label or
+// arrow picks that transition whole, its ends becoming the source and the target.
+void take_machine_click(const MachineView& view);
+
+// The transition a move along the selection takes: the one picked, while it still joins the source
+// and the target; else the lowest-index one between them.
+int16_t chosen_transition();
+
+// Every state in index order, with the selection's rings and the hovered state lit.
+void draw_states(const MachineView& view);
+
+// A rule label's centre and its box in world units (bottom-left corner and size).
+struct WorldBox {
+    double x, y, width, height;
+};
+void label_center(const Transition& t, double* x, double* y);
+WorldBox label_box(const Transition& t);
 
 // Stones pile up on their states; the moving one is drawn where its animation stands.
 void draw_stones(const MachineView& view);
 
 // The whole machine at once, as the preview shows it.
 void draw_machine(const MachineView& view);
+
+// The camera of a new game: the whole map, labels included, between the two panels, never enlarged.
+void frame_whole_map();

@@ -5,6 +5,8 @@
 #include "screen/game_screen.h"
 #include "screen/frame_input.h"
 #include "screen/hand.h"
+#include "screen/heads_up.h"
+#include "screen/camera.h"
 #include "screen/machine_view.h"
 #include "screen/stone_animation.h"
 
@@ -19,16 +21,35 @@ static bool current_seat_is_computer() {
     return current_player >= 0 && current_player < players.count && players.data[current_player].is_computer;
 }
 
-// A complete selection is carried out as the current seat's move, whoever made it; an
-// incomplete or illegal one waits for the player to change it.
+static bool hand_fits(const GrowableArray<Card>& hand, string rule) {
+    for (int64_t k = 0; k < hand.count; k++) {
+        if (rule_accepts(rule, hand.data[k])) return true;
+    }
+    return false;
+}
+
+// A refused choice is taken back and the player told why, once.
+static bool refuse(string reason, bool drop_card) {
+    show_notice(reason);
+    if (drop_card) {
+        selected_card = -1;
+    } else {
+        target_state = -1;
+        selected_transition = -1;
+    }
+    return false;
+}
+
+// A complete selection is carried out as the current seat's move, whoever made it; one that cannot
+// be carried out is taken back with the reason; an incomplete one waits for the player.
 static bool make_selected_move() {
+    if (source_state < 0 || target_state < 0) return false;
     bool pushdown = machine_kind == pushdown_machine;
-    if (source_state < 0 || target_state < 0 || (pushdown && selected_card < 0)) return false;
-    int16_t stone = first_stone_on(source_state);
-    if (stone < 0) return false;
     // Found again here, as the selection may have changed since the screen last looked.
-    selected_transition = transition_between(source_state, target_state);
-    if (selected_transition < 0) return false;
+    selected_transition = chosen_transition();
+    if (selected_transition < 0) return refuse(str("No transition leads from that state to that one"), false);
+    int16_t stone = first_stone_on(source_state);
+    if (stone < 0) return refuse(str("No stone stands on that state"), false);
     string rule = transitions.data[selected_transition].rule;
     if (!pushdown) {
         apply_move(stone, target_state, rule, default_card, -1);
@@ -36,21 +57,25 @@ static bool make_selected_move() {
     }
     if (current_player < 0 || current_player >= players.count) return false;
     const GrowableArray<Card>& hand = players.data[current_player].hand;
-    if (selected_card >= hand.count) return false;
+    if (!hand_fits(hand, rule)) return refuse(str("No card in your hand fits that rule"), false);
+    if (selected_card < 0 || selected_card >= hand.count) return false;
     Card card = hand.data[selected_card];
-    if (!rule_accepts(rule, card)) return false;
+    if (!rule_accepts(rule, card)) return refuse(str("That card does not fit the rule"), true);
     apply_move(stone, target_state, rule, card, selected_card);
     // The card has left the hand; keeping its index would point at its neighbour.
     selected_card = -1;
     return true;
 }
 
-void restart_game() {
+bool restart_game() {
     reset_turn_state();
-    start_game();
+    reset_heads_up();
+    bool started = start_game();
     human_count = count_human_seats();
     reset_stone_animation();
     reset_hand_view();
+    frame_whole_map();
+    return started;
 }
 
 void update_play() {

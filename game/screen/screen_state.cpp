@@ -7,6 +7,8 @@
 #include "screen/editor.h"
 #include "screen/frame_input.h"
 #include "screen/game_screen.h"
+#include "screen/goal_builder.h"
+#include "screen/heads_up.h"
 #include "screen/stone_animation.h"
 #include "screen/text_entry.h"
 
@@ -16,6 +18,7 @@ void reset_screens() {
     reset_stone_animation();
     reset_camera();
     reset_game_screen();
+    reset_heads_up();
     reset_text_entry();
     reset_editor();
 }
@@ -25,4 +28,13 @@ void reset_model_and_screens() {
     reset_game();
     reset_map_lists();
     reset_screens();
+}
+
+void leave_game_screen() {
+    reset_turn_state();
+    reset_stone_animation();
+    reset_heads_up();
+    entry_open = 0;
+    finish_text_entry();
+    goal_builder_open = 0;
 }

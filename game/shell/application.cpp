@@ -32,6 +32,7 @@ bool player_setup_open;
 bool map_list_open;
 bool editor_mode;
 bool help_visible;
+bool legend_visible;
 bool memory_overlay_visible;
 bool window_fullscreen;
 double title_angle;
@@ -43,6 +44,7 @@ void reset_shell_state() {
     map_list_open = false;
     editor_mode = false;
     help_visible = false;
+    legend_visible = false;
     memory_overlay_visible = false;
     window_width = default_window_width;
     window_height = default_window_height;
@@ -89,19 +91,26 @@ void application_start() {
 }
 
 static void apply_escape_chain() {
-    help_visible = false;
+    // Escape closes the help or the legend first and does nothing else.
+    if (help_visible || legend_visible) {
+        help_visible = false;
+        legend_visible = false;
+        return;
+    }
     if (main_menu_open) {
         running = false;
     } else if (map_list_open) {
         map_list_open = false;
         player_setup_open = !editor_mode;
     } else if (editor_mode) {
+        leave_game_screen();
         editor_mode = false;
         main_menu_open = true;
     } else if (player_setup_open) {
         player_setup_open = false;
         main_menu_open = true;
     } else {
+        leave_game_screen();
         player_setup_open = true;
     }
 }
@@ -129,7 +138,14 @@ void application_frame_work() {
     capture_frame_input();
     if (display_is_closed()) running = false;
     if (key_pressed(KEY_ESCAPE)) apply_escape_chain();
-    if (key_pressed(KEY_F1)) help_visible = !help_visible;
+    if (key_pressed(KEY_F1)) {
+        help_visible = !help_visible;
+        legend_visible = false;
+    }
+    if (key_pressed(KEY_F2)) {
+        legend_visible = !legend_visible;
+        help_visible = false;
+    }
     if (key_pressed(KEY_F3)) memory_overlay_visible = !memory_overlay_visible;
     if (key_pressed(KEY_F11)) toggle_fullscreen();
     build_camera_matrices();
@@ -137,6 +153,8 @@ void application_frame_work() {
     if (!main_menu_open && !player_setup_open && !map_list_open && !editor_mode) update_play();
     begin_scene();
     begin_widgets();
+    // What the help covers takes no click.
+    if (help_visible || legend_visible) consume_clicks();
     if (main_menu_open) {
         draw_main_menu();
     } else if (player_setup_open) {
@@ -151,6 +169,7 @@ void application_frame_work() {
         }
     }
     if (help_visible) draw_help_overlay();
+    if (legend_visible) draw_rule_legend();
     if (memory_overlay_visible) draw_memory_overlay();
     present_scene();
     end_on_graphics_error();

@@ -12,6 +12,7 @@ extern bool map_list_open;
 extern bool editor_mode;
 extern uint8_t machine_kind;
 extern bool help_visible;
+extern bool legend_visible;
 extern bool memory_overlay_visible;
 extern bool window_fullscreen;
 extern double title_angle;

@@ -5,6 +5,7 @@
 #include "model/map_list.h"
 #include "model/turn_state.h"
 #include "render/primitives.h"
+#include "screen/screen_state.h"
 #include "screen/ui.h"
 #include "render/resources.h"
 #include "shell/application.h"
@@ -75,6 +76,7 @@ void draw_main_menu() {
     if (draw_button(str("Editor"), center.x + 304, center.y - 336, 128, 64)) {
         main_menu_open = false;
         editor_mode = true;
+        leave_game_screen();
         select_kind_maps();
         empty_map_for_editing();
     }

@@ -5,7 +5,7 @@
 #include "model/map_file.h"
 #include "model/map_list.h"
 #include "model/map_save.h"
-#include "model/referee.h"
+#include "screen/game_screen.h"
 #include "render/primitives.h"
 #include "screen/ui.h"
 #include "shell/application.h"
@@ -27,7 +27,7 @@ void draw_map_choice(ScreenPoint center) {
 
 // The flags change only for a game that started; a refused map leaves the player here.
 void draw_play_buttons(ScreenPoint center) {
-    if (draw_button(str("Play"), center.x, center.y - 336, 256, 64) && start_game()) {
+    if (draw_button(str("Play"), center.x, center.y - 336, 256, 64) && restart_game()) {
         main_menu_open = false;
         player_setup_open = false;
         map_list_open = false;

@@ -14,11 +14,36 @@ constexpr int64_t min_players = 1;
 constexpr int64_t max_players = card_property_count;
 constexpr int64_t hardest_difficulty = 2;
 
-// Seats past the old count start fresh, so a seat removed and added again forgets its settings.
+uint8_t wrapped_color(int64_t color) { return static_cast<uint8_t>(((color % max_players) + max_players) % max_players); }
+
+// Two seats of one colour could not be told apart, in play or in "Orange wins!".
+bool color_taken(int64_t color, int64_t by_other_than_seat) {
+    for (int64_t seat = 0; seat < players.count; seat++) {
+        if (seat != by_other_than_seat && players.data[seat].color_index == color) return true;
+    }
+    return false;
+}
+
+// The next colour from `color` in the direction of `step` that no other seat has; the seat's own when none.
+uint8_t next_free_color(int64_t seat, int64_t color, int64_t step) {
+    for (int64_t tries = 1; tries < max_players; tries++) {
+        uint8_t candidate = wrapped_color(color + step * tries);
+        if (!color_taken(candidate, seat)) return candidate;
+    }
+    return wrapped_color(color);
+}
+
+// Seats past the old count start fresh, so a seat removed and added again forgets its settings; each
+// takes its own colour, or the first one free.
 void match_seats_to_player_count() {
     if (players.count == player_count) return;
     array_reserve(&players, player_count);
-    for (int64_t seat = players.count; seat < player_count; seat++) players.data[seat] = new_player(seat);
+    // Counted up seat by seat, so the colour test sees only seats already set.
+    for (int64_t seat = players.count; seat < player_count; seat++) {
+        players.data[seat] = new_player(seat);
+        if (color_taken(seat, seat)) set_player_color(&players.data[seat], next_free_color(seat, seat, 1));
+        players.count = seat + 1;
+    }
     players.count = player_count;
 }
 
@@ -35,8 +60,8 @@ void draw_seat(Player* player, ScreenPoint center, double y) {
         player->is_computer = !player->is_computer;
     }
 
-    int64_t color = player->color_index + arrow_row(center.x - 160, center.x - 32, y, 64);
-    set_player_color(player, static_cast<uint8_t>(((color % max_players) + max_players) % max_players));
+    int64_t color_step = arrow_row(center.x - 160, center.x - 32, y, 64);
+    if (color_step != 0) set_player_color(player, next_free_color(player - players.data, player->color_index, color_step));
     draw_quad(player_texture, center.x - 128, y - 32, 64, 64, player->color, screen_projection);
 
     // A human seat keeps its difficulty, unseen, for when it becomes a computer again.

@@ -5,10 +5,13 @@
 #include "model/map_list.h"
 #include "model/turn_state.h"
 #include "screen/game_screen.h"
+#include "screen/heads_up.h"
 #include "screen/screen_state.h"
 #include "screen/stone_animation.h"
 
 #include <gtest/gtest.h>
+
+#include <string>
 
 namespace {
 
@@ -66,16 +69,24 @@ TEST_F(PlayUpdate, SelectionMovesTheLowestStoneOnTheSourceAlongTheFirstJoiningTr
     EXPECT_EQ(moving_stone_position[1], 16.0f);  // from on top of the two stones drawn below it
 }
 
-TEST_F(PlayUpdate, IncompleteOrIllegalSelectionsWaitUnchanged) {
+// An incomplete selection waits; one that cannot be carried out is taken back, with the reason shown.
+TEST_F(PlayUpdate, IncompleteSelectionsWaitAndIllegalOnesAreTakenBackWithTheReason) {
     seats(false, false);
     join(0, 1, "");
     join(1, 2, "");
-    for (auto [source, target] : {std::pair{0, -1}, std::pair{1, 2}, std::pair{0, 2}}) {
-        select(static_cast<int16_t>(source), static_cast<int16_t>(target));
+    const struct {
+        int16_t source, target;
+        const char* notice;
+    } cases[] = {{0, -1, ""}, {1, 2, "No stone stands on that state"}, {0, 2, "No transition leads from that state to that one"}};
+    for (const auto& each : cases) {
+        reset_heads_up();
+        select(each.source, each.target);
         update_play();
         EXPECT_EQ(stones.data[0], 0);
-        EXPECT_EQ(target_state, target);
+        EXPECT_EQ(source_state, each.source);
+        EXPECT_EQ(target_state, -1);
         EXPECT_EQ(move_delay, 0);
+        EXPECT_EQ(std::string(notice_text.data ? notice_text.data : "", static_cast<size_t>(notice_text.length)), each.notice);
     }
 }
 
@@ -92,6 +103,19 @@ TEST_F(PlayUpdate, TuringSelfLoopWritesTheCellAndMovesTheHead) {
     EXPECT_DOUBLE_EQ(move_delay, 0.5);
 }
 
+TEST_F(PlayUpdate, APickedTransitionIsTheOneTakenAmongSeveralBetweenTheSameStates) {
+    machine_kind = turing_machine;
+    seats(false, false);
+    join(0, 0, "BR");
+    join(0, 0, "CL");
+    for (int i = 0; i < 3; i++) array_push(&tape, Card{0, 0, 1});
+    select(0, 0);
+    selected_transition = 1;
+    update_play();
+    EXPECT_EQ(tape.data[0].color, 2);
+    EXPECT_EQ(tape_head, 2);
+}
+
 TEST_F(PlayUpdate, PushdownMoveNeedsAHandCardTheRuleAccepts) {
     machine_kind = pushdown_machine;
     seats(false, false);
@@ -102,8 +126,9 @@ TEST_F(PlayUpdate, PushdownMoveNeedsAHandCardTheRuleAccepts) {
     select(0, 1);
     update_play();  // no card chosen
     selected_card = 0;
-    update_play();  // blue is refused
+    update_play();  // blue is refused and put back
     EXPECT_EQ(stones.data[0], 0);
+    EXPECT_EQ(selected_card, -1);
     selected_card = 1;
     update_play();
     EXPECT_EQ(stones.data[0], 1);

@@ -78,6 +78,8 @@ TEST_F(FrameLoop, EscapeStepsBackFromPlayModeToQuitting) {
     help_visible = true;
     frame_with_key(SDL_SCANCODE_ESCAPE);
     EXPECT_FALSE(help_visible);
+    EXPECT_FALSE(player_setup_open);  // closing the help is all it did
+    frame_with_key(SDL_SCANCODE_ESCAPE);
     EXPECT_TRUE(player_setup_open);
     EXPECT_TRUE(running);
     frame_with_key(SDL_SCANCODE_ESCAPE);
@@ -106,11 +108,17 @@ TEST_F(FrameLoop, EscapeOnTheMapListReturnsToWhereItWasOpened) {
     EXPECT_TRUE(player_setup_open);
 }
 
-TEST_F(FrameLoop, EscapeOnTheMainMenuQuitsEvenWithHelpShown) {
+TEST_F(FrameLoop, EscapeWithAnOverlayShownOnlyClosesIt) {
     help_visible = true;
     frame_with_key(SDL_SCANCODE_ESCAPE);
-    EXPECT_FALSE(running);
+    EXPECT_TRUE(running);
     EXPECT_FALSE(help_visible);
+    legend_visible = true;
+    frame_with_key(SDL_SCANCODE_ESCAPE);
+    EXPECT_TRUE(running);
+    EXPECT_FALSE(legend_visible);
+    frame_with_key(SDL_SCANCODE_ESCAPE);
+    EXPECT_FALSE(running);
 }
 
 TEST_F(FrameLoop, FunctionKeysToggleOverlays) {
@@ -118,6 +126,12 @@ TEST_F(FrameLoop, FunctionKeysToggleOverlays) {
     EXPECT_TRUE(help_visible);
     frame_with_key(SDL_SCANCODE_F3);
     EXPECT_TRUE(memory_overlay_visible);
+    frame_with_key(SDL_SCANCODE_F2);
+    EXPECT_TRUE(legend_visible);
+    EXPECT_FALSE(help_visible);  // one page at a time
+    frame_with_key(SDL_SCANCODE_F1);
+    EXPECT_TRUE(help_visible);
+    EXPECT_FALSE(legend_visible);
     frame_with_key(SDL_SCANCODE_F1);
     EXPECT_FALSE(help_visible);
     EXPECT_TRUE(memory_overlay_visible);

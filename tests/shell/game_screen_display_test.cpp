@@ -6,6 +6,7 @@
 #include "model/turn_state.h"
 #include "screen/game_screen.h"
 #include "screen/hand.h"
+#include "screen/heads_up.h"
 #include "screen/layout.h"
 #include "screen/machine_view.h"
 #include "screen/stone_animation.h"
@@ -60,16 +61,17 @@ TEST_F(GameScreen, ClicksChooseSourceAndTargetAndRightClicksTakeThemBack) {
     EXPECT_EQ(source_state, 1);
     click_state(1);  // the source again: a self-loop, which this map lacks
     run_frame();
-    EXPECT_EQ(target_state, 1);
-    EXPECT_EQ(selected_transition, -1);
-    click_state(1);
     EXPECT_EQ(target_state, -1);
+    EXPECT_EQ(std::string(notice_text.data, static_cast<size_t>(notice_text.length)),
+              "No transition leads from that state to that one");
     click_state(2);
+    EXPECT_EQ(selected_transition, 2);  // highlighted in the frame of the click
     run_frame();
-    EXPECT_EQ(selected_transition, 2);
     EXPECT_EQ(stones.data[0], 0);  // no stone stands on the source
-    click_state(0, SDL_BUTTON_RIGHT);
     EXPECT_EQ(target_state, -1);
+    click_state(0, SDL_BUTTON_RIGHT);
+    EXPECT_EQ(source_state, -1);
+    click_state(0);
     click_state(0, SDL_BUTTON_RIGHT);
     EXPECT_EQ(source_state, -1);
 }

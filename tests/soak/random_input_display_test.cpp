@@ -228,9 +228,11 @@ private:
     int64_t frame_number_ = 0;
 };
 
-// Escape walks back through the screens; on the main menu it would quit, so stop there.
+// Escape first closes a help page (which covers every button), then walks back through the screens;
+// on the main menu it would quit, so stop there.
 bool steer_to_main_menu(Soak* soak) {
     soak->release_all();
+    if (help_visible || legend_visible) soak->press(SDL_SCANCODE_ESCAPE);
     for (int i = 0; i < 6 && !main_menu_open; i++) soak->press(SDL_SCANCODE_ESCAPE);
     return main_menu_open;
 }
