@@ -1,6 +1,7 @@
 #include "model_fixture.h"
 
 #include "base/random.h"
+#include "model/goals.h"
 #include "model/map_file.h"
 #include "model/map_list.h"
 #include "model/nimbers.h"
@@ -127,12 +128,35 @@ TEST_F(GameEndTest, StateMachineStuckSeatLosesByNormalPlay) {
     EXPECT_EQ(current_player, 2);
     EXPECT_TRUE(settle_stuck_seat());
     EXPECT_EQ(winner, 1);  // the last seat able to move
+    EXPECT_EQ(stuck_seat, 2);  // named under the win text
 
     ASSERT_TRUE(load_map_text("win 1\nstone 0\n. 0 0\n"));
     ASSERT_TRUE(start_game());
     players.data[0].is_computer = 1;
     computer_act();
     EXPECT_EQ(winner, 2);  // nobody ever moved: the seat before the first one
+}
+
+// A dealt tape that already meets a goal would give the game to the first mover; it is dealt again,
+// unless the goal holds for every tape.
+TEST_F(GameEndTest, ATuringGameNeverStartsWithAGoalMet) {
+    GrowableArray<MapListEntry>* list = load_kind_list(turing_machine);
+    add_players(2, false, 0);
+    int64_t games = 0;
+    for (int64_t m = 0; m < list->count; m++) {
+        current_map_index = m;
+        for (uint64_t seed = 1; seed <= 60; seed++, games++) {
+            seed_random(seed);
+            ASSERT_TRUE(start_game());
+            for (int64_t seat = 0; seat < 2; seat++) EXPECT_FALSE(goal_met(players.data[seat].goal)) << m << " " << seed;
+        }
+    }
+    EXPECT_EQ(games, 60 * list->count);
+    ASSERT_TRUE(load_map_text("deck 1 4 4 4\ntape 4\ngoal 0 2 0\nstone 0\n. 0 0\n=> 0 0 0 0 0 \"AR\"\n"));
+    current_map_list = nullptr;
+    EXPECT_TRUE(start_game());  // a sum of at least 0: every deal meets it, the game still starts
+    EXPECT_EQ(tape.count, 4);
+    EXPECT_EQ(deck.count + tape.count, 64);
 }
 
 TEST_F(GameEndTest, HumanTuringSeatWithoutTransitionsPassesAndTheGameEndsBlocked) {

@@ -189,6 +189,16 @@ TEST_F(MenuPlayerSetup, ColoursWrapAndDifficultyClampsAndOutlivesAHumanSpell) {
     EXPECT_EQ(players.data[1].difficulty, 2);
 }
 
+TEST_F(MenuPlayerSetup, ColourArrowsSkipColoursAnotherSeatHas) {
+    ASSERT_EQ(players.data[1].color_index, 1);
+    click_at(center_x() - 32, row(0));
+    EXPECT_EQ(players.data[0].color_index, 3);  // blue and green are the other seats'
+    click_at(center_x() - 160, row(1));
+    EXPECT_EQ(players.data[1].color_index, 0);
+    click_at(center_x() - 160, row(1));
+    EXPECT_EQ(players.data[1].color_index, 5);
+}
+
 TEST_F(MenuPlayerSetup, OkOpensTheMapListAndBackTheMainMenu) {
     ASSERT_TRUE(click_button("OK"));
     EXPECT_TRUE(map_list_open && !player_setup_open);
