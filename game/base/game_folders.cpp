@@ -16,7 +16,6 @@ const char shipped_prefix[] = "resources/";
 const char data_marker[] = "font_info.txt";
 
 string data_folder() { return string{game_folders.data, game_folders.data_length}; }
-string player_folder() { return string{game_folders.player, game_folders.player_length}; }
 
 string without_shipped_prefix(string path) {
     string prefix = str(shipped_prefix);
@@ -79,6 +78,10 @@ bool take_player_folder() {
 string in_folder(string folder, string name) { return arena_concat(folder, name, FRAME_ARENA); }
 
 }  // namespace
+
+string player_folder() {
+    return game_folders.installed ? string{game_folders.player, game_folders.player_length} : str("");
+}
 
 bool find_game_folders() {
     reset_game_folders();

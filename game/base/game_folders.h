@@ -29,6 +29,9 @@ void reset_game_folders();
 // ~/.local/share/varnholt/). False after printing one line naming the folders tried.
 bool find_game_folders();
 
+// Where the player's files are: empty in a checkout, ends in "/" when installed.
+string player_folder();
+
 // Paths are named as in a checkout ("resources/font_info.txt", "custom_state_machines/a") and come
 // back unchanged there; when installed they are built in the frame arena.
 // A shipped file: "resources/" stands for the data folder.

@@ -7,7 +7,7 @@
 
 bool prepare_player_folder() {
     if (!game_folders.installed) return true;
-    string folder = player_file_path(str(""));
+    string folder = player_folder();
     if (!create_folder_chain(folder)) return report_file_failure(str("cannot create the player's folder "), folder);
     for (uint8_t kind = state_machine; kind <= turing_machine; kind++) {
         string list = map_list_path(kind);

@@ -38,7 +38,7 @@ installed=$(prefix_state)
 game=$!
 window=
 for _ in $(seq 600); do
-  window=$(xdotool search --pid "$game" --name '^Varnholt$' 2> /dev/null | head -n 1) || true
+  window=$(xdotool search --all --pid "$game" --name '^Varnholt$' 2> /dev/null | head -n 1) || true
   [ -n "$window" ] && break
   kill -0 "$game" 2> /dev/null || fail "the game ended at start: $(cat "$work/output.txt")"
   sleep 0.1
@@ -50,6 +50,12 @@ for kind in state pushdown turing; do
   cmp -s "$prefix/share/varnholt/${kind}_maps.txt" "$data/varnholt/${kind}_maps.txt" || fail "no copy of the $kind list"
 done
 
+# Keys go to the focused window, which an earlier test may have left elsewhere; focus needs the
+# window mapped.
+for _ in $(seq 100); do
+  xdotool windowfocus --sync "$window" 2> /dev/null && break
+  sleep 0.1
+done
 # The main menu's "Editor" button, then Ctrl+S, a name and Return. Ctrl stays down across frames.
 xdotool mousemove --window "$window" 816 752 sleep 0.5 click 1 sleep 1 \
   keydown ctrl sleep 0.3 key s sleep 0.3 keyup ctrl sleep 0.5 type --delay 150 keptmap
