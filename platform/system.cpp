@@ -82,6 +82,25 @@ void* system_load_function(void* library, string name) {
 
 void system_unload_library(void* library) { SDL_UnloadObject(library); }
 
+// The terminator stays in the ring but out of the view.
+static string copy_to_ring(const char* text) {
+    string copy = append_character(string{text, static_cast<int64_t>(strlen(text))});
+    return string{copy.data, copy.length - 1};
+}
+
+string system_get_program_folder() {
+    char* folder = SDL_GetBasePath();
+    if (!folder) return string{nullptr, 0};
+    string copy = copy_to_ring(folder);
+    SDL_free(folder);
+    return copy;
+}
+
+string system_get_environment(string name) {
+    const char* value = getenv(append_character(name).data);
+    return value ? copy_to_ring(value) : string{nullptr, 0};
+}
+
 string append_character(string s) {
     int64_t length = s.length > 0 ? s.length : 0;
     // Longer text is outside the contract; cut it rather than write past the ring.

@@ -1,6 +1,7 @@
 #include "model/map_file.h"
 
 #include "base/file_failure.h"
+#include "base/game_folders.h"
 #include "base/text_cursor.h"
 #include "base/text_format.h"
 #include "base/whole_file.h"
@@ -133,7 +134,8 @@ void drop_invalid_records() {
 
 }  // namespace
 
-bool load_map(string path) {
+bool load_map(string listed_path) {
+    string path = listed_map_path(listed_path);
     string contents;
     if (!read_whole_file(path, max_map_file_size, &contents)) {
         return report_file_failure(str("failed to load map: "), path);

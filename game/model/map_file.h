@@ -10,9 +10,10 @@ constexpr int64_t max_stones = 32767;
 constexpr int64_t max_transitions = 32767;
 constexpr int64_t max_goals = 32767;
 
-// Reads the map; on failure prints one line and keeps the current map. State lines past the
-// 256th, and stone or transition lines naming a state that does not exist, are dropped.
-bool load_map(string path);
+// Reads the map named as in a map list (where the installed game finds it: listed_map_path); on
+// failure prints one line and keeps the current map. State lines past the 256th, and stone or
+// transition lines naming a state that does not exist, are dropped.
+bool load_map(string listed_path);
 
 // The current map in the file format, in the persistent arena.
 string write_map();

@@ -1,6 +1,7 @@
 #include "model/map_list.h"
 
 #include "base/file_failure.h"
+#include "base/game_folders.h"
 #include "base/text_format.h"
 #include "base/text_cursor.h"
 #include "base/whole_file.h"
@@ -23,13 +24,27 @@ void reset_map_lists() {
 // List files are small; anything larger is not a list.
 constexpr int64_t max_list_file_size = 4 * 1024 * 1024;
 
-string map_list_path(uint8_t kind) {
+namespace {
+
+string checkout_map_list_path(uint8_t kind) {
     switch (kind) {
         case state_machine: return str("resources/state_maps.txt");
         case pushdown_machine: return str("resources/pushdown_maps.txt");
         case turing_machine: return str("resources/turing_maps.txt");
         default: return string{nullptr, 0};
     }
+}
+
+}  // namespace
+
+string shipped_map_list_path(uint8_t kind) {
+    string path = checkout_map_list_path(kind);
+    return path.length > 0 ? shipped_file_path(path) : path;
+}
+
+string map_list_path(uint8_t kind) {
+    string path = checkout_map_list_path(kind);
+    return path.length > 0 ? player_file_path(path) : path;
 }
 
 string custom_map_directory(uint8_t kind) {
@@ -80,9 +95,8 @@ bool save_map_list() {
         text_put_string(&text, entry.path);
         text_put_char(&text, '\n');
     }
-    if (!replace_whole_file(map_list_path(machine_kind), text_view(&text))) {
-        return report_file_failure(str("failed to save map list: "), map_list_path(machine_kind));
-    }
+    string path = map_list_path(machine_kind);
+    if (!replace_whole_file(path, text_view(&text))) return report_file_failure(str("failed to save map list: "), path);
     return true;
 }
 

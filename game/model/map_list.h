@@ -12,8 +12,11 @@ extern int64_t current_map_index;
 // Empty lists, the pushdown list current.
 void reset_map_lists();
 
-// The list file and the directory for saved maps of a machine kind; empty for other kinds.
+// The list file and the directory for saved maps of a machine kind; empty for other kinds. The
+// list file is the player's own copy when the game is installed.
 string map_list_path(uint8_t kind);
+// The list file as shipped, the player's first copy.
+string shipped_map_list_path(uint8_t kind);
 // The list of a machine kind; null for other kinds.
 GrowableArray<MapListEntry>* map_list_of_kind(uint8_t kind);
 string custom_map_directory(uint8_t kind);

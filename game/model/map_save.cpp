@@ -2,6 +2,7 @@
 
 #include "base/arena.h"
 #include "base/file_failure.h"
+#include "base/game_folders.h"
 #include "base/text_format.h"
 #include "base/whole_file.h"
 #include "model/map_file.h"
@@ -11,10 +12,6 @@ namespace {
 
 bool keeps_its_byte(char c) {
     return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_';
-}
-
-bool starts_with(string text, string prefix) {
-    return text.length >= prefix.length && string_equals(string{text.data, prefix.length}, prefix);
 }
 
 bool has_parent_part(string path) {
@@ -47,17 +44,19 @@ string map_save_path(uint8_t kind, string typed_name) {
 }
 
 bool save_map_as(string typed_name) {
+    // The list keeps the path as in a checkout; the file goes where the player's files are.
     string path = map_save_path(machine_kind, typed_name);
+    string file_path = listed_map_path(path);
     print(str("saving map "));
     print(typed_name);
     print(str(" as "));
-    print(path);
+    print(file_path);
     print(str("\n"));
     string directory = custom_map_directory(machine_kind);
     // A fresh checkout has no map directories yet.
-    if (directory.length > 0 && !directory_exists(directory)) directory_create(directory);
-    if (typed_name.length <= 0 || directory.length == 0 || !replace_whole_file(path, write_map())) {
-        return report_file_failure(str("failed to save map: "), path);
+    if (directory.length > 0) create_folder_chain(player_file_path(directory));
+    if (typed_name.length <= 0 || directory.length == 0 || !replace_whole_file(file_path, write_map())) {
+        return report_file_failure(str("failed to save map: "), file_path);
     }
     GrowableArray<MapListEntry>* list = map_list_of_kind(machine_kind);
     if (list && entry_named(*list, typed_name) < 0) {
@@ -69,9 +68,9 @@ bool save_map_as(string typed_name) {
 
 bool map_path_deletable(string path) {
     if (path.length <= 0 || path.data[0] == '/' || has_parent_part(path)) return false;
-    if (starts_with(path, str("resources/maps/"))) return true;
+    if (string_starts_with(path, str("resources/maps/"))) return true;
     for (uint8_t kind = state_machine; kind <= turing_machine; kind++) {
-        if (starts_with(path, custom_map_directory(kind))) return true;
+        if (string_starts_with(path, custom_map_directory(kind))) return true;
     }
     return false;
 }
@@ -81,7 +80,8 @@ bool delete_selected_map() {
     if (!list || current_map_index < 0 || current_map_index >= list->count) return false;
     string path = list->data[current_map_index].path;
     if (!map_path_deletable(path)) return report_file_failure(str("not deleting a map outside the map folders: "), path);
-    file_delete(path);
+    // A shipped map of an installed game only leaves the player's list.
+    if (!listed_map_is_read_only(path)) file_delete(listed_map_path(path));
     for (int64_t i = current_map_index; i + 1 < list->count; i++) list->data[i] = list->data[i + 1];
     list->count -= 1;
     if (current_map_index >= list->count) current_map_index = list->count - 1;

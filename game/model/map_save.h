@@ -8,7 +8,7 @@
 // an ASCII letter turned into "_", so the file always lies directly in that directory.
 string map_save_path(uint8_t kind, string typed_name);
 
-// Prints "saving map NAME as PATH", writes the map beside its final place and moves it there, then
+// Prints "saving map NAME as PATH" (PATH in the player's folder when installed), writes the map beside its final place and moves it there, then
 // lists a new name in the kind's list file. A failure prints "failed to save map: PATH", keeps any
 // earlier file of that name and adds nothing to the list.
 bool save_map_as(string typed_name);
@@ -17,5 +17,6 @@ bool save_map_as(string typed_name);
 bool map_path_deletable(string path);
 
 // Deletes the selected entry's file and entry, selects the entry now at that place (or the last),
-// loads it and rewrites the list file. A path that may not be deleted is reported and nothing changes.
+// loads it and rewrites the list file. A path that may not be deleted is reported and nothing changes;
+// a shipped map of an installed game keeps its file and only leaves the list.
 bool delete_selected_map();

@@ -1,6 +1,7 @@
 #include "render/resources.h"
 
 #include "base/arena.h"
+#include "base/game_folders.h"
 #include "base/text_format.h"
 #include "render/font.h"
 #include "render/scene.h"
@@ -109,24 +110,26 @@ uint32_t upload_picture(string path, uint32_t min_filter, uint32_t mag_filter, b
     return texture;
 }
 
+uint32_t load_shipped_texture(const char* checkout_path) { return load_texture(shipped_file_path(str(checkout_path))); }
+
 void load_pictures() {
     const char* shape_paths[shape_texture_count] = {"resources/circle.png",   "resources/triangle.png",
                                             "resources/square.png",   "resources/pentagon.png",
                                             "resources/hexagon.png",  "resources/star.png"};
-    for (int64_t i = 0; i < shape_texture_count; i++) shape_textures[i] = load_texture(str(shape_paths[i]));
-    white_texture = load_texture(str("resources/white.png"));
-    eye_texture = load_texture(str("resources/eye.png"));
-    stack_texture = load_texture(str("resources/stack.png"));
-    player_texture = load_texture(str("resources/player.png"));
-    similarity_texture = load_texture(str("resources/similarity.png"));
-    gradient1_texture = load_texture(str("resources/gradient1.png"));
-    gradient2_texture = load_texture(str("resources/gradient2.png"));
-    gradient3_texture = load_texture(str("resources/gradient3.png"));
-    next_turn_texture = load_texture(str("resources/next_turn2.png"));
-    self_arrow_texture = load_texture(str("resources/self_arrow.png"));
-    machine_textures[0] = load_texture(str("resources/state_machine.png"));
-    machine_textures[1] = load_texture(str("resources/pushdown_machine.png"));
-    machine_textures[2] = load_texture(str("resources/turing_machine.png"));
+    for (int64_t i = 0; i < shape_texture_count; i++) shape_textures[i] = load_shipped_texture(shape_paths[i]);
+    white_texture = load_shipped_texture("resources/white.png");
+    eye_texture = load_shipped_texture("resources/eye.png");
+    stack_texture = load_shipped_texture("resources/stack.png");
+    player_texture = load_shipped_texture("resources/player.png");
+    similarity_texture = load_shipped_texture("resources/similarity.png");
+    gradient1_texture = load_shipped_texture("resources/gradient1.png");
+    gradient2_texture = load_shipped_texture("resources/gradient2.png");
+    gradient3_texture = load_shipped_texture("resources/gradient3.png");
+    next_turn_texture = load_shipped_texture("resources/next_turn2.png");
+    self_arrow_texture = load_shipped_texture("resources/self_arrow.png");
+    machine_textures[0] = load_shipped_texture("resources/state_machine.png");
+    machine_textures[1] = load_shipped_texture("resources/pushdown_machine.png");
+    machine_textures[2] = load_shipped_texture("resources/turing_machine.png");
 }
 
 void create_unit_quad() {
@@ -177,7 +180,7 @@ void load_render_resources() {
     image_set_flip(true);
     image_set_buffer(image_memory_bytes, image_block);
     load_pictures();
-    load_font(str("resources/font_info.txt"));
+    load_font(shipped_file_path(str("resources/font_info.txt")));
     create_unit_quad();
 
     simple_shader = shader_create();

@@ -1,11 +1,13 @@
 #include "shell/application.h"
 
 #include "base/arena.h"
+#include "base/game_folders.h"
 #include "base/random.h"
 #include "base/strings.h"
 #include "base/text_format.h"
 #include "model/map_file.h"
 #include "model/map_list.h"
+#include "model/player_folder.h"
 #include "model/turn_state.h"
 #include "render/matrix.h"
 #include "render/resources.h"
@@ -71,9 +73,12 @@ static void take_window_size() {
 
 void application_start() {
     reset_program_state();
+    // Without its data, or a place for the player's maps, the game stops before any window opens.
+    if (!find_game_folders()) exit(1);
     system_init(SYSTEM_ALL);
     create_arenas(persistent_arena_capacity, frame_arena_capacity);
     seed_random(static_cast<uint64_t>(system_time()));
+    if (!prepare_player_folder()) exit(1);
     display_open(default_window_width, default_window_height, str("Varnholt"), DISPLAY_VSYNC, 1);
     take_window_size();
     load_render_resources();
@@ -81,9 +86,9 @@ void application_start() {
     release_image_memory();
     arena_empty(PERSISTENT_ARENA);
     build_demo_map();
-    load_map_list(&state_map_list, str("resources/state_maps.txt"));
-    load_map_list(&pushdown_map_list, str("resources/pushdown_maps.txt"));
-    load_map_list(&turing_map_list, str("resources/turing_maps.txt"));
+    load_map_list(&state_map_list, map_list_path(state_machine));
+    load_map_list(&pushdown_map_list, map_list_path(pushdown_machine));
+    load_map_list(&turing_map_list, map_list_path(turing_machine));
     pipeline_cull_enable(true);
     pipeline_cull_orientation(ORIENTATION_COUNTER_CLOCKWISE);
     pipeline_blend_factor(BLEND_SOURCE_ALPHA, BLEND_ONE_MINUS_SOURCE_ALPHA);

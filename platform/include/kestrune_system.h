@@ -129,6 +129,11 @@ KESTRUNE_API int system_execute(string command);
 KESTRUNE_API void* system_load_library(string path);
 KESTRUNE_API void* system_load_function(void* library, string name);
 KESTRUNE_API void system_unload_library(void* library);
+/* The folder holding the running program, ending in "/", in the temporary ring; empty when unknown.
+   Callable before system_init. */
+KESTRUNE_API string system_get_program_folder(void);
+/* The variable's value in the temporary ring; a null view when it is not set. */
+KESTRUNE_API string system_get_environment(string name);
 /* NUL-terminated UTF-16 copy in the temporary ring; invalid UTF-8 becomes U+FFFD. */
 KESTRUNE_API const uint16_t* to_wide_cstr(string text);
 

@@ -1,8 +1,10 @@
 #include "model_fixture.h"
 
+#include "base/game_folders.h"
 #include "model/map_file.h"
 #include "model/map_list.h"
 #include "model/map_save.h"
+#include "model/player_folder.h"
 
 #include <unistd.h>
 
@@ -38,6 +40,7 @@ protected:
         current_map_list = &pushdown_map_list;
     }
     void TearDown() override {
+        reset_game_folders();
         fs::current_path(previous);
         fs::remove_all(folder);
     }
@@ -133,6 +136,43 @@ TEST_F(MapSave, DeletingRemovesOnlyFilesInTheMapFolders) {
     EXPECT_FALSE(fs::exists("custom_state_machines/one"));
     EXPECT_EQ(file_text("resources/state_maps.txt"),
               "m /tmp/anything\nm resources/maps/../../outside.txt\nm outside.txt\n");
+}
+
+// An installed game: shipped maps are read from the data folder and never changed; the player's
+// lists and maps live in the player's folder.
+TEST_F(MapSave, AnInstalledGameWritesOnlyIntoThePlayersFolder) {
+    fs::create_directories("share/maps/state");
+    fs::create_directories("player");
+    std::ofstream("share/maps/state/two") << ". 0 0\n. 1 1\n";
+    for (const char* kind : {"state", "pushdown", "turing"}) {
+        std::ofstream("share/" + std::string(kind) + "_maps.txt") << "two resources/maps/state/two\n";
+    }
+    std::ofstream("player/turing_maps.txt") << "kept custom_turing_machines/kept\n";
+    std::string data = (folder / "share/").string(), player = (folder / "player/").string();
+    game_folders.installed = true;
+    game_folders.data_length = static_cast<int64_t>(data.copy(game_folders.data, data.size()));
+    game_folders.player_length = static_cast<int64_t>(player.copy(game_folders.player, player.size()));
+
+    ASSERT_TRUE(prepare_player_folder());
+    EXPECT_EQ(file_text("player/state_maps.txt"), "two resources/maps/state/two\n");
+    EXPECT_EQ(file_text("player/turing_maps.txt"), "kept custom_turing_machines/kept\n");
+    EXPECT_TRUE(fs::is_directory("player/custom_pushdown_machines"));
+    EXPECT_EQ(text_of(listed_map_path(str("/elsewhere/map"))), "/elsewhere/map");
+
+    machine_kind = state_machine;
+    ASSERT_TRUE(load_map_list(&state_map_list, map_list_path(state_machine)));
+    select_kind_maps();
+    EXPECT_EQ(states.count, 2);
+    EXPECT_EQ(save("mine"), "saving map mine as " + player + "custom_state_machines/mine\n");
+    EXPECT_EQ(file_text("player/state_maps.txt"), "two resources/maps/state/two\nmine custom_state_machines/mine\n");
+    current_map_index = 0;
+    EXPECT_TRUE(delete_selected_map());
+    EXPECT_EQ(file_text("player/state_maps.txt"), "mine custom_state_machines/mine\n");
+    EXPECT_EQ(files(), (std::vector<std::string>{"player/custom_state_machines/mine", "player/pushdown_maps.txt",
+                                                 "player/state_maps.txt", "player/turing_maps.txt",
+                                                 "share/maps/state/two", "share/pushdown_maps.txt",
+                                                 "share/state_maps.txt", "share/turing_maps.txt"}));
+    EXPECT_EQ(file_text("share/state_maps.txt"), "two resources/maps/state/two\n");
 }
 
 }  // namespace

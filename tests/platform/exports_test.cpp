@@ -7,7 +7,7 @@ TEST(SharedLibrary, ExportsOnlyThePublicNames) {
     void* library = dlopen(VARNHOLT_BINARY_DIR "/platform/libkestrune_system.so", RTLD_NOW | RTLD_LOCAL);
     ASSERT_NE(library, nullptr) << dlerror();
     for (const char* name : {"system_init", "system_version", "to_wide_cstr", "display_open", "init_opengl_renderer",
-                             "input_poll", "math_frexp", "temporary_buffer", "temporary_pos", "to_key_code",
+                             "input_poll", "math_frexp", "system_get_program_folder", "system_get_environment", "temporary_buffer", "temporary_pos", "to_key_code",
                              "system_cursors", "sdl_window", "sdl_window_id", "sdl_renderer", "sdl_texture",
                              "sdl_texture_width", "sdl_texture_height", "sdl_vsync", "is_software_rendering",
                              "fullscreen", "opengl_context", "opengl_initialized", "audio_streams", "num_audio_streams",

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 extern "C" int c_program_sees_the_interface(void);
 
 namespace {
@@ -52,6 +54,16 @@ TEST(Library, LoadsSharedObjectsAndFunctions) {
     EXPECT_EQ(system_load_function(library, view("no_such_function")), nullptr);
     system_unload_library(library);
     EXPECT_EQ(system_load_library(view("libno_such_library.so")), nullptr);
+}
+
+TEST(Library, TellsTheProgramFolderAndTheEnvironment) {
+    string folder = system_get_program_folder();
+    EXPECT_EQ(std::string(folder.data, folder.length), std::filesystem::canonical(VARNHOLT_BINARY_DIR "/tests").string() + "/");
+    setenv("KESTRUNE_TEST_VARIABLE", "two words", 1);
+    string value = system_get_environment(view("KESTRUNE_TEST_VARIABLE"));
+    EXPECT_EQ(std::string(value.data, value.length), "two words");
+    unsetenv("KESTRUNE_TEST_VARIABLE");
+    EXPECT_EQ(system_get_environment(view("KESTRUNE_TEST_VARIABLE")).data, nullptr);
 }
 
 TEST(Library, ExecuteReturnsTheShellStatus) {

@@ -8,12 +8,14 @@
 #include <chrono>
 #include <cstdio>
 #include <fcntl.h>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <cstdlib>
 #include <cstring>
 #include <spawn.h>
 #include <string>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -85,13 +87,13 @@ Window find_window_named(Display* display, Window parent, const char* title, pid
 }
 
 // The game leads a process group of its own, so its children end with it.
-pid_t spawn_game(char** environment, const char* output_path = "/dev/null") {
+pid_t spawn_game(char** environment, const char* output_path = "/dev/null", const char* folder = VARNHOLT_SOURCE_DIR) {
     pid_t pid = -1;
     std::string binary = VARNHOLT_BINARY_DIR "/varnholt";
     char* argv[] = {binary.data(), nullptr};
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addchdir_np(&actions, VARNHOLT_SOURCE_DIR);
+    posix_spawn_file_actions_addchdir_np(&actions, folder);
     posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, output_path, O_WRONLY | O_CREAT | O_TRUNC, 0644);
     posix_spawnattr_t attributes;
     posix_spawnattr_init(&attributes);
@@ -224,6 +226,24 @@ TEST(VarnholtBinary, WithoutOpenGL33ItEndsWithExitCodeOne) {
         exit_code = exit_code_if_ended(game);
     }
     EXPECT_EQ(exit_code, 1);
+}
+
+// Where the working folder has no resources/ and no install lies beside the program, the game names
+// both places in one line and stops before opening a window.
+TEST(VarnholtBinary, WithoutItsDataItSaysWhereItLookedAndEndsWithExitCodeOne) {
+    std::string folder = testing::TempDir() + "varnholt_no_data_" + std::to_string(getpid());
+    std::string output_path = folder + ".txt";
+    ASSERT_EQ(mkdir(folder.c_str(), 0700), 0);
+    pid_t pid = spawn_game(environ, output_path.c_str(), folder.c_str());
+    int status = 0;
+    waitpid(pid, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1) << status;
+    std::ifstream output(output_path);
+    std::string printed((std::istreambuf_iterator<char>(output)), std::istreambuf_iterator<char>());
+    std::string beside = std::filesystem::canonical(VARNHOLT_BINARY_DIR).parent_path().string() + "/share/varnholt/";
+    EXPECT_EQ(printed, "no game data: tried resources/ and " + beside + "\n");
+    rmdir(folder.c_str());
+    std::remove(output_path.c_str());
 }
 
 }  // namespace

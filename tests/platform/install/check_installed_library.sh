@@ -17,7 +17,7 @@ read -r -a extra_flags <<< "${EXTRA_FLAGS:-}"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 prefix=$work/prefix
-"$cmake" --install "$build_dir" --prefix "$prefix" > /dev/null
+"$cmake" --install "$build_dir" --prefix "$prefix" --component kestrune_system > /dev/null
 export PKG_CONFIG_PATH=$prefix/$lib_dir/pkgconfig
 export LD_LIBRARY_PATH=$prefix/$lib_dir${LD_LIBRARY_PATH:+:$LD_LIBRARY_PATH}
 here=$source_dir/tests/platform/install
