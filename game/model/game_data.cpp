@@ -1,5 +1,8 @@
 #include "model/game_data.h"
 
+#include "model/draw_rules.h"
+#include "model/position_analysis.h"
+
 uint8_t machine_kind;
 double map_x, map_y, map_scale;
 GrowableArray<State> states;
@@ -35,6 +38,7 @@ void reset_map() {
     hand_size = 8;
     tape_length = 4;
     nimbers = {};
+    forget_position_analysis();
 }
 
 void reset_game() {
@@ -46,6 +50,7 @@ void reset_game() {
     stack = {};
     tape = {};
     tape_head = 0;
+    reset_position_history();
 }
 
 const Color card_colors[card_property_count] = {
