@@ -8,9 +8,9 @@
 
 namespace {
 
-// Playouts per decision, shared out among the candidate moves; every candidate is tried in
-// the same sampled games, so they are compared on equal luck.
-constexpr int64_t playouts_per_decision = 512;
+// Playouts per decision, shared out among the candidate moves; candidates are compared in
+// the same sampled games, so on equal luck.
+constexpr int64_t playouts_per_decision = 2048;
 constexpr int64_t min_sampled_games = 6;
 // A playout still undecided after this many turns counts as half a win.
 constexpr int64_t playout_turns = 60;
@@ -336,31 +336,46 @@ bool choose_by_playouts(Move* chosen) {
         GrowableArray<Card> unseen = unseen_cards(players.data[current_player].hand, card_capacity);
         GrowableArray<Goal> previous_seat_goals = goals_left_for_previous_seat();
         World sampled = new_world(seats, card_capacity), played = new_world(seats, card_capacity);
+        // Successive halving: each round plays every remaining candidate in the same sampled
+        // games, then keeps the better half, so the playouts go where the choice is close.
         double* scores = arena_push_array<double>(FRAME_ARENA, moves.count);
-        for (int64_t m = 0; m < moves.count; m++) scores[m] = 0;
-        int64_t games = (playouts_per_decision + moves.count - 1) / moves.count;
-        if (games < min_sampled_games) games = min_sampled_games;
+        int64_t* alive = arena_push_array<int64_t>(FRAME_ARENA, moves.count);
+        for (int64_t m = 0; m < moves.count; m++) {
+            scores[m] = 0;
+            alive[m] = m;
+        }
+        int64_t rounds = 1;
+        while ((int64_t{1} << rounds) < moves.count) rounds++;
+        int64_t alive_count = moves.count;
         int8_t me = current_player;
         // The sampling draws from its own sequence; each candidate's playout restarts another.
         seed_random(seed);
         RandomState sampling = random_state;
-        for (int64_t game = 0; game < games; game++) {
-            random_state = sampling;
-            sample_world(&sampled, unseen, previous_seat_goals, card_capacity);
-            uint64_t playout_seed = random_u64();
-            sampling = random_state;
-            for (int64_t m = 0; m < moves.count; m++) {
-                copy_world(&played, sampled);
-                install_world(played);
-                seed_random(playout_seed);
-                scores[m] += play_out(&accepted, moves.data[m], me, played.stack);
-                restore_game(saved);
+        while (alive_count > 1) {
+            int64_t games = playouts_per_decision / (rounds * alive_count);
+            if (games < min_sampled_games) games = min_sampled_games;
+            for (int64_t game = 0; game < games; game++) {
+                random_state = sampling;
+                sample_world(&sampled, unseen, previous_seat_goals, card_capacity);
+                uint64_t playout_seed = random_u64();
+                sampling = random_state;
+                for (int64_t a = 0; a < alive_count; a++) {
+                    copy_world(&played, sampled);
+                    install_world(played);
+                    seed_random(playout_seed);
+                    scores[alive[a]] += play_out(&accepted, moves.data[alive[a]], me, played.stack);
+                    restore_game(saved);
+                }
             }
+            // Stable order by score, best first: equal scores keep the earlier candidate first.
+            for (int64_t a = 1; a < alive_count; a++) {
+                int64_t m = alive[a], b = a;
+                for (; b > 0 && scores[alive[b - 1]] < scores[m]; b--) alive[b] = alive[b - 1];
+                alive[b] = m;
+            }
+            alive_count = (alive_count + 1) / 2;
         }
-        int64_t best = 0;
-        for (int64_t m = 1; m < moves.count; m++) {
-            if (scores[m] > scores[best]) best = m;
-        }
+        int64_t best = alive[0];
         *chosen = moves.data[best];
     } else if (found) {
         *chosen = moves.data[0];
