@@ -3,7 +3,7 @@
 
 #include "base/strings.h"
 
-// Twenty-one lines, each ended by a line feed.
+// Twenty-two lines, each ended by a line feed.
 string help_text();
 
 void draw_help_overlay();

@@ -7,6 +7,7 @@
 #include "render/scene.h"
 #include "render/text.h"
 #include "screen/game_screen.h"
+#include "screen/hint.h"
 #include "screen/stone_animation.h"
 #include "screen/text_entry.h"
 
@@ -94,6 +95,9 @@ void draw_and_select_states(const ScreenMouse& mouse) {
         }
         if (state == source_state) draw_circle(x, y, ring_size, Color{0.5f, 0, 0, 0.5f});
         if (state == target_state) draw_circle(x, y, ring_size, Color{0, 0, 1, 0.5f});
+        if (hint.shown && (state == hint.from_state || state == hint.target)) {
+            draw_circle(x, y, ring_size + 16, Color{0, 1, 0.3f, 0.5f});
+        }
         Color disc = states.data[i].accepting ? Color{0.4f, 0.7f, 1, 1} : Color{0.08f, 0.08f, 0.15f, 1};
         draw_circle(x, y, state_size, disc);
         if (hovered) draw_circle(x, y, state_size, Color{1, 1, 1, 0.3f});

@@ -3,6 +3,7 @@
 #include "model/turn_flow.h"
 #include "model/turn_state.h"
 #include "screen/game_screen.h"
+#include "screen/hint.h"
 #include "screen/keys.h"
 #include "screen/machine_view.h"
 #include "screen/stone_animation.h"
@@ -51,6 +52,7 @@ void restart_game() {
     start_game();
     human_count = count_human_seats();
     reset_stone_animation();
+    reset_hint();
     hand_scroll = 0;
     hand_scroll_dragging = 0;
 }
@@ -74,6 +76,7 @@ void update_play() {
         return;
     }
     if (space && !current_seat_is_computer() && !hand_revealed) hand_revealed = 1;
+    update_hint(!current_seat_is_computer() && hand_revealed);
 
     // A seat makes one move per turn, even when a selection was carried out for a computer seat.
     if (moved || !current_seat_is_computer()) return;

@@ -6,12 +6,14 @@
 #include "screen/camera.h"
 #include "screen/editor.h"
 #include "screen/game_screen.h"
+#include "screen/hint.h"
 #include "screen/stone_animation.h"
 #include "screen/text_entry.h"
 
 void reset_screens() {
     reset_turn_state();
     reset_stone_animation();
+    reset_hint();
     reset_camera();
     reset_game_screen();
     reset_text_entry();

@@ -11,7 +11,7 @@ namespace {
 
 constexpr int64_t min_players = 1;
 constexpr int64_t max_players = card_property_count;
-constexpr int64_t hardest_difficulty = 2;
+constexpr int64_t hardest_difficulty = 3;
 
 int64_t clamped(int64_t value, int64_t low, int64_t high) { return value < low ? low : value > high ? high : value; }
 
@@ -27,7 +27,8 @@ string difficulty_name(int64_t difficulty) {
     switch (difficulty) {
         case 0: return str("easy");
         case 1: return str("normal");
-        default: return str("hard");
+        case 2: return str("hard");
+        default: return str("expert");
     }
 }
 
