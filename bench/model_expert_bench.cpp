@@ -66,19 +66,12 @@ void time_expert_decisions(benchmark::State& state) {
         start_game();
         for (int64_t actions = 0; !game_over() && actions < 10000; actions++) {
             arena_empty(FRAME_ARENA);
-            if (move_delay > 0) {
-                move_delay = 0;
-                end_turn();
-                continue;
-            }
-            recycle_stack();
-            if (settle_stuck_seat()) continue;
+            if (!skip_to_computer_action()) continue;
             bool timed = players.data[current_player].difficulty == expert;
             auto start = std::chrono::steady_clock::now();
             computer_act();
             auto end = std::chrono::steady_clock::now();
             if (timed) times.push_back(std::chrono::duration<double, std::milli>(end - start).count());
-            computer_delay = 0;
         }
         // start_game reads the map file again each game; keep the arena from filling up.
         if (persistent_arena.used > persistent_arena_capacity / 2) state.SkipWithError("persistent arena filling up");

@@ -67,19 +67,12 @@ int play_game(int64_t a, int64_t b, int a_seat, uint64_t seed, const std::vector
     while (!game_over() && actions < action_limit) {
         actions++;
         arena_empty(FRAME_ARENA);
-        if (move_delay > 0) {
-            move_delay = 0;
-            end_turn();
-            continue;
-        }
-        recycle_stack();
-        if (settle_stuck_seat()) continue;
+        if (!skip_to_computer_action()) continue;
         if (machine_kind == state_machine && players.data[current_player].difficulty == expert) {
             uint8_t outcome = current_position_outcome();
             expert_safe[current_player] = expert_safe[current_player] || outcome == position_won || outcome == position_drawn;
         }
         computer_act();
-        computer_delay = 0;
     }
     tally->games++;
     tally->turns += turns_played;

@@ -232,26 +232,33 @@ bool wins_at_once(const Move& move) {
     return wins;
 }
 
-// The playout's move for the seat to move: a move that wins at once, else a random one.
-bool playout_move(AcceptedCards* accepted, Move* chosen) {
+// Calls visit with every legal move of the seat to move, in transition and hand order, until
+// it returns false.
+template <typename Visit>
+void visit_moves(AcceptedCards* accepted, Visit visit) {
     const GrowableArray<Card>& hand = players.data[current_player].hand;
-    int64_t seen = 0;
+    bool pushdown = machine_kind == pushdown_machine;
     for (int64_t t = 0; t < transitions.count; t++) {
         const Transition& transition = transitions.data[t];
         int16_t stone = first_stone_on(transition.from);
         if (stone < 0) continue;
-        int64_t cards = machine_kind == pushdown_machine ? hand.count : 1;
-        for (int64_t j = 0; j < cards; j++) {
-            if (machine_kind == pushdown_machine && !accepts(accepted, t, hand.data[j])) continue;
-            Move move{static_cast<int16_t>(machine_kind == pushdown_machine ? j : -1), stone, transition.to, transition.rule};
-            if (wins_at_once(move)) {
-                *chosen = move;
-                return true;
-            }
-            seen++;
-            if (random_below(static_cast<uint64_t>(seen)) == 0) *chosen = move;
+        for (int64_t j = 0; j < (pushdown ? hand.count : 1); j++) {
+            if (pushdown && !accepts(accepted, t, hand.data[j])) continue;
+            if (!visit(Move{static_cast<int16_t>(pushdown ? j : -1), stone, transition.to, transition.rule})) return;
         }
     }
+}
+
+// The playout's move for the seat to move: a move that wins at once, else a random one.
+bool playout_move(AcceptedCards* accepted, Move* chosen) {
+    int64_t seen = 0;
+    bool winning = false;
+    visit_moves(accepted, [&](const Move& move) {
+        winning = wins_at_once(move);
+        seen++;
+        if (winning || random_below(static_cast<uint64_t>(seen)) == 0) *chosen = move;
+        return !winning;
+    });
     return seen > 0;
 }
 
@@ -282,11 +289,15 @@ void playout_turn(AcceptedCards* accepted, GrowableArray<Card> stack_storage) {
     end_turn();
 }
 
+// 1 for a win and 0 for a loss, a little nearer one half the later it comes, so that of two
+// sure wins the sooner is taken; 0.5 when the playout ends undecided.
 double play_out(AcceptedCards* accepted, const Move& first, int8_t me, GrowableArray<Card> stack_storage) {
     make_move(first);
-    for (int64_t turn = 0; turn < playout_turns && !game_over(); turn++) playout_turn(accepted, stack_storage);
+    int64_t turn = 0;
+    for (; turn < playout_turns && !game_over(); turn++) playout_turn(accepted, stack_storage);
     if (winner == no_winner) return 0.5;
-    return winner == me ? 1.0 : 0.0;
+    double delay = 0.001 * static_cast<double>(turn);
+    return winner == me ? 1.0 - delay : delay;
 }
 
 bool same_outcome(const Move& a, const Move& b, const GrowableArray<Card>& hand) {
@@ -302,19 +313,12 @@ bool same_outcome(const Move& a, const Move& b, const GrowableArray<Card>& hand)
 GrowableArray<Move> candidate_moves(AcceptedCards* accepted) {
     const GrowableArray<Card>& hand = players.data[current_player].hand;
     GrowableArray<Move> moves{nullptr, 0, 0, FRAME_ARENA};
-    for (int64_t t = 0; t < transitions.count; t++) {
-        const Transition& transition = transitions.data[t];
-        int16_t stone = first_stone_on(transition.from);
-        if (stone < 0) continue;
-        int64_t cards = machine_kind == pushdown_machine ? hand.count : 1;
-        for (int64_t j = 0; j < cards; j++) {
-            if (machine_kind == pushdown_machine && !accepts(accepted, t, hand.data[j])) continue;
-            Move move{static_cast<int16_t>(machine_kind == pushdown_machine ? j : -1), stone, transition.to, transition.rule};
-            bool repeated = false;
-            for (int64_t m = 0; m < moves.count && !repeated; m++) repeated = same_outcome(moves.data[m], move, hand);
-            if (!repeated) array_push(&moves, move);
-        }
-    }
+    visit_moves(accepted, [&](const Move& move) {
+        bool repeated = false;
+        for (int64_t m = 0; m < moves.count && !repeated; m++) repeated = same_outcome(moves.data[m], move, hand);
+        if (!repeated) array_push(&moves, move);
+        return true;
+    });
     return moves;
 }
 

@@ -93,3 +93,14 @@ void computer_act() {
         default: break;
     }
 }
+
+bool skip_to_computer_action() {
+    computer_delay = 0;
+    if (move_delay > 0) {
+        move_delay = 0;
+        end_turn();
+        return false;
+    }
+    recycle_stack();
+    return !settle_stuck_seat() && !game_over();
+}

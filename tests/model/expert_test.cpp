@@ -10,6 +10,8 @@
 #include "model/position_analysis.h"
 #include "model/referee.h"
 #include "model/stone_multiset.h"
+#include "model/turn_flow.h"
+#include "model/turn_state.h"
 
 #include <algorithm>
 #include <random>
@@ -172,6 +174,66 @@ TEST(ExpertChoices, AHintIsTheExpertsMoveAndLeavesTheRandomNumbersAlone) {
     EXPECT_EQ(hint.card, chosen.card);
     EXPECT_EQ(hint.stone, chosen.stone);
     EXPECT_EQ(hint.target, chosen.target);
+}
+
+// Random maps of up to 12 states with cycles, every win mode: from a position the analysis
+// calls won the expert wins, from one it calls drawn it does not lose, whatever the other plays.
+TEST(ExpertChoices, KeepsWhatTheAnalysisPromisesOnRandomCyclicMaps) {
+    int64_t won = 0, drawn = 0;
+    for (uint64_t map = 0; map < 60; map++) {
+        reset_model(state_machine);
+        seed_random(map);
+        int64_t n = 2 + static_cast<int64_t>(random_below(11));
+        for (int64_t s = 0; s < n; s++) array_push(&states, State{0, 0, 0, static_cast<uint8_t>(random_below(4) == 0)});
+        for (int64_t t = 0; t < n + 2; t++) {
+            array_push(&transitions, Transition{static_cast<int16_t>(random_below(n)), static_cast<int16_t>(random_below(n)), 0, 0, 0, {}});
+        }
+        array_push(&transitions, Transition{0, static_cast<int16_t>(n - 1), 0, 0, 0, {}});
+        array_push(&transitions, Transition{static_cast<int16_t>(n - 1), 0, 0, 0, 0, {}});
+        win_mode = static_cast<uint8_t>(random_below(4));
+        for (int64_t i = 0; i <= static_cast<int64_t>(map % 3); i++) array_push(&stones, static_cast<int16_t>(random_below(n)));
+        add_players(2, true, map % 2 == 0 ? easy : normal);
+        players.data[0].difficulty = expert;
+        ASSERT_TRUE(start_game());
+        std::vector<int16_t> opening(stones.data, stones.data + stones.count);
+        uint8_t promised = exact_outcome(opening);
+        while (!game_over() && turns_played < 400) {
+            if (skip_to_computer_action()) computer_act();
+        }
+        ASSERT_TRUE(game_over()) << map;
+        if (promised == position_won) {
+            EXPECT_EQ(winner, 0) << map;
+        } else if (promised == position_drawn) {
+            EXPECT_NE(winner, 1) << map;
+        }
+        won += promised == position_won;
+        drawn += promised == position_drawn;
+    }
+    EXPECT_GT(won, 5);
+    EXPECT_GT(drawn, 5);
+}
+
+TEST(ExpertChoices, TakesTheMoveThatWinsAtOnce) {
+    // Turing: only "4R" makes the sum 4 x 4 = 16 the goal asks for; the others write 1.
+    reset_model(turing_machine);
+    ASSERT_TRUE(load_map_text("win 0\ndeck 1 1 1 4\ntape 4\ngoal 0 0 16\nstone 0\n. 0 0\n. 1 0\n"
+                              "=> 0 0 0 0 0 \"1R\"\n=> 0 1 0 0 0 \"4R\"\n=> 0 1 0 0 0 \"1L\"\n"));
+    add_players(2, true, expert);
+    ASSERT_TRUE(start_game());
+    for (int64_t i = 0; i < tape.count; i++) tape.data[i].number = 4;
+    tape.data[0].number = 1;
+    Move move = choose_expert_turing_move();
+    EXPECT_EQ(text_of(move.rule), "4R");
+
+    // Pushdown: the last card wins at once only by moving the stone onto the accepting state 2
+    // (on 1 the win comes a round later).
+    reset_model(pushdown_machine);
+    ASSERT_TRUE(load_map_text("win 2\ndeck 2 2 2 2\nhand 1\nstone 0\n. 0 0\n. 1 0\n* 2 0\n"
+                              "=> 0 1 0 0 0 \"*\"\n=> 0 2 0 0 0 \"*\"\n=> 1 0 0 0 0 \"*\"\n=> 2 0 0 0 0 \"*\"\n"));
+    add_players(2, true, expert);
+    ASSERT_TRUE(start_game());
+    ASSERT_TRUE(choose_expert_pushdown_move(&move));
+    EXPECT_EQ(move.target, 2);
 }
 
 }  // namespace
