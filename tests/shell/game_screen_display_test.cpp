@@ -5,6 +5,7 @@
 #include "model/referee.h"
 #include "model/turn_state.h"
 #include "screen/game_screen.h"
+#include "screen/hint.h"
 #include "screen/stone_animation.h"
 #include "shell/application.h"
 #include "ui_driver.h"
@@ -151,6 +152,25 @@ TEST_F(GameScreen, AGameNobodyCanMoveInEndsBlockedAndSpaceRestartsIt) {
     press_key(SDL_SCANCODE_SPACE);
     EXPECT_FALSE(game_blocked);
     EXPECT_EQ(players.data[0].hand.count, hand_size);
+}
+
+TEST_F(GameScreen, HShowsTheExpertsMoveWithoutMakingItUntilTheTurnMoves) {
+    play(state_machine, &state_map_list);
+    float x, y;
+    state_center(0, &x, &y);
+    auto ring_pixel = [&] { return scene_pixel(static_cast<int32_t>(window_width / 2.0 + x + 53), static_cast<int32_t>(window_height / 2.0 + y)); };
+    ScenePixel before = ring_pixel();
+    press_key(SDL_SCANCODE_H);
+    run_frame();
+    ASSERT_TRUE(hint.shown);
+    // From 0 both moves lose (the other seat then reaches the accepting state 3); the first is shown.
+    EXPECT_EQ(hint.from_state, 0);
+    EXPECT_EQ(hint.target, 1);
+    EXPECT_EQ(stones.data[0], 0);
+    EXPECT_EQ(current_player, 0);
+    EXPECT_GT(ring_pixel().g, before.g);  // the green ring round the stone's state
+    move(0, 2);
+    EXPECT_FALSE(hint.shown);
 }
 
 TEST_F(GameScreen, ShiftNTogglesStateNumbersAndNAloneDoesNot) {
