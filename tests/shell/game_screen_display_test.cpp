@@ -154,6 +154,25 @@ TEST_F(GameScreen, AGameNobodyCanMoveInEndsBlockedAndSpaceRestartsIt) {
     EXPECT_EQ(players.data[0].hand.count, hand_size);
 }
 
+TEST_F(GameScreen, ADrawnGameShowsTheEndOverlayAndSpaceRestartsIt) {
+    play(state_machine, &state_map_list);
+    move(0, 1);
+    press_key(SDL_SCANCODE_SPACE);  // past the next seat's turn overlay
+    run_frame();
+    ASSERT_FALSE(overlay_shown());
+    game_drawn = 1;  // as when a position comes round the third time
+    run_frame();
+    EXPECT_TRUE(overlay_shown());
+    click_state(1);
+    run_frames(40);
+    EXPECT_EQ(stones.data[0], 1);  // nothing moves in a drawn game
+    press_key(SDL_SCANCODE_SPACE);
+    run_frame();
+    EXPECT_FALSE(game_drawn);
+    EXPECT_EQ(stones.data[0], 0);
+    EXPECT_FALSE(overlay_shown());
+}
+
 TEST_F(GameScreen, HShowsTheExpertsMoveWithoutMakingItUntilTheTurnMoves) {
     play(state_machine, &state_map_list);
     float x, y;
