@@ -15,43 +15,44 @@ constexpr int64_t min_sampled_games = 6;
 // A playout still undecided after this many turns counts as half a win.
 constexpr int64_t playout_turns = 60;
 
-// The parts of the game a playout changes; they are set aside and put back afterwards.
-struct SavedGame {
-    GrowableArray<Player> players;
-    GrowableArray<int16_t> stones;
-    GrowableArray<Card> deck, stack, tape;
-    int64_t tape_head;
-    int8_t current_player;
-    uint8_t winner;
-    TurnStateSnapshot turn;
-    RandomState random;
-};
-
-SavedGame save_game() {
-    return SavedGame{players, stones, deck, stack, tape, tape_head, current_player, winner, save_turn_state(), random_state};
-}
-
-void restore_game(const SavedGame& saved) {
-    players = saved.players;
-    stones = saved.stones;
-    deck = saved.deck;
-    stack = saved.stack;
-    tape = saved.tape;
-    tape_head = saved.tape_head;
-    current_player = saved.current_player;
-    winner = saved.winner;
-    restore_turn_state(saved.turn);
-    random_state = saved.random;
-}
-
-// One sampled game: every card array sized for every card there can be, so the referee never
-// grows them during a playout.
+// The card and stone arrays of a game. A sampled game has every card array sized for every
+// card there can be, so the referee never grows them during a playout.
 struct World {
     GrowableArray<Player> players;
     GrowableArray<int16_t> stones;
     GrowableArray<Card> deck, stack, tape;
     int64_t tape_head;
 };
+
+World current_world() { return World{players, stones, deck, stack, tape, tape_head}; }
+
+void install_world(const World& world) {
+    players = world.players;
+    stones = world.stones;
+    deck = world.deck;
+    stack = world.stack;
+    tape = world.tape;
+    tape_head = world.tape_head;
+}
+
+// The parts of the game a playout changes; they are set aside and put back afterwards.
+struct SavedGame {
+    World world;
+    int8_t current_player;
+    uint8_t winner;
+    TurnStateSnapshot turn;
+    RandomState random;
+};
+
+SavedGame save_game() { return SavedGame{current_world(), current_player, winner, save_turn_state(), random_state}; }
+
+void restore_game(const SavedGame& saved) {
+    install_world(saved.world);
+    current_player = saved.current_player;
+    winner = saved.winner;
+    restore_turn_state(saved.turn);
+    random_state = saved.random;
+}
 
 GrowableArray<Card> card_array(int64_t capacity) {
     return GrowableArray<Card>{arena_push_array<Card>(FRAME_ARENA, capacity), 0, capacity, FRAME_ARENA};
@@ -87,15 +88,6 @@ void copy_world(World* into, const World& from) {
     copy_cards(&into->stack, from.stack);
     copy_cards(&into->tape, from.tape);
     into->tape_head = from.tape_head;
-}
-
-void install_world(const World& world) {
-    players = world.players;
-    stones = world.stones;
-    deck = world.deck;
-    stack = world.stack;
-    tape = world.tape;
-    tape_head = world.tape_head;
 }
 
 // The cards a seat cannot see: the whole deck as built, less its own hand and the played
