@@ -7,7 +7,8 @@
 enum : int64_t {
     easy = 0,
     normal = 1,
-    hard = 2
+    hard = 2,
+    expert = 3
 };
 
 struct Move {

@@ -1,6 +1,8 @@
 #include "model/game_data.h"
 
 #include "base/clamp.h"
+#include "model/draw_rules.h"
+#include "model/position_analysis.h"
 
 uint8_t machine_kind;
 double map_x, map_y, map_scale;
@@ -37,6 +39,7 @@ void reset_map() {
     hand_size = 8;
     tape_length = 4;
     nimbers = {};
+    forget_position_analysis();
 }
 
 void reset_game() {
@@ -48,6 +51,7 @@ void reset_game() {
     stack = {};
     tape = {};
     tape_head = 0;
+    reset_position_history();
 }
 
 Card top_card(const GrowableArray<Card>& cards) {

@@ -3,6 +3,7 @@
 #include "base/clamp.h"
 #include "base/random.h"
 #include "base/text_format.h"
+#include "model/draw_rules.h"
 #include "model/goals.h"
 #include "model/map_file.h"
 #include "model/map_list.h"
@@ -19,6 +20,8 @@ static Card deal_card() {
 static void reset_turn_progress() {
     game_blocked = 0;
     stuck_seat = no_winner;
+    game_drawn = 0;
+    turns_played = 0;
     last_mover = no_winner;
     idle_turns = 0;
     moved_this_turn = 0;
@@ -98,6 +101,7 @@ bool start_game() {
         array_push(&stones, int16_t{0});
         array_push(&stones, int16_t{0});
     }
+    start_position_history();
     return true;
 }
 
@@ -149,12 +153,12 @@ void shuffle_deck() {
     }
 }
 
-static bool stone_wins_by_mode() {
+bool stones_win_by_mode(const int16_t* stone_states, int64_t count) {
     int64_t accepting = 0;
-    for (int64_t i = 0; i < stones.count; i++) accepting += states.data[stones.data[i]].accepting ? 1 : 0;
+    for (int64_t i = 0; i < count; i++) accepting += states.data[stone_states[i]].accepting ? 1 : 0;
     switch (win_mode) {
         case immediate: return true;
-        case all_accepting: return accepting == stones.count;
+        case all_accepting: return accepting == count;
         case any_accepting: return accepting > 0;
         default: return false;
     }
@@ -177,7 +181,7 @@ void end_turn() {
     card_drawn = 0;
     if (current_player < 0 || current_player >= players.count) current_player = 0;
     if (players.count == 0) return;
-    if (kind_condition_met(players.data[current_player]) && stone_wins_by_mode()) {
+    if (kind_condition_met(players.data[current_player]) && stones_win_by_mode(stones.data, stones.count)) {
         winner = static_cast<uint8_t>(current_player);
         return;
     }
@@ -192,6 +196,8 @@ void end_turn() {
         game_blocked = 1;
         return;
     }
+    note_turn_passed();
+    if (game_drawn) return;
     if (players.data[current_player].is_computer) {
         computer_delay = computer_pause;
     } else if (human_count <= 1) {

@@ -19,3 +19,6 @@ void draw_from_deck(Player* player);
 void recycle_stack();
 void shuffle_deck();
 void end_turn();
+
+// Whether stones on these states satisfy the map's win mode, as end_turn asks after a move.
+bool stones_win_by_mode(const int16_t* stone_states, int64_t count);

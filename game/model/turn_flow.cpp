@@ -2,6 +2,7 @@
 
 #include "model/computer_players.h"
 #include "model/move_options.h"
+#include "model/expert_player.h"
 #include "model/referee.h"
 #include "model/turn_state.h"
 
@@ -34,14 +35,16 @@ void computer_act() {
     Move move;
     switch (machine_kind) {
         case state_machine:
-            if (choose_state_machine_move(player->difficulty, &move)) {
+            if (player->difficulty == expert ? choose_expert_state_machine_move(&move)
+                                             : choose_state_machine_move(player->difficulty, &move)) {
                 apply_move(move.stone, move.target, move.rule, default_card, -1);
             } else {
                 settle_stuck_seat();
             }
             break;
         case pushdown_machine:
-            if (choose_pushdown_move(player->hand, player->difficulty, &move)) {
+            if (player->difficulty == expert ? choose_expert_pushdown_move(&move)
+                                             : choose_pushdown_move(player->hand, player->difficulty, &move)) {
                 apply_move(move.stone, move.target, move.rule, player->hand.data[move.card], move.card);
             } else if (!card_drawn) {
                 draw_from_deck(player);
@@ -52,10 +55,21 @@ void computer_act() {
             }
             break;
         case turing_machine:
-            move = choose_turing_move();
+            move = player->difficulty == expert ? choose_expert_turing_move() : choose_turing_move();
             if (move.rule.length > 0) apply_move(move.stone, move.target, move.rule, default_card, -1);
             move_delay = move_pause;
             break;
         default: break;
     }
+}
+
+bool skip_to_computer_action() {
+    computer_delay = 0;
+    if (move_delay > 0) {
+        move_delay = 0;
+        end_turn();
+        return false;
+    }
+    recycle_stack();
+    return !settle_stuck_seat() && !game_over();
 }

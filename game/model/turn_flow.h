@@ -15,3 +15,8 @@ bool settle_stuck_seat();
 // One action of the current computer seat: a move, a card drawn (then it chooses again
 // after a short pause), or the end of its turn.
 void computer_act();
+
+// A computer-only game with every pause skipped, as tools and benchmarks play it: ends a turn
+// whose pause is running, recycles the stack and settles a stuck seat. True when the current
+// computer seat is to act now (computer_act).
+bool skip_to_computer_action();

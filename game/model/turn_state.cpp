@@ -13,6 +13,8 @@ MovedStone last_moved_stone;
 
 uint8_t game_blocked;
 uint8_t stuck_seat;
+uint8_t game_drawn;
+int64_t turns_played;
 uint8_t last_mover;
 int64_t idle_turns;
 uint8_t moved_this_turn;
@@ -31,8 +33,39 @@ void reset_turn_state() {
     last_moved_stone = MovedStone{-1, -1, 0};
     game_blocked = 0;
     stuck_seat = no_winner;
+    game_drawn = 0;
+    turns_played = 0;
     last_mover = no_winner;
     idle_turns = 0;
     moved_this_turn = 0;
     deck_card_drawn_this_turn = 0;
+}
+
+TurnStateSnapshot save_turn_state() {
+    return TurnStateSnapshot{source_state,     target_state,     selected_transition,
+                             selected_card,    hand_revealed,    card_drawn,
+                             move_delay,       computer_delay,   human_count,
+                             last_moved_stone, game_blocked,     game_drawn,
+                             last_mover,       idle_turns,       turns_played,
+                             moved_this_turn,  deck_card_drawn_this_turn};
+}
+
+void restore_turn_state(const TurnStateSnapshot& snapshot) {
+    source_state = snapshot.source_state;
+    target_state = snapshot.target_state;
+    selected_transition = snapshot.selected_transition;
+    selected_card = snapshot.selected_card;
+    hand_revealed = snapshot.hand_revealed;
+    card_drawn = snapshot.card_drawn;
+    move_delay = snapshot.move_delay;
+    computer_delay = snapshot.computer_delay;
+    human_count = snapshot.human_count;
+    last_moved_stone = snapshot.last_moved_stone;
+    game_blocked = snapshot.game_blocked;
+    game_drawn = snapshot.game_drawn;
+    last_mover = snapshot.last_mover;
+    idle_turns = snapshot.idle_turns;
+    turns_played = snapshot.turns_played;
+    moved_this_turn = snapshot.moved_this_turn;
+    deck_card_drawn_this_turn = snapshot.deck_card_drawn_this_turn;
 }

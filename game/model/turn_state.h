@@ -30,6 +30,10 @@ extern MovedStone last_moved_stone;
 extern uint8_t game_blocked;
 // The seat whose turn it was when it could not move and so lost the game; no_winner otherwise.
 extern uint8_t stuck_seat;
+// Set when a game ends in a draw: a position came round a third time, or the turn limit ran out.
+extern uint8_t game_drawn;
+// Turns ended since the game started.
+extern int64_t turns_played;
 // The seat that made the last move of this game, no_winner before the first.
 extern uint8_t last_mover;
 // Turns ended in a row in which no stone moved and no card came from the deck.
@@ -47,4 +51,20 @@ constexpr double computer_draw_pause = 0.25;
 // Every turn variable back to its start value.
 void reset_turn_state();
 
-inline bool game_over() { return winner != no_winner || game_blocked; }
+inline bool game_over() { return winner != no_winner || game_blocked || game_drawn; }
+
+// Every turn variable at once, so a look-ahead can play on and put the turn back as it was.
+struct TurnStateSnapshot {
+    int16_t source_state, target_state, selected_transition;
+    int64_t selected_card;
+    uint8_t hand_revealed, card_drawn;
+    double move_delay, computer_delay;
+    int64_t human_count;
+    MovedStone last_moved_stone;
+    uint8_t game_blocked, game_drawn, last_mover;
+    int64_t idle_turns, turns_played;
+    uint8_t moved_this_turn, deck_card_drawn_this_turn;
+};
+
+TurnStateSnapshot save_turn_state();
+void restore_turn_state(const TurnStateSnapshot& snapshot);

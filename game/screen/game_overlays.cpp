@@ -89,6 +89,6 @@ void draw_end_overlay() {
         return;
     }
     Color white{1, 1, 1, 1};
-    draw_centred(str("Nobody can move!"), middle, 512, white);
+    draw_centred(str(game_drawn ? "Draw!" : "Nobody can move!"), middle, 512, white);
     draw_centred(restart, middle - 200, 256, white);
 }

@@ -7,6 +7,7 @@
 #include "render/resources.h"
 #include "render/scene.h"
 #include "screen/frame_input.h"
+#include "screen/hint.h"
 #include "screen/layout.h"
 
 double hand_scroll;
@@ -26,6 +27,7 @@ constexpr double wheel_scroll_step = 0.03125;
 
 const Color card_highlight{1, 0.3f, 0, 0.5f};
 const Color hover_highlight{1, 1, 1, 0.3f};
+const Color hint_highlight{0, 1, 0.3f, 0.5f};
 
 static int64_t hand_cards_fitting(double width) { return static_cast<int64_t>(width / card_pitch); }
 
@@ -63,6 +65,7 @@ static void draw_cards(const Player& seat) {
         bool hovered = pushdown && mouse_in_rectangle(x, hand_y, card_size, card_size);
         if (hovered && left_click()) selected_card = selected_card == k ? -1 : k;
         if (pushdown && k == selected_card) draw_quad(white_texture, x - 16, 0, 160, 160, card_highlight, screen_projection);
+        if (pushdown && hint.shown && k == hint.card) draw_quad(white_texture, x - 24, 0, 176, 168, hint_highlight, screen_projection);
         draw_card(seat.hand.data[k], x, hand_y, card_size);
         if (hovered) draw_quad(white_texture, x - 16, 0, 160, 160, hover_highlight, screen_projection);
     }

@@ -4,7 +4,7 @@
 
 #include "base/strings.h"
 
-// Twenty-two lines, each ended by a line feed.
+// Twenty-three lines, each ended by a line feed.
 string help_text();
 
 void draw_help_overlay();

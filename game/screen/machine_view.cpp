@@ -9,6 +9,7 @@
 #include "base/clamp.h"
 #include "screen/camera.h"
 #include "screen/frame_input.h"
+#include "screen/hint.h"
 #include "screen/layout.h"
 #include "screen/stone_animation.h"
 #include "screen/text_entry.h"
@@ -198,6 +199,9 @@ void draw_states(const MachineView& view) {
         state_center(state, &x, &y);
         if (view.interactive && state == source_state) draw_circle(view.view, x, y, ring_size, Color{0.5f, 0, 0, 0.5f});
         if (view.interactive && state == target_state) draw_circle(view.view, x, y, ring_size, Color{0, 0, 1, 0.5f});
+        if (view.interactive && hint.shown && (state == hint.from_state || state == hint.target)) {
+            draw_circle(view.view, x, y, ring_size + 16, Color{0, 1, 0.3f, 0.5f});
+        }
         draw_circle(view.view, x, y, state_size, states.data[i].accepting ? accepting_state_color : state_color);
         if (state == hovered_state) draw_circle(view.view, x, y, state_size, Color{1, 1, 1, 0.3f});
         if (view.interactive && show_state_numbers) draw_state_number(view.view, i, x, y);

@@ -6,6 +6,7 @@
 #include "screen/frame_input.h"
 #include "screen/hand.h"
 #include "screen/heads_up.h"
+#include "screen/hint.h"
 #include "screen/camera.h"
 #include "screen/machine_view.h"
 #include "screen/stone_animation.h"
@@ -73,6 +74,7 @@ bool restart_game() {
     bool started = start_game();
     human_count = count_human_seats();
     reset_stone_animation();
+    reset_hint();
     reset_hand_view();
     frame_whole_map();
     return started;
@@ -97,6 +99,7 @@ void update_play() {
         return;
     }
     if (space && !current_seat_is_computer() && !hand_revealed) hand_revealed = 1;
+    update_hint(!current_seat_is_computer() && hand_revealed);
 
     // A seat makes one move per turn, even when a selection was carried out for a computer seat.
     if (moved || !current_seat_is_computer()) return;

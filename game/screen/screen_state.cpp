@@ -9,6 +9,7 @@
 #include "screen/game_screen.h"
 #include "screen/goal_builder.h"
 #include "screen/heads_up.h"
+#include "screen/hint.h"
 #include "screen/stone_animation.h"
 #include "screen/text_entry.h"
 
@@ -16,6 +17,7 @@ void reset_screens() {
     reset_frame_input();
     reset_turn_state();
     reset_stone_animation();
+    reset_hint();
     reset_camera();
     reset_game_screen();
     reset_heads_up();

@@ -12,7 +12,7 @@ namespace {
 
 constexpr int64_t min_players = 1;
 constexpr int64_t max_players = card_property_count;
-constexpr int64_t hardest_difficulty = 2;
+constexpr int64_t hardest_difficulty = 3;
 
 uint8_t wrapped_color(int64_t color) { return static_cast<uint8_t>(((color % max_players) + max_players) % max_players); }
 
@@ -51,7 +51,8 @@ string difficulty_name(int64_t difficulty) {
     switch (difficulty) {
         case 0: return str("easy");
         case 1: return str("normal");
-        default: return str("hard");
+        case 2: return str("hard");
+        default: return str("expert");
     }
 }
 

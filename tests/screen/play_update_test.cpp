@@ -2,6 +2,7 @@
 // around a computer seat.
 #include "base/arena.h"
 #include "base/random.h"
+#include "model/draw_rules.h"
 #include "model/map_list.h"
 #include "model/turn_state.h"
 #include "screen/game_screen.h"
@@ -67,6 +68,26 @@ TEST_F(PlayUpdate, SelectionMovesTheLowestStoneOnTheSourceAlongTheFirstJoiningTr
     EXPECT_DOUBLE_EQ(move_delay, 0.5);
     EXPECT_EQ(moving_stone, 1);
     EXPECT_EQ(moving_stone_position[1], 16.0f);  // from on top of the two stones drawn below it
+}
+
+TEST_F(PlayUpdate, APositionComingRoundAThirdTimeDrawsTheGame) {
+    seats(false, false);
+    join(0, 1, "");
+    join(1, 0, "");
+    start_position_history();  // as start_game does: the opening position counts once
+    // Stone on 0 with seat 0 to move: at the start, after two turns and after four.
+    for (int turn = 0; turn < 4; turn++) {
+        ASSERT_FALSE(game_over()) << turn;
+        select(stones.data[0], static_cast<int16_t>(1 - stones.data[0]));
+        update_play();
+        ASSERT_GT(move_delay, 0) << turn;
+        frames_until([] { return move_delay <= 0; });
+    }
+    EXPECT_TRUE(game_drawn);
+    EXPECT_EQ(winner, no_winner);
+    select(0, 1);
+    update_play();
+    EXPECT_EQ(stones.data[0], 0);  // nothing moves once the game is drawn
 }
 
 // An incomplete selection waits; one that cannot be carried out is taken back, with the reason shown.

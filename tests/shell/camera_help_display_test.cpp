@@ -99,13 +99,14 @@ TEST_F(CameraAndHelp, TheMouseWorldPointIsSeenThroughTheCameraDrawnLastFrame) {
     EXPECT_NEAR(frame_input.world_y, -56, 1e-3);
 }
 
-TEST_F(CameraAndHelp, TheHelpTextHasItsTwentyTwoLines) {
+TEST_F(CameraAndHelp, TheHelpTextHasItsTwentyThreeLines) {
     string text = help_text();
     std::string help(text.data, static_cast<size_t>(text.length));
-    EXPECT_EQ(help.size(), 492u);
+    EXPECT_EQ(help.size(), 520u);
     size_t lines = 0;
     for (char c : help) lines += c == '\n';
-    EXPECT_EQ(lines, 22u);
+    EXPECT_EQ(lines, 23u);
+    EXPECT_NE(help.find("\nh: hint (the expert's move)\n\n"), std::string::npos);
     EXPECT_EQ(help.substr(0, 15), "Game controls:\n");
     EXPECT_NE(help.find("\n\nEditor controls:\n"), std::string::npos);
     EXPECT_NE(help.find("\n         or rule from transition\n"), std::string::npos);

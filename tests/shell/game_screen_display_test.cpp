@@ -7,6 +7,7 @@
 #include "screen/game_screen.h"
 #include "screen/hand.h"
 #include "screen/heads_up.h"
+#include "screen/hint.h"
 #include "screen/layout.h"
 #include "screen/machine_view.h"
 #include "screen/stone_animation.h"
@@ -156,6 +157,44 @@ TEST_F(GameScreen, AGameNobodyCanMoveInEndsBlockedAndSpaceRestartsIt) {
     press_key(SDL_SCANCODE_SPACE);
     EXPECT_FALSE(game_blocked);
     EXPECT_EQ(players.data[0].hand.count, hand_size);
+}
+
+TEST_F(GameScreen, ADrawnGameShowsTheEndOverlayAndSpaceRestartsIt) {
+    play(state_machine, &state_map_list);
+    move(0, 1);
+    press_key(SDL_SCANCODE_SPACE);  // past the next seat's turn overlay
+    run_frame();
+    ASSERT_FALSE(overlay_shown());
+    game_drawn = 1;  // as when a position comes round the third time
+    run_frame();
+    EXPECT_TRUE(overlay_shown());
+    click_state(1);
+    run_frames(40);
+    EXPECT_EQ(stones.data[0], 1);  // nothing moves in a drawn game
+    press_key(SDL_SCANCODE_SPACE);
+    run_frame();
+    EXPECT_FALSE(game_drawn);
+    EXPECT_EQ(stones.data[0], 0);
+    EXPECT_FALSE(overlay_shown());
+}
+
+TEST_F(GameScreen, HShowsTheExpertsMoveWithoutMakingItUntilTheTurnMoves) {
+    play(state_machine, &state_map_list);
+    float x, y;
+    state_center(0, &x, &y);
+    auto ring_pixel = [&] { return scene_pixel(static_cast<int32_t>(window_width / 2.0 + x + 53), static_cast<int32_t>(window_height / 2.0 + y)); };
+    ScenePixel before = ring_pixel();
+    press_key(SDL_SCANCODE_H);
+    run_frame();
+    ASSERT_TRUE(hint.shown);
+    // From 0 both moves lose (the other seat then reaches the accepting state 3); the first is shown.
+    EXPECT_EQ(hint.from_state, 0);
+    EXPECT_EQ(hint.target, 1);
+    EXPECT_EQ(stones.data[0], 0);
+    EXPECT_EQ(current_player, 0);
+    EXPECT_GT(ring_pixel().g, before.g);  // the green ring round the stone's state
+    move(0, 2);
+    EXPECT_FALSE(hint.shown);
 }
 
 TEST_F(GameScreen, ShiftNTogglesStateNumbersAndNAloneDoesNot) {

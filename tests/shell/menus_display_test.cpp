@@ -179,14 +179,14 @@ TEST_F(MenuPlayerSetup, ColoursWrapAndDifficultyClampsAndOutlivesAHumanSpell) {
     EXPECT_EQ(players.data[1].is_computer, 1);
     click_at(center_x() + 64, row(1));
     EXPECT_EQ(players.data[1].difficulty, 0);
-    for (int i = 0; i < 3; i++) click_at(center_x() + 256, row(1));
-    EXPECT_EQ(players.data[1].difficulty, 2);
+    for (int i = 0; i < 4; i++) click_at(center_x() + 256, row(1));
+    EXPECT_EQ(players.data[1].difficulty, 3);  // expert, the strongest
     click_at(center_x() - 256, row(1));
     run_frame();
     EXPECT_FALSE(has_button("ai"));
     click_at(center_x() + 64, row(1));  // a human seat has no difficulty buttons
     click_at(center_x() - 256, row(1));
-    EXPECT_EQ(players.data[1].difficulty, 2);
+    EXPECT_EQ(players.data[1].difficulty, 3);
 }
 
 TEST_F(MenuPlayerSetup, ColourArrowsSkipColoursAnotherSeatHas) {

@@ -20,7 +20,7 @@
 
 namespace {
 
-constexpr int64_t strengths = 3;
+constexpr int64_t strengths = 4;  // easy, normal, hard and expert
 constexpr int64_t most_seats = card_property_count;
 // Far beyond any shipped game; a game still going after this many actions is stuck.
 constexpr int64_t action_limit = 100000;

@@ -1,0 +1,22 @@
+// The fourth computer strength, "expert". On a state machine it plays from the exact values of
+// the positions (position_analysis), or from loopy nimbers when there are too many positions.
+// On pushdown and Turing machines it sees only what its seat may see (its own hand and goal,
+// the stack, the tape, the map, how many cards each other seat holds) and chooses by playing
+// sampled games forward with the referee.
+//
+// With three or more seats it plays as if the next seat were its only opponent: it moves to a
+// position that is lost for the seat to move whenever it can.
+#pragma once
+
+#include "model/computer_players.h"
+
+// False when no stone can move.
+bool choose_expert_state_machine_move(Move* move);
+// For the current seat; false when it makes no move (it then draws, or its turn ends).
+bool choose_expert_pushdown_move(Move* move);
+// For the current seat; an empty rule means that it makes no move.
+Move choose_expert_turing_move();
+
+// What the expert would do for the current seat, without touching the game's random numbers.
+// False when it would make no move.
+bool expert_hint(Move* move);

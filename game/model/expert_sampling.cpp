@@ -1,0 +1,408 @@
+#include "model/expert_player.h"
+
+#include "base/random.h"
+#include "model/goals.h"
+#include "model/referee.h"
+#include "model/rules.h"
+#include "model/turn_state.h"
+
+namespace {
+
+// Playouts per decision, shared out among the candidate moves; candidates are compared in
+// the same sampled games, so on equal luck.
+constexpr int64_t playouts_per_decision = 2048;
+constexpr int64_t min_sampled_games = 6;
+// A playout still undecided after this many turns counts as half a win.
+constexpr int64_t playout_turns = 60;
+
+// The card and stone arrays of a game. A sampled game has every card array sized for every
+// card there can be, so the referee never grows them during a playout.
+struct World {
+    GrowableArray<Player> players;
+    GrowableArray<int16_t> stones;
+    GrowableArray<Card> deck, stack, tape;
+    int64_t tape_head;
+};
+
+World current_world() { return World{players, stones, deck, stack, tape, tape_head}; }
+
+void install_world(const World& world) {
+    players = world.players;
+    stones = world.stones;
+    deck = world.deck;
+    stack = world.stack;
+    tape = world.tape;
+    tape_head = world.tape_head;
+}
+
+// The parts of the game a playout changes; they are set aside and put back afterwards.
+struct SavedGame {
+    World world;
+    int8_t current_player;
+    uint8_t winner;
+    TurnStateSnapshot turn;
+    RandomState random;
+};
+
+SavedGame save_game() { return SavedGame{current_world(), current_player, winner, save_turn_state(), random_state}; }
+
+void restore_game(const SavedGame& saved) {
+    install_world(saved.world);
+    current_player = saved.current_player;
+    winner = saved.winner;
+    restore_turn_state(saved.turn);
+    random_state = saved.random;
+}
+
+GrowableArray<Card> card_array(int64_t capacity) {
+    return GrowableArray<Card>{arena_push_array<Card>(FRAME_ARENA, capacity), 0, capacity, FRAME_ARENA};
+}
+
+void copy_cards(GrowableArray<Card>* into, const GrowableArray<Card>& from) {
+    memcpy(into->data, from.data, static_cast<size_t>(from.count) * sizeof(Card));
+    into->count = from.count;
+}
+
+World new_world(int64_t seats, int64_t card_capacity) {
+    World world{GrowableArray<Player>{arena_push_array<Player>(FRAME_ARENA, seats), seats, seats, FRAME_ARENA},
+                GrowableArray<int16_t>{arena_push_array<int16_t>(FRAME_ARENA, stones.count), stones.count, stones.count,
+                                       FRAME_ARENA},
+                card_array(card_capacity), card_array(card_capacity), card_array(tape.count + 1), 0};
+    for (int64_t seat = 0; seat < seats; seat++) {
+        world.players.data[seat] = new_player(seat);
+        world.players.data[seat].is_computer = 1;
+        world.players.data[seat].hand = card_array(card_capacity);
+    }
+    return world;
+}
+
+void copy_world(World* into, const World& from) {
+    for (int64_t seat = 0; seat < from.players.count; seat++) {
+        GrowableArray<Card> hand = into->players.data[seat].hand;
+        into->players.data[seat] = from.players.data[seat];
+        into->players.data[seat].hand = hand;
+        copy_cards(&into->players.data[seat].hand, from.players.data[seat].hand);
+    }
+    memcpy(into->stones.data, from.stones.data, static_cast<size_t>(from.stones.count) * sizeof(int16_t));
+    copy_cards(&into->deck, from.deck);
+    copy_cards(&into->stack, from.stack);
+    copy_cards(&into->tape, from.tape);
+    into->tape_head = from.tape_head;
+}
+
+// The cards a seat cannot see: the whole deck as built, less its own hand and the played
+// cards; a card the deck never had (one dealt from an empty deck) is simply not there.
+GrowableArray<Card> unseen_cards(const GrowableArray<Card>& own_hand, int64_t capacity) {
+    int64_t left[card_kind_count] = {};
+    for (int64_t c = 0; c < used_deck_colors(); c++)
+        for (int64_t s = 0; s < used_deck_shapes(); s++)
+            for (int64_t n = 1; n <= used_deck_numbers(); n++)
+                left[card_kind(Card{static_cast<uint8_t>(c), static_cast<uint8_t>(s), static_cast<int8_t>(n)})] =
+                    used_deck_copies();
+    auto take = [&left](Card card) {
+        if (card_in_range(card) && left[card_kind(card)] > 0) left[card_kind(card)]--;
+    };
+    for (int64_t i = 0; i < own_hand.count; i++) take(own_hand.data[i]);
+    for (int64_t i = 0; i < stack.count; i++) take(stack.data[i]);
+    GrowableArray<Card> pool = card_array(capacity);
+    for (int64_t kind = 0; kind < card_kind_count; kind++) {
+        Card card{static_cast<uint8_t>(kind / 36), static_cast<uint8_t>(kind / 6 % 6), static_cast<int8_t>(kind % 6 + 1)};
+        for (int64_t copy = 0; copy < left[kind] && pool.count < capacity; copy++) pool.data[pool.count++] = card;
+    }
+    return pool;
+}
+
+Card deal_from(GrowableArray<Card>* pool) { return pool->count > 0 ? pool->data[--pool->count] : default_card; }
+
+void shuffle_cards(GrowableArray<Card>* cards) {
+    for (int64_t i = cards->count - 1; i >= 1; i--) {
+        int64_t j = static_cast<int64_t>(random_below(static_cast<uint64_t>(i + 1)));
+        Card swap = cards->data[i];
+        cards->data[i] = cards->data[j];
+        cards->data[j] = swap;
+    }
+}
+
+// The goals the seat before the one to move may hold. Had its goal been met when it ended
+// its turn, on the tape as it is now, it would have won: those goals are ruled out.
+GrowableArray<Goal> goals_left_for_previous_seat() {
+    GrowableArray<Goal> left{nullptr, 0, 0, FRAME_ARENA};
+    bool stones_win = stones_win_by_mode(stones.data, stones.count);
+    for (int64_t g = 0; g < goals.count; g++) {
+        if (turns_played == 0 || !stones_win || !goal_met(goals.data[g])) array_push(&left, goals.data[g]);
+    }
+    if (left.count == 0) array_push(&left, goals.count > 0 ? goals.data[0] : default_goal);
+    return left;
+}
+
+// The game as the seat to move sees it, with everything hidden from it dealt at random.
+void sample_world(World* world, const GrowableArray<Card>& unseen, const GrowableArray<Goal>& previous_seat_goals,
+                  int64_t card_capacity) {
+    int64_t me = current_player;
+    GrowableArray<Card> pool = card_array(card_capacity);
+    copy_cards(&pool, unseen);
+    shuffle_cards(&pool);
+    for (int64_t seat = 0; seat < world->players.count; seat++) {
+        Player* player = &world->players.data[seat];
+        player->hand.count = 0;
+        if (seat == me) {
+            copy_cards(&player->hand, players.data[me].hand);
+            player->goal = players.data[me].goal;
+            continue;
+        }
+        for (int64_t i = 0; i < players.data[seat].hand.count; i++) player->hand.data[player->hand.count++] = deal_from(&pool);
+        bool previous = seat == (me + world->players.count - 1) % world->players.count;
+        const GrowableArray<Goal>& choice = previous ? previous_seat_goals : goals;
+        player->goal = choice.count > 0 ? choice.data[random_below(static_cast<uint64_t>(choice.count))] : default_goal;
+    }
+    world->deck.count = 0;
+    for (int64_t i = 0; i < deck.count; i++) world->deck.data[world->deck.count++] = deal_from(&pool);
+    memcpy(world->stones.data, stones.data, static_cast<size_t>(stones.count) * sizeof(int16_t));
+    copy_cards(&world->stack, stack);
+    copy_cards(&world->tape, tape);
+    world->tape_head = tape_head;
+}
+
+// The cards each transition's rule accepts under each top card (0: empty stack), worked out
+// when first asked for during one decision.
+struct AcceptedCards {
+    CardSet* sets;
+    bool* known;
+};
+
+constexpr int64_t top_kinds = card_kind_count + 1;
+
+AcceptedCards new_accepted_cards() {
+    int64_t entries = transitions.count * top_kinds;
+    AcceptedCards accepted{arena_push_array<CardSet>(FRAME_ARENA, entries), arena_push_array<bool>(FRAME_ARENA, entries)};
+    for (int64_t i = 0; i < entries; i++) accepted.known[i] = false;
+    return accepted;
+}
+
+bool accepts(AcceptedCards* accepted, int64_t transition, Card card) {
+    const Transition& t = transitions.data[transition];
+    Card top = top_card(stack);
+    bool has_top = stack.count > 0;
+    if (!card_in_range(card) || (has_top && !card_in_range(top))) return rule_accepts(t.rule, card);
+    int64_t entry = transition * top_kinds + (has_top ? card_kind(top) + 1 : 0);
+    if (!accepted->known[entry]) {
+        accepted->sets[entry] = rule_accepted_cards(t.rule, has_top, top);
+        accepted->known[entry] = true;
+    }
+    return card_set_has(accepted->sets[entry], card_kind(card));
+}
+
+// A Turing move tried on the model and taken back: the stone, the cell under the head, the head.
+struct TriedMove {
+    int16_t stone, from;
+    Card cell;
+    int64_t head;
+};
+
+// A Turing seat that takes a transition without a tape action only passes.
+TriedMove try_move(const Move& move) {
+    TriedMove tried{move.stone, stones.data[move.stone], tape.count > 0 ? tape.data[tape_head] : default_card, tape_head};
+    bool passes = machine_kind == turing_machine && move.rule.length == 0;
+    if (!passes) stones.data[move.stone] = move.target;
+    if (machine_kind == turing_machine) apply_tape_action(move.rule);
+    return tried;
+}
+
+void take_back(const TriedMove& tried) {
+    stones.data[tried.stone] = tried.from;
+    if (tape.count > 0) tape.data[tried.head] = tried.cell;
+    tape_head = tried.head;
+}
+
+// Does the seat to move win with this move at once?
+bool wins_at_once(const Move& move) {
+    TriedMove tried = try_move(move);
+    bool wins = stones_win_by_mode(stones.data, stones.count);
+    if (machine_kind == turing_machine) wins = wins && goal_met(players.data[current_player].goal);
+    if (machine_kind == pushdown_machine) wins = wins && players.data[current_player].hand.count == 1;
+    take_back(tried);
+    return wins;
+}
+
+// Calls visit with every legal move of the seat to move, in transition and hand order, until
+// it returns false.
+template <typename Visit>
+void visit_moves(AcceptedCards* accepted, Visit visit) {
+    const GrowableArray<Card>& hand = players.data[current_player].hand;
+    bool pushdown = machine_kind == pushdown_machine;
+    for (int64_t t = 0; t < transitions.count; t++) {
+        const Transition& transition = transitions.data[t];
+        int16_t stone = first_stone_on(transition.from);
+        if (stone < 0) continue;
+        for (int64_t j = 0; j < (pushdown ? hand.count : 1); j++) {
+            if (pushdown && !accepts(accepted, t, hand.data[j])) continue;
+            if (!visit(Move{static_cast<int16_t>(pushdown ? j : -1), stone, transition.to, transition.rule})) return;
+        }
+    }
+}
+
+// The playout's move for the seat to move: a move that wins at once, else a random one.
+bool playout_move(AcceptedCards* accepted, Move* chosen) {
+    int64_t seen = 0;
+    bool winning = false;
+    visit_moves(accepted, [&](const Move& move) {
+        winning = wins_at_once(move);
+        seen++;
+        if (winning || random_below(static_cast<uint64_t>(seen)) == 0) *chosen = move;
+        return !winning;
+    });
+    return seen > 0;
+}
+
+void make_move(const Move& move) {
+    if (machine_kind == pushdown_machine) {
+        const GrowableArray<Card>& hand = players.data[current_player].hand;
+        apply_move(move.stone, move.target, move.rule, hand.data[move.card], move.card);
+    } else if (move.rule.length > 0) {
+        apply_move(move.stone, move.target, move.rule, default_card, -1);
+    }
+    end_turn();
+}
+
+// One turn as a computer seat plays it: a pushdown seat without a move draws once first.
+void playout_turn(AcceptedCards* accepted, GrowableArray<Card> stack_storage) {
+    recycle_stack();
+    // recycle_stack leaves the stack without storage; give it back the world's.
+    if (!stack.data) {
+        stack = stack_storage;
+        stack.count = 0;
+    }
+    Move move;
+    if (playout_move(accepted, &move)) return make_move(move);
+    if (machine_kind == pushdown_machine) {
+        draw_from_deck(&players.data[current_player]);
+        if (playout_move(accepted, &move)) return make_move(move);
+    }
+    end_turn();
+}
+
+// 1 for a win and 0 for a loss, a little nearer one half the later it comes, so that of two
+// sure wins the sooner is taken; 0.5 when the playout ends undecided.
+double play_out(AcceptedCards* accepted, const Move& first, int8_t me, GrowableArray<Card> stack_storage) {
+    make_move(first);
+    int64_t turn = 0;
+    for (; turn < playout_turns && !game_over(); turn++) playout_turn(accepted, stack_storage);
+    if (winner == no_winner) return 0.5;
+    double delay = 0.001 * static_cast<double>(turn);
+    return winner == me ? 1.0 - delay : delay;
+}
+
+bool same_outcome(const Move& a, const Move& b, const GrowableArray<Card>& hand) {
+    if (stones.data[a.stone] != stones.data[b.stone] || a.target != b.target) return false;
+    if (machine_kind == pushdown_machine) {
+        Card x = hand.data[a.card], y = hand.data[b.card];
+        return x.color == y.color && x.shape == y.shape && x.number == y.number;
+    }
+    return string_equals(a.rule, b.rule);
+}
+
+// Every move the seat to move may make, one of each kind that leads to the same game.
+GrowableArray<Move> candidate_moves(AcceptedCards* accepted) {
+    const GrowableArray<Card>& hand = players.data[current_player].hand;
+    GrowableArray<Move> moves{nullptr, 0, 0, FRAME_ARENA};
+    visit_moves(accepted, [&](const Move& move) {
+        bool repeated = false;
+        for (int64_t m = 0; m < moves.count && !repeated; m++) repeated = same_outcome(moves.data[m], move, hand);
+        if (!repeated) array_push(&moves, move);
+        return true;
+    });
+    return moves;
+}
+
+// The candidate with the best share of won playouts; the first of equals.
+bool choose_by_playouts(Move* chosen) {
+    if (current_player < 0 || current_player >= players.count) return false;
+    ArenaMark frame_mark = arena_mark(FRAME_ARENA);
+    uint64_t seed = random_u64();
+    SavedGame saved = save_game();
+    AcceptedCards accepted = new_accepted_cards();
+    GrowableArray<Move> moves = candidate_moves(&accepted);
+    bool found = moves.count > 0;
+    if (moves.count > 1) {
+        int64_t seats = player_count < players.count ? player_count : players.count;
+        int64_t hands = 0;
+        for (int64_t seat = 0; seat < seats; seat++) hands += players.data[seat].hand.count;
+        int64_t card_capacity = used_deck_copies() * used_deck_colors() * used_deck_shapes() * used_deck_numbers() +
+                                hands + deck.count + stack.count + 2 * playout_turns + 1;
+        GrowableArray<Card> unseen = unseen_cards(players.data[current_player].hand, card_capacity);
+        GrowableArray<Goal> previous_seat_goals = goals_left_for_previous_seat();
+        World sampled = new_world(seats, card_capacity), played = new_world(seats, card_capacity);
+        // Successive halving: each round plays every remaining candidate in the same sampled
+        // games, then keeps the better half, so the playouts go where the choice is close.
+        double* scores = arena_push_array<double>(FRAME_ARENA, moves.count);
+        int64_t* alive = arena_push_array<int64_t>(FRAME_ARENA, moves.count);
+        for (int64_t m = 0; m < moves.count; m++) {
+            scores[m] = 0;
+            alive[m] = m;
+        }
+        int64_t rounds = 1;
+        while ((int64_t{1} << rounds) < moves.count) rounds++;
+        int64_t alive_count = moves.count;
+        int8_t me = current_player;
+        // The sampling draws from its own sequence; each candidate's playout restarts another.
+        seed_random(seed);
+        RandomState sampling = random_state;
+        while (alive_count > 1) {
+            int64_t games = playouts_per_decision / (rounds * alive_count);
+            if (games < min_sampled_games) games = min_sampled_games;
+            for (int64_t game = 0; game < games; game++) {
+                random_state = sampling;
+                sample_world(&sampled, unseen, previous_seat_goals, card_capacity);
+                uint64_t playout_seed = random_u64();
+                sampling = random_state;
+                for (int64_t a = 0; a < alive_count; a++) {
+                    copy_world(&played, sampled);
+                    install_world(played);
+                    seed_random(playout_seed);
+                    scores[alive[a]] += play_out(&accepted, moves.data[alive[a]], me, played.stack);
+                    restore_game(saved);
+                }
+            }
+            // Stable order by score, best first: equal scores keep the earlier candidate first.
+            for (int64_t a = 1; a < alive_count; a++) {
+                int64_t m = alive[a], b = a;
+                for (; b > 0 && scores[alive[b - 1]] < scores[m]; b--) alive[b] = alive[b - 1];
+                alive[b] = m;
+            }
+            alive_count = (alive_count + 1) / 2;
+        }
+        int64_t best = alive[0];
+        *chosen = moves.data[best];
+    } else if (found) {
+        *chosen = moves.data[0];
+    }
+    restore_game(saved);
+    arena_reset_to(frame_mark);
+    return found;
+}
+
+}  // namespace
+
+bool choose_expert_pushdown_move(Move* move) { return choose_by_playouts(move); }
+
+Move choose_expert_turing_move() {
+    Move move{-1, -1, -1, string{nullptr, 0}};
+    choose_by_playouts(&move);
+    return move;
+}
+
+bool expert_hint(Move* move) {
+    RandomState saved = random_state;
+    bool found = false;
+    switch (machine_kind) {
+        case state_machine: found = choose_expert_state_machine_move(move); break;
+        case pushdown_machine: found = choose_expert_pushdown_move(move); break;
+        case turing_machine:
+            *move = choose_expert_turing_move();
+            found = move->rule.length > 0;
+            break;
+        default: break;
+    }
+    random_state = saved;
+    return found;
+}

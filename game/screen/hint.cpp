@@ -1,0 +1,22 @@
+#include "screen/hint.h"
+
+#include "model/expert_player.h"
+#include "model/turn_state.h"
+#include "screen/frame_input.h"
+
+ShownHint hint;
+
+void reset_hint() { hint = ShownHint{false, -1, -1, -1, -1, -1, -1}; }
+
+static int64_t current_hand_count() {
+    return current_player >= 0 && current_player < players.count ? players.data[current_player].hand.count : 0;
+}
+
+void update_hint(bool human_turn) {
+    bool same_turn = hint.player == current_player && hint.turn == turns_played && hint.hand_count == current_hand_count();
+    if (!same_turn || move_delay > 0 || game_over()) hint.shown = false;
+    if (!human_turn || game_over() || move_delay > 0 || !key_pressed(KEY_H)) return;
+    Move move;
+    if (!expert_hint(&move)) return;
+    hint = ShownHint{true, stones.data[move.stone], move.target, move.card, current_player, turns_played, current_hand_count()};
+}
