@@ -8,7 +8,9 @@
 
 namespace {
 
-TEST_F(ModelTest, OnlyTheSamePositionWithTheSameSeatToMoveCountsAsARepetition) {
+class DrawRulesTest : public ModelFixture {};
+
+TEST_F(DrawRulesTest, OnlyTheSamePositionWithTheSameSeatToMoveCountsAsARepetition) {
     reset_model(state_machine);
     ASSERT_TRUE(load_map_text("win 1\nstone 0\n. 0 0\n. 1 0\n. 2 0\n=> 0 1 0 0 0 \"\"\n=> 1 2 0 0 0 \"\"\n"
                               "=> 2 0 0 0 0 \"\"\n"));
@@ -28,7 +30,7 @@ TEST_F(ModelTest, OnlyTheSamePositionWithTheSameSeatToMoveCountsAsARepetition) {
     EXPECT_EQ(winner, no_winner);
 }
 
-TEST_F(ModelTest, PushdownAndTuringGamesAreDrawnAtTheTurnLimit) {
+TEST_F(DrawRulesTest, PushdownAndTuringGamesAreDrawnAtTheTurnLimit) {
     for (uint8_t kind : {pushdown_machine, turing_machine}) {
         reset_model(kind);
         // Every stone must stand on an accepting state to win, and there is none.

@@ -57,13 +57,18 @@ for _ in $(seq 100); do
   sleep 0.1
 done
 # The main menu's "Editor" button, then Ctrl+S, a name and Return. Ctrl stays down across frames.
-xdotool mousemove --window "$window" 816 752 sleep 0.5 click 1 sleep 1 \
-  keydown ctrl sleep 0.3 key s sleep 0.3 keyup ctrl sleep 0.5 type --delay 150 keptmap
-xdotool sleep 0.5 key Return
+# A loaded machine may take longer than the pauses between the steps, so the whole attempt is made
+# again with longer pauses until the map is there: in the editor the click hits nothing and Ctrl+S
+# opens the dialog afresh.
 saved=$data/varnholt/custom_pushdown_machines/keptmap
-for _ in $(seq 100); do
-  [ -f "$saved" ] && break
-  sleep 0.1
+for pause in 0.5 1 2 4; do
+  xdotool mousemove --window "$window" 816 752 sleep "$pause" click 1 sleep "$pause" \
+    keydown ctrl sleep "$pause" key s sleep "$pause" keyup ctrl sleep "$pause" type --delay 150 keptmap
+  xdotool sleep "$pause" key Return
+  for _ in $(seq 50); do
+    [ -f "$saved" ] && break 2
+    sleep 0.1
+  done
 done
 [ -f "$saved" ] || fail "the editor's map is not in $saved; the game said: $(cat "$work/output.txt")"
 
