@@ -6,6 +6,7 @@
 #include "render/scene.h"
 #include "render/text.h"
 #include "screen/layout.h"
+#include "screen/ui.h"
 
 static string machine_kind_text() {
     switch (machine_kind) {
@@ -34,10 +35,10 @@ void draw_panels() {
 void draw_heads_up_texts() {
     Color red{1, 0, 0, 1};
     double height = window_height;
-    draw_text(machine_kind_text(), 16, height - 48, 256, red, screen_projection, text_plain);
-    draw_text(win_mode_text(), 16, height - 80, 256, red, screen_projection, text_plain);
+    draw_screen_text(machine_kind_text(), 16, height - 48, 256, red, text_plain);
+    draw_screen_text(win_mode_text(), 16, height - 80, 256, red, text_plain);
     Color seat = current_player >= 0 && current_player < players.count ? players.data[current_player].color
                                                                          : player_color(0);
-    draw_text(str("turn: "), 16, height - 112, 256, seat, screen_projection, text_plain);
+    draw_screen_text(str("turn: "), 16, height - 112, 256, seat, text_plain);
     draw_quad(player_texture, 96, height - 112, 32, 32, seat, screen_projection);
 }

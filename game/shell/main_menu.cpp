@@ -5,6 +5,7 @@
 #include "model/map_list.h"
 #include "model/turn_state.h"
 #include "render/primitives.h"
+#include "screen/editor.h"
 #include "screen/ui.h"
 #include "render/resources.h"
 #include "shell/application.h"
@@ -77,5 +78,6 @@ void draw_main_menu() {
         editor_mode = true;
         select_kind_maps();
         empty_map_for_editing();
+        start_editing();
     }
 }

@@ -1,11 +1,13 @@
 // The editor in the running frame loop: entered from the main menu, keys and buttons that build a
-// machine, the text entry's typing, saving under a typed name, and the map list from ctrl+O.
+// machine, the text entry's typing, saving under a typed name, and the map list from ctrl+O with
+// its "Delete" that asks first.
 #include "model/game_data.h"
 #include "model/map_list.h"
 #include "model/turn_state.h"
 #include "screen/editor.h"
 #include "screen/goal_builder.h"
 #include "screen/text_entry.h"
+#include "screen/ui.h"
 #include "shell/application.h"
 #include "ui_driver.h"
 
@@ -36,6 +38,16 @@ protected:
     // World point (x, y) with the camera at the origin and zoom 1.
     static void point_at(double x, double y) { move_mouse(window_width / 2.0 + x, window_height / 2.0 + y); }
     static void click_world(double x, double y) { click_at(window_width / 2.0 + x, window_height / 2.0 + y); }
+    // Both lines of the question drawn last frame; an empty detail matches any.
+    static bool drawn_question(const std::string& line, const std::string& detail) {
+        bool line_seen = false, detail_seen = detail.empty();
+        for (int32_t i = 0; i < drawn_text_count; i++) {
+            std::string text(drawn_texts[i].text.data, static_cast<size_t>(drawn_texts[i].text.length));
+            line_seen = line_seen || text == line;
+            detail_seen = detail_seen || text == detail;
+        }
+        return line_seen && detail_seen;
+    }
     static std::string typed() { return std::string(entry_text.data ? entry_text.data : "", static_cast<size_t>(entry_text.count)); }
 };
 
@@ -168,7 +180,15 @@ TEST_F(Editor, DeleteOnTheMapListRemovesTheFileAndItsEntry) {
     array_push(&pushdown_map_list, MapListEntry{str("one"), str("custom_pushdown_machines/one")});
     array_push(&pushdown_map_list, MapListEntry{str("two"), str("custom_pushdown_machines/two")});
     press_key_with(SDL_SCANCODE_LCTRL, SDL_SCANCODE_O);
-    bool deleted = click_button("Delete");
+    click_button("Delete");
+    run_frame();
+    bool asked = drawn_question("Delete the map one?", "custom_pushdown_machines/one");
+    click_button("Cancel");
+    run_frame();
+    bool kept_on_cancel = fs::exists("custom_pushdown_machines/one") && !drawn_question("Delete the map one?", "");
+    click_button("Delete");
+    run_frame();
+    bool deleted = click_button("Delete", 1);  // the question's own
     run_frame();
     bool first_gone = !fs::exists("custom_pushdown_machines/one");
     std::ifstream list("resources/pushdown_maps.txt");
@@ -176,12 +196,15 @@ TEST_F(Editor, DeleteOnTheMapListRemovesTheFileAndItsEntry) {
     list_text << list.rdbuf();
     int64_t states_shown = states.count;
     click_button("Delete");
+    press_key(SDL_SCANCODE_Y);
     run_frame();
     std::vector<std::string> labels = button_labels();
     fs::current_path(home);
     fs::remove_all(folder);
     pushdown_map_list = saved;
 
+    EXPECT_TRUE(asked);
+    EXPECT_TRUE(kept_on_cancel);
     EXPECT_TRUE(deleted);
     EXPECT_TRUE(first_gone);
     EXPECT_EQ(list_text.str(), "two custom_pushdown_machines/two\n");
