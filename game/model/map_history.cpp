@@ -32,7 +32,8 @@ MapSnapshot* slot_of(int64_t step) { return &history.slots[step % map_history_ca
 // The slots keep their arrays' room from step to step, so the ring stops growing once it has been round.
 template <typename T>
 void copy_array(GrowableArray<T>* into, const GrowableArray<T>& from) {
-    if (from.count > into->capacity) array_reserve(into, from.count > 2 * into->capacity ? from.count : 2 * into->capacity);
+    int64_t doubled = 2 * into->capacity;
+    if (from.count > into->capacity) array_reserve(into, from.count > doubled ? from.count : doubled);
     if (from.count > 0) memcpy(static_cast<void*>(into->data), from.data, static_cast<size_t>(from.count) * sizeof(T));
     into->count = from.count;
 }

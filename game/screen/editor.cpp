@@ -59,8 +59,12 @@ constexpr double grid_step = 32;
 // The top panel: the heads-up texts at the left edge, the deck rows right of them, two columns of
 // buttons at the right edge below the help hint.
 constexpr double deck_label_x = 320, deck_less_x = 400, deck_value_x = 440, deck_more_x = 480;
-constexpr double edit_column_inset = 104, edit_column_width = 176;
-constexpr double rule_column_inset = 288, rule_column_width = 160;
+struct ButtonColumn {
+    // From the window's right edge to the column's centre.
+    double inset, width;
+};
+constexpr ButtonColumn edit_column{104, 176};
+constexpr ButtonColumn rule_column{288, 160};
 constexpr double button_row_offsets[3] = {8, -24, -56};
 // The bottom panel's rows keep their values between the arrows at either side of the centre.
 constexpr double row_arrow_offset = 280;
@@ -71,6 +75,12 @@ constexpr double status_y = 24;
 struct EditorButtons {
     bool remove, remove_stone, add_stone;
 };
+
+// Row 0 is the column's top button.
+bool column_button(const char* label, const ButtonColumn& column, int row) {
+    double y = window_height - top_panel_height / 2 + button_row_offsets[row];
+    return draw_button(str(label), window_width - column.inset, y, column.width, 32);
+}
 
 string decimal_text(int64_t value) {
     TextBuilder text{nullptr, 0, 0, FRAME_ARENA, 0};
@@ -291,7 +301,8 @@ void act_on_keys(const EditorButtons& buttons) {
     bool source = source_state >= 0 && source_state < states.count;
     bool target = target_state >= 0 && target_state < states.count;
     if (source && target) {
-        if (selected_transition >= 0 && selected_transition < transitions.count) edit_selected_transition(buttons.remove);
+        bool picked = selected_transition >= 0 && selected_transition < transitions.count;
+        if (picked) edit_selected_transition(buttons.remove);
     } else if (source) {
         edit_source_state(buttons);
     }
@@ -342,6 +353,9 @@ uint8_t take_editor_request() {
 
 void start_editing() {
     clear_selection();
+    entry_open = 0;
+    finish_text_entry();
+    goal_builder_open = 0;
     session.map_list_asked = 0;
     session.question.about = question_none;
     session.saved_path = string{nullptr, 0};
@@ -368,8 +382,9 @@ void add_state_at(double world_x, double world_y) {
 }
 
 void add_transition_between_selected() {
-    bool joined_states = source_state >= 0 && source_state < states.count && target_state >= 0 && target_state < states.count;
-    if (!joined_states || transitions.count >= max_transitions) return;
+    bool source = source_state >= 0 && source_state < states.count;
+    bool target = target_state >= 0 && target_state < states.count;
+    if (!source || !target || transitions.count >= max_transitions) return;
     // A self-loop's label starts beside its loop, as the shipped maps place them.
     float label_dx = source_state == target_state ? 96 : 0;
     array_push(&transitions, Transition{source_state, target_state, 0, label_dx, 0, string{nullptr, 0}});
@@ -416,7 +431,6 @@ void editor_frame() {
     if (session.map_list_asked) start_editing();
     use_accepted_text();
     double width = window_width, height = window_height;
-    double top_middle = height - top_panel_height / 2;
     bool dialog_open = entry_open || goal_builder_open || session.question.about != question_none;
     // Only the dialog on top answers clicks.
     HeldClicks clicks{};
@@ -431,22 +445,16 @@ void editor_frame() {
         draw_deck_row("numbers", &deck_numbers, 6, height - 96);
         draw_deck_row("shapes", &deck_shapes, 6, height - 128);
     }
-    double edit_x = width - edit_column_inset, rule_x = width - rule_column_inset;
     EditorButtons buttons{};
-    buttons.remove = draw_button(str("remove"), edit_x, top_middle + button_row_offsets[0], edit_column_width, 32);
-    buttons.remove_stone = draw_button(str("remove stone"), edit_x, top_middle + button_row_offsets[1], edit_column_width, 32);
-    buttons.add_stone = draw_button(str("add stone"), edit_x, top_middle + button_row_offsets[2], edit_column_width, 32);
-    if (has_deck && draw_button(str("change rule"), rule_x, top_middle + button_row_offsets[0], rule_column_width, 32) &&
-        selected_transition >= 0) {
+    buttons.remove = column_button("remove", edit_column, 0);
+    buttons.remove_stone = column_button("remove stone", edit_column, 1);
+    buttons.add_stone = column_button("add stone", edit_column, 2);
+    if (has_deck && column_button("change rule", rule_column, 0) && selected_transition >= 0) {
         open_text_entry(entry_for_rule, str("Type a rule"));
     }
     if (machine_kind == turing_machine) {
-        if (draw_button(str("add goal"), rule_x, top_middle + button_row_offsets[1], rule_column_width, 32)) {
-            goal_builder_open = 1;
-        }
-        if (draw_button(str("remove goal"), rule_x, top_middle + button_row_offsets[2], rule_column_width, 32)) {
-            remove_shown_goal();
-        }
+        if (column_button("add goal", rule_column, 1)) goal_builder_open = 1;
+        if (column_button("remove goal", rule_column, 2)) remove_shown_goal();
     }
     if (!dialog_open && ctrl_held()) act_on_ctrl_keys();
     if (!dialog_open && !ctrl_held()) act_on_keys(buttons);

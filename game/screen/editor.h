@@ -18,7 +18,7 @@ enum : uint8_t {
 // The request of this frame, cleared by taking it.
 uint8_t take_editor_request();
 
-// A fresh start on the map shown: nothing selected, a new undo history, nothing unsaved.
+// A fresh start on the map shown: nothing selected, no dialog, a new undo history, nothing unsaved.
 void start_editing();
 
 // Before leaving the editor (then: leave or quit): true when no edit would be lost. Otherwise the

@@ -9,9 +9,9 @@
 
 #include <cstring>
 
-DrawnButton drawn_buttons[max_drawn_buttons];
+DrawnBox drawn_buttons[max_drawn_buttons];
 int32_t drawn_button_count;
-DrawnText drawn_texts[max_drawn_texts];
+DrawnBox drawn_texts[max_drawn_texts];
 int32_t drawn_text_count;
 
 constexpr int64_t drawn_text_room = 16384;
@@ -31,19 +31,19 @@ void draw_screen_text(string text, double x, double y, double scale, const Color
     if (drawn_text_count >= max_drawn_texts) return;
     TextSize size = measure_text(text, scale, (style & text_symbols) != 0);
     bool centered = (style & (text_centered | text_symbols)) != 0;
-    double left = centered ? x - size.width / 2 : x, bottom = centered ? y - size.height / 2 : y;
+    double center_x = centered ? x : x + size.width / 2, center_y = centered ? y : y + size.height / 2;
     // A copy, as the text may live on the caller's stack; a text past the room is noted empty.
     int64_t length = text.length > 0 && text.length <= drawn_text_room - drawn_text_used ? text.length : 0;
     if (length > 0) memcpy(drawn_text_bytes + drawn_text_used, text.data, static_cast<size_t>(length));
-    drawn_texts[drawn_text_count++] = DrawnText{string{drawn_text_bytes + drawn_text_used, length}, left, bottom,
-                                                size.width, size.height};
+    drawn_texts[drawn_text_count++] = DrawnBox{string{drawn_text_bytes + drawn_text_used, length}, center_x, center_y,
+                                               size.width, size.height};
     drawn_text_used += length;
 }
 
 bool draw_button(string label, double center_x, double center_y, double width, double height) {
     double left = center_x - width / 2, bottom = center_y - height / 2;
     if (drawn_button_count < max_drawn_buttons) {
-        drawn_buttons[drawn_button_count++] = DrawnButton{label, center_x, center_y, width, height};
+        drawn_buttons[drawn_button_count++] = DrawnBox{label, center_x, center_y, width, height};
     }
     draw_quad(gradient3_texture, left, bottom, width, height, ui_text_color, screen_projection);
     draw_text(label, center_x, center_y, 256, ui_text_color, screen_projection, text_centered);

@@ -19,23 +19,18 @@ ScreenPoint window_center();
 // Drawn and tested in one call; true in the frame the left button goes down over it.
 bool draw_button(string label, double center_x, double center_y, double width, double height);
 
-// The buttons drawn this frame, in drawing order, so a driver can find one by its label.
-struct DrawnButton {
+// What was drawn this frame in window pixels, in drawing order: the buttons, so a driver can find
+// one by its label, and the texts drawn through the calls below, so a test can check that nothing
+// drawn covers anything else.
+struct DrawnBox {
     string label;
     double center_x, center_y, width, height;
 };
 constexpr int32_t max_drawn_buttons = 128;
-extern DrawnButton drawn_buttons[max_drawn_buttons];
+extern DrawnBox drawn_buttons[max_drawn_buttons];
 extern int32_t drawn_button_count;
-
-// The texts drawn in window pixels this frame through the calls below, with the box each covers,
-// so a test can check that nothing drawn covers anything else.
-struct DrawnText {
-    string text;
-    double left, bottom, width, height;
-};
 constexpr int32_t max_drawn_texts = 128;
-extern DrawnText drawn_texts[max_drawn_texts];
+extern DrawnBox drawn_texts[max_drawn_texts];
 extern int32_t drawn_text_count;
 
 // Called once a frame before any widget is drawn.

@@ -42,7 +42,7 @@ protected:
     static bool drawn_question(const std::string& line, const std::string& detail) {
         bool line_seen = false, detail_seen = detail.empty();
         for (int32_t i = 0; i < drawn_text_count; i++) {
-            std::string text(drawn_texts[i].text.data, static_cast<size_t>(drawn_texts[i].text.length));
+            std::string text(drawn_texts[i].label.data, static_cast<size_t>(drawn_texts[i].label.length));
             line_seen = line_seen || text == line;
             detail_seen = detail_seen || text == detail;
         }
