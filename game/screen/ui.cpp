@@ -1,10 +1,10 @@
 #include "screen/ui.h"
 
+#include "base/arena.h"
 #include "render/primitives.h"
 #include "render/resources.h"
 #include "render/scene.h"
 #include "render/text.h"
-#include "base/arena.h"
 #include "screen/frame_input.h"
 
 #include <cstring>
