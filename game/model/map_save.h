@@ -6,11 +6,16 @@
 
 // The kind's directory followed by the name, every byte of the name that is not a digit, "_" or
 // an ASCII letter turned into "_", so the file always lies directly in that directory.
-string map_save_path(uint8_t kind, string typed_name);
+string map_save_path(uint8_t kind, string typed_name, uint8_t arena_id);
+
+// The map a save under this name would replace: the file at its path when there is one, else the
+// path of a listed entry of that name; empty when the save replaces nothing.
+string map_replaced_by_save(string typed_name);
 
 // Prints "saving map NAME as PATH" (PATH in the player's folder when installed), writes the map beside its final place and moves it there, then
-// lists a new name in the kind's list file. A failure prints "failed to save map: PATH", keeps any
-// earlier file of that name and adds nothing to the list.
+// lists it in the kind's list file: an entry of that name or for that file becomes {NAME, PATH}, so
+// the list holds one entry per file and opens the file just saved. A failure prints
+// "failed to save map: PATH", keeps any earlier file of that name and leaves the list as it was.
 bool save_map_as(string typed_name);
 
 // Only relative paths without a ".." part under resources/maps/ or a map directory may be deleted.

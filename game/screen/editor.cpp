@@ -1,11 +1,12 @@
 #include "screen/editor.h"
 
 #include "base/text_format.h"
+#include "model/goals.h"
 #include "model/map_file.h"
+#include "model/map_history.h"
 #include "model/map_list.h"
 #include "model/map_save.h"
 #include "model/turn_state.h"
-#include "render/goal_drawing.h"
 #include "render/primitives.h"
 #include "render/resources.h"
 #include "render/scene.h"
@@ -19,22 +20,67 @@
 #include <cmath>
 
 int64_t goal_cursor;
-uint8_t map_list_requested;
-
-void reset_editor() {
-    goal_cursor = 0;
-    map_list_requested = 0;
-    reset_goal_builder();
-}
 
 namespace {
 
+enum : uint8_t {
+    question_none = 0,
+    question_discard = 1,
+    question_replace = 2
+};
+
+// A question waiting for its answer: whether to drop unsaved edits (and then do `then`), or whether
+// a save under `name` may replace the map at `replaced`.
+struct EditorQuestion {
+    uint8_t about;
+    uint8_t then;
+    string name;
+    string replaced;
+};
+
+constexpr double status_seconds = 4;
+
+struct EditorSession {
+    uint8_t request;
+    // The map list was asked for; the map shown on return is another one.
+    uint8_t map_list_asked;
+    EditorQuestion question;
+    // The file saved last while editing this map: saving to it again needs no question.
+    string saved_path;
+    // What the last save did, shown at the bottom for a few seconds.
+    string status;
+    double status_time_left;
+};
+
+EditorSession session;
+
 constexpr double grid_step = 32;
+
+// The top panel: the heads-up texts at the left edge, the deck rows right of them, two columns of
+// buttons at the right edge below the help hint.
+constexpr double deck_label_x = 320, deck_less_x = 400, deck_value_x = 440, deck_more_x = 480;
+struct ButtonColumn {
+    // From the window's right edge to the column's centre.
+    double inset, width;
+};
+constexpr ButtonColumn edit_column{104, 176};
+constexpr ButtonColumn rule_column{288, 160};
+constexpr double button_row_offsets[3] = {8, -24, -56};
+// The bottom panel's rows keep their values between the arrows at either side of the centre.
+constexpr double row_arrow_offset = 280;
+constexpr double row_value_room = 2 * row_arrow_offset - 64;
+constexpr double status_y = 24;
 
 // The buttons of the top panel act with the keys, after the deck rows.
 struct EditorButtons {
     bool remove, remove_stone, add_stone;
 };
+
+// Row 0 is the column's top button.
+bool column_button(const char* label, const ButtonColumn& column, int row) {
+    double y = window_height - top_panel_height / 2 + button_row_offsets[row];
+    return draw_button(str(label), window_width - column.inset, y, column.width, 32);
+}
 
 string decimal_text(int64_t value) {
     TextBuilder text{nullptr, 0, 0, FRAME_ARENA, 0};
@@ -42,19 +88,26 @@ string decimal_text(int64_t value) {
     return text_view(&text);
 }
 
+string joined(const char* prefix, string text) { return arena_concat(str(prefix), text, PERSISTENT_ARENA); }
+
+void show_status(string text) {
+    session.status = text;
+    session.status_time_left = status_seconds;
+}
+
 void draw_deck_row(const char* label, int64_t* value, int64_t maximum, double y) {
-    draw_caption(str(label), 96, y);
-    int64_t step = arrow_row(160, 256, y, 32);
+    draw_caption(str(label), deck_label_x, y);
+    int64_t step = arrow_row(deck_less_x, deck_more_x, y, 32);
     if (step < 0 && *value > 0) *value -= 1;
     if (step > 0 && *value < maximum) *value += 1;
     char digit[1] = {static_cast<char>('0' + (*value >= 0 && *value <= 9 ? *value : 0))};
-    draw_caption(string{digit, 1}, 208, y);
+    draw_caption(string{digit, 1}, deck_value_x, y);
 }
 
 // The row's arrows at either side of the window's centre; -1 or +1 for a click this frame.
 int bottom_row_step(double y) {
     double center_x = window_width / 2.0;
-    return static_cast<int>(arrow_row(center_x - 280, center_x + 280, y, 32));
+    return static_cast<int>(arrow_row(center_x - row_arrow_offset, center_x + row_arrow_offset, y, 32));
 }
 
 int64_t goal_index() {
@@ -63,13 +116,36 @@ int64_t goal_index() {
     return goal_cursor;
 }
 
+// A goal's description shrinks to stay between its row's arrows.
+void draw_goal_row_text(const Goal& goal, double y) {
+    string text = goal_text(goal);
+    double width = measure_text(text, 256, true).width;
+    double scale = width > row_value_room ? 256 * row_value_room / width : 256;
+    draw_screen_text(text, window_width / 2.0, y, scale, ui_text_color, text_symbols);
+}
+
+string win_mode_name(uint8_t mode) {
+    switch (mode) {
+        case immediate: return str("immediate");
+        case all_accepting: return str("all accepting");
+        case any_accepting: return str("any accepting");
+        default: return str("nobody wins");
+    }
+}
+
+// The win mode changes only by its arrows; a mode outside the three steps into them.
+void step_win_mode(int step) {
+    if (step == 0) return;
+    int mode = win_mode <= any_accepting ? win_mode + step : (step > 0 ? immediate : any_accepting);
+    win_mode = static_cast<uint8_t>((mode + 3) % 3);
+}
+
 void draw_bottom_rows() {
     double center_x = window_width / 2.0;
     double row_y = bottom_panel_height / 2 + 32;
     draw_caption(str("win"), 160, row_y);
-    win_mode = static_cast<uint8_t>((win_mode % 3 + 3 + bottom_row_step(row_y)) % 3);
-    const char* win_names[] = {"immediate", "all accepting", "any accepting"};
-    draw_caption(str(win_names[win_mode]), center_x, row_y);
+    step_win_mode(bottom_row_step(row_y));
+    draw_caption(win_mode_name(win_mode), center_x, row_y);
     if (machine_kind == pushdown_machine) {
         draw_caption(str("hand"), 160, row_y - 32);
         hand_size += bottom_row_step(row_y - 32);
@@ -82,23 +158,55 @@ void draw_bottom_rows() {
         draw_caption(str("goal"), 160, row_y - 64);
         goal_cursor += bottom_row_step(row_y - 64);
         int64_t shown = goal_index();
-        if (shown >= 0) draw_goal_text(goals.data[shown], center_x, row_y - 64);
+        if (shown >= 0) draw_goal_row_text(goals.data[shown], row_y - 64);
     }
 }
 
+void draw_status() {
+    if (session.status_time_left <= 0) return;
+    session.status_time_left -= frame_time;
+    draw_fitted_caption(session.status, window_width / 2.0, status_y, window_width - 64.0);
+}
+
 void open_map_list() {
-    map_list_requested = 1;
+    session.request = editor_request_map_list;
+    session.map_list_asked = 1;
     GrowableArray<MapListEntry>* list = map_list_of_kind(machine_kind);
     if (list) current_map_list = list;
     current_map_index = 0;
     if (current_map_list && current_map_list->count > 0) load_map(current_map_list->data[0].path);
 }
 
+void save_under(string name) {
+    string path = map_save_path(machine_kind, name, PERSISTENT_ARENA);
+    record_map_edit();
+    if (save_map_as(name)) {
+        mark_map_saved();
+        session.saved_path = path;
+        show_status(joined("saved as ", path));
+    } else {
+        show_status(name.length > 0 ? joined("could not save ", path) : str("not saved: the name is empty"));
+    }
+}
+
+// Replacing another map's file, or the list entry of another file, asks first.
+void save_or_ask(string name) {
+    string replaced = map_replaced_by_save(name);
+    if (replaced.length == 0 || string_equals(replaced, session.saved_path)) {
+        save_under(name);
+        return;
+    }
+    session.question = EditorQuestion{question_replace, editor_request_none, arena_copy_string(name),
+                                      arena_copy_string(replaced)};
+}
+
+// Runs first in the frame, so no button drawn later can reopen the dialog before its text is used.
 void use_accepted_text() {
     if (!entry_accepted) return;
     if (entry_purpose == entry_for_map_name) {
-        save_map_as(typed_text());
+        string name = arena_copy_string(typed_text());
         finish_text_entry();
+        save_or_ask(name);
     } else if (entry_purpose == entry_for_rule) {
         // A confirmed rule belongs to the transition selected now, never to a later one.
         if (selected_transition >= 0 && selected_transition < transitions.count && entry_text.count > 0) {
@@ -106,6 +214,40 @@ void use_accepted_text() {
         }
         finish_text_entry();
     }
+}
+
+string file_of_typed_name(string typed) {
+    return arena_concat(str("file: "), map_save_path(machine_kind, typed, FRAME_ARENA), FRAME_ARENA);
+}
+
+void answer_question() {
+    EditorQuestion& question = session.question;
+    DialogAnswer answer;
+    if (question.about == question_discard) {
+        answer = draw_question(str("Discard unsaved changes?"), str("They cannot be brought back."), str("Discard"));
+    } else {
+        answer = draw_question(str("A map of that name exists. Replace it?"), question.replaced, str("Replace"));
+    }
+    if (answer.cancel) {
+        question.about = question_none;
+        return;
+    }
+    if (!answer.ok) return;
+    EditorQuestion answered = question;
+    question.about = question_none;
+    if (answered.about == question_replace) {
+        save_under(answered.name);
+    } else if (answered.then == editor_request_map_list) {
+        open_map_list();
+    } else {
+        session.request = answered.then;
+    }
+}
+
+void clear_selection() {
+    source_state = -1;
+    target_state = -1;
+    selected_transition = -1;
 }
 
 void remove_first_stone_on(int16_t state) {
@@ -142,10 +284,10 @@ void edit_source_state(const EditorButtons& buttons) {
     if (key_pressed(KEY_I)) state->y += step;
     if (key_pressed(KEY_U)) state->accepting = 1;
     if (key_pressed(KEY_O)) state->accepting = 0;
-    bool delete_key = key_pressed(KEY_DELETE);
-    if (buttons.remove_stone || (delete_key && shift_held())) {
+    bool remove = buttons.remove || key_pressed(KEY_DELETE);
+    if (buttons.remove_stone || (remove && shift_held())) {
         remove_first_stone_on(source_state);
-    } else if (buttons.remove || delete_key) {
+    } else if (remove) {
         remove_source_state(false);
     }
 }
@@ -159,13 +301,76 @@ void act_on_keys(const EditorButtons& buttons) {
     bool source = source_state >= 0 && source_state < states.count;
     bool target = target_state >= 0 && target_state < states.count;
     if (source && target) {
-        if (selected_transition >= 0 && selected_transition < transitions.count) edit_selected_transition(buttons.remove);
+        bool picked = selected_transition >= 0 && selected_transition < transitions.count;
+        if (picked) edit_selected_transition(buttons.remove);
     } else if (source) {
         edit_source_state(buttons);
     }
 }
 
+// Ctrl+S save, ctrl+O open, ctrl+Z undo, ctrl+Y and ctrl+shift+Z redo.
+void act_on_ctrl_keys() {
+    if (key_pressed(KEY_S)) open_text_entry(entry_for_map_name, str("Map name"));
+    if (key_pressed(KEY_O) && editor_may_discard(editor_request_map_list)) open_map_list();
+    bool redo = key_pressed(KEY_Y) || (key_pressed(KEY_Z) && shift_held());
+    bool undo = key_pressed(KEY_Z) && !shift_held();
+    // A step back or forth may remove what is selected.
+    if ((undo && undo_map_edit()) || (redo && redo_map_edit())) clear_selection();
+}
+
+// A cross, so the point where the next state goes never looks like a state.
+void draw_grid_cursor() {
+    double pointer_height = frame_input.mouse_y;
+    if (pointer_height <= bottom_panel_height || pointer_height >= window_height - top_panel_height) return;
+    double x = std::floor(frame_input.world_x / grid_step + 0.5) * grid_step;
+    double y = std::floor(frame_input.world_y / grid_step + 0.5) * grid_step;
+    Color color{1, 1, 1, 0.5f};
+    draw_quad(white_texture, x - 16, y - 2, 32, 4, color, camera_matrix);
+    draw_quad(white_texture, x - 2, y - 16, 4, 32, color, camera_matrix);
+}
+
+void remove_shown_goal() {
+    int64_t removed = goal_index();
+    if (removed < 0) return;
+    for (int64_t i = removed; i + 1 < goals.count; i++) goals.data[i] = goals.data[i + 1];
+    goals.count -= 1;
+}
+
 }  // namespace
+
+void reset_editor() {
+    goal_cursor = 0;
+    session = EditorSession{};
+    reset_map_history();
+    reset_goal_builder();
+}
+
+uint8_t take_editor_request() {
+    uint8_t request = session.request;
+    session.request = editor_request_none;
+    return request;
+}
+
+void start_editing() {
+    clear_selection();
+    entry_open = 0;
+    finish_text_entry();
+    goal_builder_open = 0;
+    session.map_list_asked = 0;
+    session.question.about = question_none;
+    session.saved_path = string{nullptr, 0};
+    start_map_history();
+}
+
+bool editor_may_discard(uint8_t then) {
+    if (session.question.about != question_none) {
+        session.question.about = question_none;
+        return then == editor_request_quit;
+    }
+    if (!map_has_unsaved_edits()) return true;
+    session.question = EditorQuestion{question_discard, then, string{nullptr, 0}, string{nullptr, 0}};
+    return false;
+}
 
 void add_state_at(double world_x, double world_y) {
     if (states.count >= max_states || map_scale == 0) return;
@@ -177,12 +382,16 @@ void add_state_at(double world_x, double world_y) {
 }
 
 void add_transition_between_selected() {
-    if (source_state < 0 || target_state < 0 || transitions.count >= max_transitions) return;
-    array_push(&transitions, Transition{source_state, target_state, 0, 0, 0, string{nullptr, 0}});
+    bool source = source_state >= 0 && source_state < states.count;
+    bool target = target_state >= 0 && target_state < states.count;
+    if (!source || !target || transitions.count >= max_transitions) return;
+    // A self-loop's label starts beside its loop, as the shipped maps place them.
+    float label_dx = source_state == target_state ? 96 : 0;
+    array_push(&transitions, Transition{source_state, target_state, 0, label_dx, 0, string{nullptr, 0}});
 }
 
 void add_stone_on_source() {
-    if (source_state < 0 || target_state >= 0 || stones.count >= max_stones) return;
+    if (source_state < 0 || source_state >= states.count || target_state >= 0 || stones.count >= max_stones) return;
     array_push(&stones, source_state);
 }
 
@@ -214,22 +423,21 @@ void remove_source_state(bool one_stone) {
         states.data[removed] = states.data[last];
     }
     states.count -= 1;
-    source_state = -1;
-    target_state = -1;
-    selected_transition = -1;
+    clear_selection();
 }
 
 void editor_frame() {
+    // Back from the map list, the map shown is the one opened there.
+    if (session.map_list_asked) start_editing();
+    use_accepted_text();
     double width = window_width, height = window_height;
-    double top_middle = height - top_panel_height / 2;
-    double pointer_height = frame_input.mouse_y;
-    if (pointer_height > bottom_panel_height && pointer_height < height - top_panel_height) {
-        double grid_x = std::floor(frame_input.world_x / grid_step + 0.5) * grid_step;
-        double grid_y = std::floor(frame_input.world_y / grid_step + 0.5) * grid_step;
-        draw_quad(shape_textures[0], grid_x - 32, grid_y - 32, 64, 64, Color{1, 1, 1, 0.3f}, camera_matrix);
-    }
-    draw_text(str("Press <f1> for help"), width - 256, height - 32, 128, Color{0.5f, 0.5f, 0.5f, 1}, screen_projection, text_plain);
+    bool dialog_open = entry_open || goal_builder_open || session.question.about != question_none;
+    // Only the dialog on top answers clicks.
+    HeldClicks clicks{};
+    if (dialog_open) clicks = hold_clicks();
 
+    draw_grid_cursor();
+    draw_screen_text(str("Press <f1> for help"), width - 256, height - 32, 128, Color{0.5f, 0.5f, 0.5f, 1}, text_plain);
     bool has_deck = machine_kind == pushdown_machine || machine_kind == turing_machine;
     if (has_deck) {
         draw_deck_row("decks", &deck_copies, 9, height - 32);
@@ -238,30 +446,28 @@ void editor_frame() {
         draw_deck_row("shapes", &deck_shapes, 6, height - 128);
     }
     EditorButtons buttons{};
-    buttons.remove = draw_button(str("remove"), width - 144, top_middle + 32, 256, 32);
-    buttons.remove_stone = draw_button(str("remove stone"), width - 144, top_middle, 256, 32);
-    buttons.add_stone = draw_button(str("add stone"), width - 144, top_middle - 32, 256, 32);
-
-    if (ctrl_held()) {
-        if (key_pressed(KEY_S)) open_text_entry(entry_for_map_name, str("Map name"));
-        if (key_pressed(KEY_O)) open_map_list();
-    }
-    if (has_deck && draw_button(str("change rule"), width - 416, top_middle + 32, 256, 32) && selected_transition >= 0) {
+    buttons.remove = column_button("remove", edit_column, 0);
+    buttons.remove_stone = column_button("remove stone", edit_column, 1);
+    buttons.add_stone = column_button("add stone", edit_column, 2);
+    if (has_deck && column_button("change rule", rule_column, 0) && selected_transition >= 0) {
         open_text_entry(entry_for_rule, str("Type a rule"));
     }
-    use_accepted_text();
     if (machine_kind == turing_machine) {
-        if (draw_button(str("add goal"), width - 416, top_middle, 256, 32)) goal_builder_open = 1;
-        if (draw_button(str("remove goal"), width - 416, top_middle - 32, 256, 32)) {
-            int64_t removed = goal_index();
-            if (removed >= 0) {
-                for (int64_t i = removed; i + 1 < goals.count; i++) goals.data[i] = goals.data[i + 1];
-                goals.count -= 1;
-            }
-        }
+        if (column_button("add goal", rule_column, 1)) goal_builder_open = 1;
+        if (column_button("remove goal", rule_column, 2)) remove_shown_goal();
     }
-    if (!entry_open && !ctrl_held()) act_on_keys(buttons);
+    if (!dialog_open && ctrl_held()) act_on_ctrl_keys();
+    if (!dialog_open && !ctrl_held()) act_on_keys(buttons);
     draw_bottom_rows();
-    if (entry_open) text_entry_frame();
-    if (goal_builder_open) goal_builder_frame();
+    draw_status();
+
+    if (dialog_open) release_clicks(clicks);
+    // A question covers the other dialogs until it is answered.
+    if (session.question.about != question_none) {
+        answer_question();
+    } else {
+        if (entry_open) text_entry_frame(entry_purpose == entry_for_map_name ? file_of_typed_name : nullptr);
+        if (goal_builder_open) goal_builder_frame();
+    }
+    record_map_edit();
 }

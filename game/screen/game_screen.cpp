@@ -38,7 +38,8 @@ void game_screen_frame(bool editing) {
     animate_moving_stone(frame_time);
     draw_stones(view);
     draw_panels();
-    draw_card_table();
+    // The cards belong to a game in progress, not to the map being edited.
+    if (!editing) draw_card_table();
     if (editing) {
         editor_frame();
     } else {
@@ -48,7 +49,7 @@ void game_screen_frame(bool editing) {
             draw_turn_overlay();
         }
     }
-    if (machine_kind == pushdown_machine && !hand_revealed) draw_card_counts();
+    if (!editing && machine_kind == pushdown_machine && !hand_revealed) draw_card_counts();
     draw_heads_up_texts();
     // A finished game's result would cover the editor, which starts from it unchanged.
     if (!editing && game_over()) draw_end_overlay();

@@ -94,7 +94,7 @@ void goal_builder_frame() {
         draw_operand(goal_draft.color_b, goal_draft.shape_b, goal_draft.number_b, y);
     }
 
-    DialogAnswer answer = draw_dialog_buttons();
+    DialogAnswer answer = draw_dialog_buttons(str("OK"));
     if (answer.ok) {
         goal_builder_open = 0;
         if (goals.count < max_goals) array_push(&goals, goal_draft);

@@ -7,6 +7,7 @@
 #include "render/text.h"
 #include "model/turn_state.h"
 #include "screen/layout.h"
+#include "screen/ui.h"
 
 static string machine_kind_text() {
     switch (machine_kind) {
@@ -58,15 +59,14 @@ static void draw_notice() {
 void draw_heads_up_texts() {
     Color red{1, 0, 0, 1};
     double height = window_height;
-    draw_text(machine_kind_text(), 16, height - 48, 256, red, screen_projection, text_plain);
-    draw_text(win_mode_text(), 16, height - 80, 256, red, screen_projection, text_plain);
+    draw_screen_text(machine_kind_text(), 16, height - 48, 256, red, text_plain);
+    draw_screen_text(win_mode_text(), 16, height - 80, 256, red, text_plain);
     // After the game the line names the winner, not the seat whose turn it would have been.
     bool won = winner != no_winner && winner < players.count;
     int64_t shown = won ? winner : current_player;
     if (won || !game_over()) {
         Color seat = shown >= 0 && shown < players.count ? players.data[shown].color : player_color(0);
-        draw_text(str(won ? "winner: " : "turn: "), 16, height - 112, 256, readable_on_dark(seat), screen_projection,
-                  text_plain);
+        draw_screen_text(str(won ? "winner: " : "turn: "), 16, height - 112, 256, readable_on_dark(seat), text_plain);
         draw_quad(player_texture, won ? 128 : 96, height - 112, 32, 32, seat, screen_projection);
     }
     draw_notice();

@@ -29,7 +29,9 @@ static const char help_lines[] =
     "         or rule from transition\n"
     "u/o: change accepting property of state\n"
     "     or move transition\n"
-    "ctrl+o/ctrl+s: load/save\n";
+    "ctrl+o/ctrl+s: load/save\n"
+    "ctrl+z: undo, ctrl+y or ctrl+shift+z: redo\n"
+    "y/n: answer a discard, replace or delete question\n";
 
 string help_text() { return string{help_lines, sizeof help_lines - 1}; }
 

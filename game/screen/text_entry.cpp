@@ -46,14 +46,16 @@ static void type_from_input() {
     }
 }
 
-void text_entry_frame() {
+void text_entry_frame(string (*note_of)(string typed)) {
     ScreenPoint center = window_center();
+    double text_room = dialog_width - 64;
     draw_dialog_panel();
     draw_caption(entry_prompt, center.x, center.y + 64);
     type_from_input();
-    draw_caption(typed_text(), center.x, center.y - 64);
+    if (note_of) draw_fitted_caption(note_of(typed_text()), center.x, center.y + 16, text_room);
+    draw_fitted_caption(typed_text(), center.x, center.y - 64, text_room);
     bool accept = key_pressed(KEY_RETURN);
-    DialogAnswer answer = draw_dialog_buttons();
+    DialogAnswer answer = draw_dialog_buttons(str("OK"));
     if (answer.ok || accept) {
         entry_open = 0;
         entry_accepted = 1;

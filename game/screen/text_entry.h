@@ -27,7 +27,8 @@ string typed_text();
 // The accepted text is used or dropped; the dialog's purpose ends.
 void finish_text_entry();
 
-// Typing from this frame's keys, the dialog, and its OK and Cancel buttons.
-void text_entry_frame();
+// Typing from this frame's keys, the dialog, and its OK and Cancel buttons. A text too long for the
+// dialog shows its end. note_of, when given, turns the text as typed so far into a line shown above it.
+void text_entry_frame(string (*note_of)(string typed));
 
 void reset_text_entry();

@@ -52,6 +52,7 @@ void reset_shell_state() {
     window_height = default_window_height;
     window_fullscreen = false;
     title_angle = 0;
+    reset_map_list_screen();
 }
 
 void reset_program_state() {
@@ -95,6 +96,13 @@ void application_start() {
     running = true;
 }
 
+static void leave_editor() {
+    leave_game_screen();
+    editor_mode = false;
+    main_menu_open = true;
+}
+
+// Escape first answers "no" to a question that is up; the editor asks before unsaved edits go.
 static void apply_escape_chain() {
     // Escape closes the help or the legend first and does nothing else.
     if (help_visible || legend_visible) {
@@ -105,12 +113,11 @@ static void apply_escape_chain() {
     if (main_menu_open) {
         running = false;
     } else if (map_list_open) {
+        if (close_map_list_question()) return;
         map_list_open = false;
         player_setup_open = !editor_mode;
     } else if (editor_mode) {
-        leave_game_screen();
-        editor_mode = false;
-        main_menu_open = true;
+        if (editor_may_discard(editor_request_leave)) leave_editor();
     } else if (player_setup_open) {
         player_setup_open = false;
         main_menu_open = true;
@@ -141,7 +148,9 @@ void application_frame_work() {
     arena_empty(FRAME_ARENA);
     input_poll();
     capture_frame_input();
-    if (display_is_closed()) running = false;
+    // Closing the window while editing asks before unsaved edits go.
+    bool editing = editor_mode && !map_list_open;
+    if (display_is_closed() && (!editing || editor_may_discard(editor_request_quit))) running = false;
     if (key_pressed(KEY_ESCAPE)) apply_escape_chain();
     if (key_pressed(KEY_F1)) {
         help_visible = !help_visible;
@@ -168,10 +177,10 @@ void application_frame_work() {
         draw_map_list();
     } else {
         game_screen_frame(editor_mode);
-        if (map_list_requested) {
-            map_list_requested = 0;
-            map_list_open = true;
-        }
+        uint8_t request = take_editor_request();
+        if (request == editor_request_map_list) map_list_open = true;
+        if (request == editor_request_leave) leave_editor();
+        if (request == editor_request_quit) running = false;
     }
     if (help_visible) draw_help_overlay();
     if (legend_visible) draw_rule_legend();

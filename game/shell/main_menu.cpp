@@ -6,6 +6,7 @@
 #include "model/turn_state.h"
 #include "render/primitives.h"
 #include "screen/screen_state.h"
+#include "screen/editor.h"
 #include "screen/ui.h"
 #include "render/resources.h"
 #include "shell/application.h"
@@ -79,5 +80,6 @@ void draw_main_menu() {
         leave_game_screen();
         select_kind_maps();
         empty_map_for_editing();
+        start_editing();
     }
 }

@@ -7,11 +7,15 @@
 #include "model/map_save.h"
 #include "screen/game_screen.h"
 #include "render/primitives.h"
+#include "screen/frame_input.h"
 #include "screen/ui.h"
 #include "shell/application.h"
 #include "shell/map_preview.h"
 
 namespace {
+
+// "Delete" asks first, naming the map and its file.
+bool delete_asked;
 
 void draw_map_choice(ScreenPoint center) {
     int64_t count = current_map_list->count;
@@ -38,10 +42,34 @@ void draw_play_buttons(ScreenPoint center) {
     }
 }
 
+void ask_before_deleting() {
+    if (current_map_index < 0 || current_map_index >= current_map_list->count) {
+        delete_asked = false;
+        return;
+    }
+    const MapListEntry& entry = current_map_list->data[current_map_index];
+    string line = arena_concat(arena_concat(str("Delete the map "), entry.name, FRAME_ARENA), str("?"), FRAME_ARENA);
+    DialogAnswer answer = draw_question(line, entry.path, str("Delete"));
+    if (answer.ok) delete_selected_map();
+    if (answer.ok || answer.cancel) delete_asked = false;
+}
+
 }  // namespace
+
+bool close_map_list_question() {
+    bool was_asked = delete_asked;
+    delete_asked = false;
+    return was_asked;
+}
+
+void reset_map_list_screen() { delete_asked = false; }
 
 void draw_map_list() {
     ScreenPoint center = window_center();
+    // Only the question answers clicks while it is up.
+    bool asking = delete_asked;
+    HeldClicks clicks{};
+    if (asking) clicks = hold_clicks();
     draw_centered_panel(800, 800, menu_panel_color);
     if (current_map_list->count > 0) draw_map_choice(center);
     draw_map_preview();
@@ -49,9 +77,11 @@ void draw_map_list() {
     if (editor_mode) {
         if (draw_button(str("Edit"), center.x, center.y - 336, 256, 64)) map_list_open = false;
         if (current_map_list->count > 0 && draw_button(str("Delete"), center.x + 304, center.y - 336, 128, 64)) {
-            delete_selected_map();
+            delete_asked = true;
         }
     } else {
         draw_play_buttons(center);
     }
+    if (asking) release_clicks(clicks);
+    if (delete_asked) ask_before_deleting();
 }

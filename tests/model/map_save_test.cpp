@@ -82,6 +82,13 @@ TEST_F(MapSave, ANameIsSavedInTheKindsNewDirectoryAndListedOnce) {
     EXPECT_EQ(file_text("resources/state_maps.txt"), "my map! custom_state_machines/my_map_\n");
 }
 
+// One entry per file: a name that becomes a listed file takes over its entry.
+TEST_F(MapSave, ANameThatBecomesAListedFileTakesOverItsEntry) {
+    save("dup.a");
+    save("dup_a");
+    EXPECT_EQ(file_text("resources/pushdown_maps.txt"), "dup_a custom_pushdown_machines/dup_a\n");
+}
+
 TEST_F(MapSave, HostileNamesStayInsideTheDirectoryOrFailWithTheirLine) {
     EXPECT_EQ(save(""), "saving map  as custom_pushdown_machines/\nfailed to save map: custom_pushdown_machines/\n");
     std::string long_name(500, 'a');

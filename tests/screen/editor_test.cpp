@@ -1,5 +1,6 @@
 #include "base/arena.h"
 #include "model/game_data.h"
+#include "model/map_history.h"
 #include "model/turn_state.h"
 #include "screen/editor.h"
 #include "screen/goal_builder.h"
@@ -36,6 +37,7 @@ TEST_F(EditorModel, NewStatesSnapToTheGridInMapUnitsAndBecomeTheSource) {
     ASSERT_EQ(transitions.count, 1);
     EXPECT_EQ(transitions.data[0].from, 0);
     EXPECT_EQ(transitions.data[0].to, 0);
+    EXPECT_EQ(transitions.data[0].label_dx, 96);  // a self-loop's label starts beside its loop
 }
 
 TEST_F(EditorModel, ThereIsNoRoomForAState257) {
@@ -74,6 +76,21 @@ TEST_F(EditorModel, RemovingAStateMovesTheLastIntoItsPlaceWithItsTransitionsAndS
     EXPECT_EQ(states.count, 2);
     EXPECT_EQ(stones.count, 1);
     EXPECT_EQ(transitions.count, 1);
+}
+
+// One edit a step: the ring keeps the newest, and undo stops at the oldest kept.
+TEST_F(EditorModel, TheUndoHistoryReachesBackAsFarAsItsRingHolds) {
+    array_push(&states, State{0, 0, 1, 0});
+    start_map_history();
+    for (int64_t i = 1; i <= map_history_capacity + 100; i++) {
+        states.data[0].x = static_cast<double>(i);
+        EXPECT_TRUE(record_map_edit());
+    }
+    int64_t undone = 0;
+    while (undo_map_edit()) undone++;
+    EXPECT_EQ(undone, map_history_capacity - 1);
+    EXPECT_EQ(states.data[0].x, 101);
+    EXPECT_EQ(states.data[0].marked, 1);  // a flag the file format drops comes back too
 }
 
 TEST_F(EditorModel, GoalOperandsWrapThroughTheirRanges) {

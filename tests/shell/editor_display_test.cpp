@@ -1,11 +1,16 @@
 // The editor in the running frame loop: entered from the main menu, keys and buttons that build a
-// machine, the text entry's typing, saving under a typed name, and the map list from ctrl+O.
+// machine, typing, saving, the map list from ctrl+O and its "Delete"; then that it keeps the user's
+// work (undo, questions, clean selections) and keeps its panels legible.
 #include "model/game_data.h"
+#include "model/map_file.h"
 #include "model/map_list.h"
+#include "model/map_save.h"
 #include "model/turn_state.h"
 #include "screen/editor.h"
 #include "screen/goal_builder.h"
+#include "screen/layout.h"
 #include "screen/text_entry.h"
+#include "screen/ui.h"
 #include "shell/application.h"
 #include "ui_driver.h"
 
@@ -19,6 +24,8 @@
 namespace fs = std::filesystem;
 
 namespace {
+
+std::string text_of(string text) { return std::string(text.data ? text.data : "", static_cast<size_t>(text.length)); }
 
 class Editor : public ::testing::Test {
 protected:
@@ -36,7 +43,7 @@ protected:
     // World point (x, y) with the camera at the origin and zoom 1.
     static void point_at(double x, double y) { move_mouse(window_width / 2.0 + x, window_height / 2.0 + y); }
     static void click_world(double x, double y) { click_at(window_width / 2.0 + x, window_height / 2.0 + y); }
-    static std::string typed() { return std::string(entry_text.data ? entry_text.data : "", static_cast<size_t>(entry_text.count)); }
+    static std::string typed() { return text_of(typed_text()); }
 };
 
 TEST_F(Editor, TheEditorButtonEmptiesTheMapAndKeysBuildAMachine) {
@@ -168,7 +175,15 @@ TEST_F(Editor, DeleteOnTheMapListRemovesTheFileAndItsEntry) {
     array_push(&pushdown_map_list, MapListEntry{str("one"), str("custom_pushdown_machines/one")});
     array_push(&pushdown_map_list, MapListEntry{str("two"), str("custom_pushdown_machines/two")});
     press_key_with(SDL_SCANCODE_LCTRL, SDL_SCANCODE_O);
-    bool deleted = click_button("Delete");
+    click_button("Delete");
+    run_frame();
+    bool asked = drew_text("Delete the map one?") && drew_text("custom_pushdown_machines/one");
+    click_button("Cancel");
+    run_frame();
+    bool kept_on_cancel = fs::exists("custom_pushdown_machines/one") && !drew_text("Delete the map one?");
+    click_button("Delete");
+    run_frame();
+    bool deleted = click_button("Delete", 1);  // the question's own
     run_frame();
     bool first_gone = !fs::exists("custom_pushdown_machines/one");
     std::ifstream list("resources/pushdown_maps.txt");
@@ -176,12 +191,15 @@ TEST_F(Editor, DeleteOnTheMapListRemovesTheFileAndItsEntry) {
     list_text << list.rdbuf();
     int64_t states_shown = states.count;
     click_button("Delete");
+    press_key(SDL_SCANCODE_Y);
     run_frame();
     std::vector<std::string> labels = button_labels();
     fs::current_path(home);
     fs::remove_all(folder);
     pushdown_map_list = saved;
 
+    EXPECT_TRUE(asked);
+    EXPECT_TRUE(kept_on_cancel);
     EXPECT_TRUE(deleted);
     EXPECT_TRUE(first_gone);
     EXPECT_EQ(list_text.str(), "two custom_pushdown_machines/two\n");
@@ -221,6 +239,176 @@ TEST_F(Editor, DeckRowsStopAtTheirBoundsAndTheGoalBuilderAddsGoals) {
     EXPECT_FALSE(goal_builder_open);
     ASSERT_TRUE(click_button("remove goal"));
     EXPECT_EQ(goals.count, 0);
+}
+
+// Saves go to a folder of the test's own, with empty map lists.
+class EditorWork : public Editor {
+protected:
+    fs::path home = fs::current_path(), folder = fs::temp_directory_path() / "varnholt_editor_work";
+    GrowableArray<MapListEntry> kept[3];
+    void SetUp() override {
+        Editor::SetUp();
+        kept[0] = state_map_list, kept[1] = pushdown_map_list, kept[2] = turing_map_list;
+        state_map_list = pushdown_map_list = turing_map_list = {};
+        fs::create_directories(folder / "resources"), fs::current_path(folder);
+    }
+    void TearDown() override {
+        fs::current_path(home), fs::remove_all(folder);
+        state_map_list = kept[0], pushdown_map_list = kept[1], turing_map_list = kept[2];
+        Editor::TearDown();
+    }
+    static std::string map_text() { return text_of(write_map()); }
+    static void type_text(const std::string& text) { for (char c : text) press_key(SDL_Scancode(SDL_SCANCODE_A + c - 'a')); }
+    static void open_editor(uint8_t kind) {
+        if (!main_menu_open) press_key(SDL_SCANCODE_ESCAPE);
+        machine_kind = kind;
+        click_button("Editor"), run_frame();
+    }
+    static void save_as(const std::string& name) {
+        press_key_with(SDL_SCANCODE_LCTRL, SDL_SCANCODE_S);
+        type_text(name);
+        press_key(SDL_SCANCODE_RETURN);
+        run_frame();
+    }
+};
+
+TEST_F(EditorWork, UndoAndRedoWalkBackAndForthThroughEveryKindOfEdit) {
+    open_editor(turing_machine);
+    void (*const edits[])() = {
+        [] { point_at(0, 0), press_key(SDL_SCANCODE_1); },
+        [] { press_key(SDL_SCANCODE_3); },
+        [] { press_key(SDL_SCANCODE_3); },
+        [] { hold_key(SDL_SCANCODE_LSHIFT), click_button("remove"), release_key(SDL_SCANCODE_LSHIFT); },  // one stone
+        [] { point_at(128, 0), press_key(SDL_SCANCODE_1); },
+        [] { press_key(SDL_SCANCODE_U); },
+        [] { press_key(SDL_SCANCODE_L); },
+        [] { click_world(0, 0), press_key(SDL_SCANCODE_2); },
+        [] { press_key(SDL_SCANCODE_U); },
+        [] {  // a rule asked for in the frame after a name is confirmed keeps that save
+            press_key_with(SDL_SCANCODE_LCTRL, SDL_SCANCODE_S), type_text("w"), press_key(SDL_SCANCODE_RETURN);
+            click_button("change rule"), type_text("al"), press_key(SDL_SCANCODE_RETURN);
+        },
+        [] { click_button(">", 0); },  // decks, then win mode and tape length in the bottom rows
+        [] { click_button(">", 4); },
+        [] { click_button(">", 5); },
+        [] { click_button("add goal"), run_frame(), click_button("OK"); },
+        [] { click_world(0, 0), press_key(SDL_SCANCODE_DELETE); },  // only the source stays selected
+    };
+    std::vector<std::string> steps{map_text()};
+    for (auto edit : edits) {
+        edit(), run_frame();
+        EXPECT_NE(map_text(), steps.back()) << steps.size();
+        steps.push_back(map_text());
+    }
+    EXPECT_TRUE(fs::exists("custom_turing_machines/w"));
+    for (size_t i = steps.size() - 1; i-- > 0;) {
+        press_key_with(SDL_SCANCODE_LCTRL, SDL_SCANCODE_Z);
+        ASSERT_EQ(map_text(), steps[i]) << i;
+    }
+    for (size_t i = 1; i < steps.size(); i++) {
+        if (i % 2) hold_key(SDL_SCANCODE_LSHIFT);
+        press_key_with(SDL_SCANCODE_LCTRL, i % 2 ? SDL_SCANCODE_Z : SDL_SCANCODE_Y);
+        if (i % 2) release_key(SDL_SCANCODE_LSHIFT);
+        ASSERT_EQ(map_text(), steps[i]) << i;
+    }
+}
+
+TEST_F(EditorWork, UnsavedEditsGoOnlyAfterAQuestionAndEveryMapOpensUnselected) {
+    const std::string question = "Discard unsaved changes?";
+    press_key(SDL_SCANCODE_1);
+    press_key_with(SDL_SCANCODE_LCTRL, SDL_SCANCODE_O);
+    EXPECT_TRUE(drew_text(question) && !map_list_open);
+    ASSERT_TRUE(click_button("Cancel"));
+    press_key(SDL_SCANCODE_ESCAPE);
+    EXPECT_TRUE(drew_text(question));
+    press_key(SDL_SCANCODE_ESCAPE);  // answers no
+    SDL_Event close{SDL_QUIT};
+    SDL_PushEvent(&close);
+    run_frame();
+    EXPECT_TRUE(drew_text(question) && running);
+    press_key(SDL_SCANCODE_N);
+    EXPECT_TRUE(editor_mode && running && states.count == 1);
+    press_key_with(SDL_SCANCODE_LCTRL, SDL_SCANCODE_Z);  // back to the map as opened: nothing to ask
+    press_key(SDL_SCANCODE_ESCAPE);
+    ASSERT_TRUE(main_menu_open);
+
+    source_state = 2;  // left over from a game
+    open_editor(pushdown_machine);
+    EXPECT_EQ(source_state, -1);
+    point_at(0, 0);
+    press_key(SDL_SCANCODE_1);
+    click_world(0, 0);
+    press_key_with(SDL_SCANCODE_LCTRL, SDL_SCANCODE_O);
+    press_key(SDL_SCANCODE_Y);
+    run_frame();
+    ASSERT_TRUE(map_list_open && click_button("Edit"));
+    run_frame();
+    press_key(SDL_SCANCODE_2);
+    EXPECT_EQ(transitions.count, 0);
+    press_key(SDL_SCANCODE_1);
+    press_key(SDL_SCANCODE_ESCAPE);
+    ASSERT_TRUE(click_button("Discard"));
+    EXPECT_TRUE(main_menu_open);
+}
+
+TEST_F(EditorWork, ALongNameTypedFasterThanFramesIsKeptWhole) {
+    press_key_with(SDL_SCANCODE_LCTRL, SDL_SCANCODE_S);
+    std::string expected;
+    for (int i = 0; i < 120; i++) {
+        SDL_Scancode key = i % 7 == 6 ? SDL_SCANCODE_BACKSPACE : static_cast<SDL_Scancode>(SDL_SCANCODE_A + i % 26);
+        hold_key(key);
+        release_key(key);
+        key == SDL_SCANCODE_BACKSPACE ? expected.pop_back() : expected.push_back(static_cast<char>('a' + i % 26));
+        if (i % 60 == 59) run_frame();  // sixty presses to a frame
+    }
+    EXPECT_EQ(text_of(typed_text()), expected);
+    int ends_shown = 0;  // too long for the dialog, the name and the file it becomes each show their end
+    for (int32_t i = 0; i < drawn_text_count; i++) {
+        std::string shown = text_of(drawn_texts[i].label), end = shown.substr(std::min<size_t>(3, shown.size()));
+        ends_shown += shown.rfind("...", 0) == 0 && expected.rfind(end) == expected.size() - end.size() &&
+                      drawn_texts[i].width < dialog_width;
+    }
+    EXPECT_EQ(ends_shown, 2);
+}
+
+// Each kind at the window's size, with a save's line shown; on the pushdown map that save first asks
+// before it takes over the list entry of a shipped map of the same name.
+TEST_F(EditorWork, NothingInThePanelsCoversAnythingElse) {
+    array_push(&pushdown_map_list, MapListEntry{str("status"), str("resources/maps/pushdown/status")});
+    for (uint8_t kind : {state_machine, pushdown_machine, turing_machine}) {
+        open_editor(kind);
+        win_mode = 5;
+        if (kind == turing_machine) {
+            click_button("add goal");
+            click_button("<", 7);  // the builder's kind: 0 wraps to 9, the longest description
+            click_button("OK");
+        }
+        save_as("status");
+        if (kind == pushdown_machine) {
+            EXPECT_TRUE(drew_text("A map of that name exists. Replace it?") && drew_text("resources/maps/pushdown/status"));
+            ASSERT_TRUE(click_button("Replace"));
+            run_frame();
+            ASSERT_EQ(pushdown_map_list.count, 1);
+            EXPECT_EQ(text_of(pushdown_map_list.data[0].path), "custom_pushdown_machines/status");
+        }
+        EXPECT_EQ(win_mode, 5);  // looked at, never changed
+        std::vector<DrawnBox> boxes(drawn_buttons, drawn_buttons + drawn_button_count);
+        boxes.insert(boxes.end(), drawn_texts, drawn_texts + drawn_text_count);
+        double top_panel = window_height - top_panel_height;
+        size_t in_panels = 0;
+        for (DrawnBox& a : boxes) a.center_x -= a.width / 2, a.center_y -= a.height / 2;  // now the corner
+        for (size_t i = 0; i < boxes.size(); i++) {
+            const DrawnBox& a = boxes[i];
+            in_panels += a.center_y >= top_panel || a.center_y + a.height <= bottom_panel_height;
+            for (size_t j = i + 1; j < boxes.size(); j++) {
+                const DrawnBox& b = boxes[j];
+                EXPECT_FALSE(a.center_x < b.center_x + b.width && b.center_x < a.center_x + a.width &&
+                             a.center_y < b.center_y + b.height && b.center_y < a.center_y + a.height)
+                    << "kind " << int(kind) << ": " << text_of(a.label) << " covers " << text_of(b.label);
+            }
+        }
+        EXPECT_GE(in_panels, kind == turing_machine ? 30u : 10u);
+    }
 }
 
 }  // namespace

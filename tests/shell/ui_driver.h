@@ -33,6 +33,8 @@ void turn_wheel(int32_t notches);
 std::vector<std::string> button_labels();
 // Clicks the nth button drawn with this label in the last frame; false when there is none.
 bool click_button(const std::string& label, int occurrence = 0);
+// Whether the last frame drew this text through the shared widgets.
+bool drew_text(const std::string& text);
 
 struct ScenePixel {
     int r, g, b, a;

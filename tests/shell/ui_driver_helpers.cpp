@@ -15,6 +15,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <kestrune_system.h>
 
 namespace {
@@ -129,6 +131,11 @@ bool click_button(const std::string& label, int occurrence) {
         return true;
     }
     return false;
+}
+
+bool drew_text(const std::string& text) {
+    auto same = [&](const DrawnBox& b) { return text == std::string(b.label.data, static_cast<size_t>(b.label.length)); };
+    return std::any_of(drawn_texts, drawn_texts + drawn_text_count, same);
 }
 
 ScenePixel scene_pixel(int32_t x, int32_t y) {
