@@ -102,10 +102,10 @@ TEST_F(CameraAndHelp, TheMouseWorldPointIsSeenThroughTheCameraDrawnLastFrame) {
 TEST_F(CameraAndHelp, TheHelpTextHasItsTwentyThreeLines) {
     string text = help_text();
     std::string help(text.data, static_cast<size_t>(text.length));
-    EXPECT_EQ(help.size(), 613u);
+    EXPECT_EQ(help.size(), 603u);
     size_t lines = 0;
     for (char c : help) lines += c == '\n';
-    EXPECT_EQ(lines, 25u);
+    EXPECT_EQ(lines, 23u);
     EXPECT_NE(help.find("\nh: hint (the expert's move)\n\n"), std::string::npos);
     EXPECT_EQ(help.substr(0, 15), "Game controls:\n");
     EXPECT_NE(help.find("\n\nEditor controls:\n"), std::string::npos);
