@@ -426,12 +426,14 @@ void remove_source_state(bool one_stone) {
     clear_selection();
 }
 
+bool editor_dialog_open() { return entry_open || goal_builder_open || session.question.about != question_none; }
+
 void editor_frame() {
     // Back from the map list, the map shown is the one opened there.
     if (session.map_list_asked) start_editing();
     use_accepted_text();
     double width = window_width, height = window_height;
-    bool dialog_open = entry_open || goal_builder_open || session.question.about != question_none;
+    bool dialog_open = editor_dialog_open();
     // Only the dialog on top answers clicks.
     HeldClicks clicks{};
     if (dialog_open) clicks = hold_clicks();

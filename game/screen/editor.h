@@ -26,6 +26,9 @@ void start_editing();
 // Asked again while its question is up, leaving closes the question and quitting goes ahead.
 bool editor_may_discard(uint8_t then);
 
+// A dialog or a question is up: it alone answers clicks and keys.
+bool editor_dialog_open();
+
 // Drawn after the machine and the panels.
 void editor_frame();
 

@@ -28,7 +28,8 @@ void game_screen_frame(bool editing) {
     MachineView view{camera_matrix, -1, true};
     bool turn_overlay = !editing && !hand_revealed && human_count > 1 && !game_over() && current_seat_is_human();
     // What an overlay or a dialog covers takes no click.
-    bool covered = entry_open || goal_builder_open || turn_overlay || (!editing && game_over());
+    bool covered = entry_open || goal_builder_open || (editing && editor_dialog_open()) || turn_overlay ||
+                   (!editing && game_over());
     if (right_click() && !covered) clear_last_selection();
     if (!covered) take_machine_click(view);
     selected_transition = chosen_transition();

@@ -83,6 +83,21 @@ TEST_F(Editor, TheEditorButtonEmptiesTheMapAndKeysBuildAMachine) {
     EXPECT_EQ(transitions.count, 0);
 }
 
+// Of two transitions between the same states, clicking the second's label picks it for editing.
+TEST_F(Editor, EachOfTwoTransitionsBetweenTheSameStatesCanBePicked) {
+    array_push(&states, State{-128, 0, 0, 0});
+    array_push(&states, State{128, 0, 0, 0});
+    array_push(&transitions, Transition{0, 1, 0, 0, 48, str("A")});
+    array_push(&transitions, Transition{0, 1, 0, 0, -48, str("B")});
+    click_world(0, -48);
+    EXPECT_EQ(selected_transition, 1);
+    EXPECT_EQ(source_state, 0);
+    EXPECT_EQ(target_state, 1);
+    press_key(SDL_SCANCODE_DELETE);
+    ASSERT_EQ(transitions.count, 1);
+    EXPECT_EQ(text_of(transitions.data[0].rule), "A");
+}
+
 TEST_F(Editor, TypingFollowsShiftAndCapsLockAndNeverMovesTheCamera) {
     press_key_with(SDL_SCANCODE_LCTRL, SDL_SCANCODE_S);
     ASSERT_TRUE(entry_open);
