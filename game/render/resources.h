@@ -25,13 +25,23 @@ extern uint32_t machine_textures[machine_kind_count];
 extern uint32_t quad_vertex_array;
 extern uint32_t quad_vertex_buffer;
 extern uint32_t quad_index_buffer;
+// The unit quad again, with per-instance attributes 2 to 7 read from quad_instance_buffer.
+extern uint32_t quad_batch_vertex_array;
+extern uint32_t quad_instance_buffer;
 
+// Sprites by what their texture holds: any picture, raised to gamma; white with any alpha; opaque white.
 extern uint32_t simple_shader;
-extern int32_t simple_mvp;
-extern int32_t simple_diffuse;
 extern int32_t simple_gamma;
-extern int32_t simple_color;
-extern int32_t simple_uv_rect;
+extern uint32_t tint_shader;
+extern uint32_t flat_shader;
+
+enum : uint8_t {
+    shading_picture = 0,
+    shading_tint = 1,
+    shading_flat = 2
+};
+// Which sprite shader gives the texture's exact colours with the least work.
+uint8_t texture_shading(uint32_t texture);
 
 extern uint32_t gamma_shader;
 extern int32_t gamma_mvp;
