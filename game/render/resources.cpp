@@ -34,9 +34,9 @@ uint32_t tint_shader;
 uint32_t flat_shader;
 
 uint32_t gamma_shader;
+uint32_t gamma_table_texture;
 int32_t gamma_mvp;
 int32_t gamma_diffuse;
-int32_t gamma_gamma;
 
 namespace {
 
@@ -98,11 +98,14 @@ const char gamma_shader_source[] =
     "#version 330 core\n"
     "in vec2 uv;\n"
     "uniform sampler2D diffuse;\n"
-    "uniform float gamma;\n"
+    "uniform sampler2D gamma_table;\n"
     "out vec4 fragment_color;\n"
+    "float shown(float linear) {\n"
+    "    return texture(gamma_table, vec2(linear * (255.0 / 256.0) + 0.5 / 256.0, 0.5)).r;\n"
+    "}\n"
     "void main() {\n"
     "    vec4 texel = texture(diffuse, uv);\n"
-    "    fragment_color = vec4(pow(texel.rgb, vec3(1.0 / gamma)), texel.a);\n"
+    "    fragment_color = vec4(shown(texel.r), shown(texel.g), shown(texel.b), texel.a);\n"
     "}\n";
 
 constexpr int64_t shader_log_capacity = 256;
@@ -203,6 +206,25 @@ void create_unit_quad() {
     buffer_unbind(BUFFER_ARRAY);
 }
 
+// Every byte value of the linear scene raised to 1 / gamma, as the gamma pass shows it.
+void create_gamma_table() {
+    uint8_t entries[256 * 4];
+    for (int32_t value = 0; value < 256; value++) {
+        double shown = math_pow(value / 255.0, 1.0 / display_gamma);
+        uint8_t byte = static_cast<uint8_t>(shown * 255 + 0.5);
+        entries[4 * value] = entries[4 * value + 1] = entries[4 * value + 2] = byte;
+        entries[4 * value + 3] = 255;
+    }
+    gamma_table_texture = texture_create();
+    texture_bind(TEXTURE_2D, gamma_table_texture);
+    texture_image_2d(TEXTURE_2D, 0, INTERNAL_RGBA8, 256, 1, FORMAT_RGBA, TYPE_UNSIGNED_BYTE, entries);
+    texture_parameter_wrap(TEXTURE_2D, PARAMETER_WRAP_S, WRAP_CLAMP_TO_EDGE);
+    texture_parameter_wrap(TEXTURE_2D, PARAMETER_WRAP_T, WRAP_CLAMP_TO_EDGE);
+    texture_parameter_filter(TEXTURE_2D, PARAMETER_MIN_FILTER, FILTER_NEAREST);
+    texture_parameter_filter(TEXTURE_2D, PARAMETER_MAG_FILTER, FILTER_NEAREST);
+    texture_unbind(TEXTURE_2D);
+}
+
 // False after printing the compiler's text when the program does not build.
 bool build_shader(uint32_t program, const char* source, int64_t source_length, const char* name) {
     uint8_t log_buffer[shader_log_capacity];
@@ -253,7 +275,10 @@ void load_render_resources() {
     if (!build_shader(gamma_shader, gamma_shader_source, sizeof gamma_shader_source - 1, "gamma")) return;
     gamma_mvp = shader_get_uniform_location(gamma_shader, str("mvp"));
     gamma_diffuse = shader_get_uniform_location(gamma_shader, str("diffuse"));
-    gamma_gamma = shader_get_uniform_location(gamma_shader, str("gamma"));
+    shader_bind(gamma_shader);
+    shader_uniform1i(shader_get_uniform_location(gamma_shader, str("gamma_table")), gamma_table_unit);
+    shader_unbind();
+    create_gamma_table();
 
     create_scene_frame_buffer();
 }
@@ -261,7 +286,7 @@ void load_render_resources() {
 void destroy_render_resources() {
     uint32_t* textures[] = {&white_texture,     &eye_texture,       &stack_texture,     &player_texture,
                             &similarity_texture, &gradient1_texture, &gradient2_texture, &gradient3_texture,
-                            &next_turn_texture, &self_arrow_texture, &font.texture};
+                            &next_turn_texture, &self_arrow_texture, &font.texture, &gamma_table_texture};
     for (uint32_t*& texture : textures) {
         if (*texture) texture_destroy(*texture);
         *texture = 0;

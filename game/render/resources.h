@@ -43,10 +43,13 @@ enum : uint8_t {
 // Which sprite shader gives the texture's exact colours with the least work.
 uint8_t texture_shading(uint32_t texture);
 
+// Copies the scene to the window through a table of every byte value raised to 1 / gamma, read
+// from texture unit gamma_table_unit.
 extern uint32_t gamma_shader;
+extern uint32_t gamma_table_texture;
+constexpr uint32_t gamma_table_unit = 1;
 extern int32_t gamma_mvp;
 extern int32_t gamma_diffuse;
-extern int32_t gamma_gamma;
 
 // Image memory, pictures, font, unit quad, shaders and the scene frame buffer, in that order.
 // Takes the image block from the persistent arena; the caller releases it afterwards.

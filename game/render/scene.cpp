@@ -58,12 +58,13 @@ void gamma_pass(PixelRect region) {
     pipeline_viewport(0, 0, window_width, window_height);
     vertex_array_bind(quad_vertex_array);
     shader_bind(gamma_shader);
+    texture_unit(gamma_table_unit);
+    texture_bind(TEXTURE_2D, gamma_table_texture);
     texture_unit(0);
     texture_bind(TEXTURE_2D, scene_texture);
     Matrix whole_window = matrix_multiply(matrix_translation(-1, -1), matrix_scale(2, 2));
     shader_uniform_matrix4fa(gamma_mvp, 1, false, float_view{whole_window.m, 16});
     shader_uniform1i(gamma_diffuse, 0);
-    shader_uniform1f(gamma_gamma, display_gamma);
     draw_elements(PRIMITIVE_TRIANGLES, TYPE_UNSIGNED_BYTE, 0, 6, 0, 1);
     texture_unbind(TEXTURE_2D);
 }
