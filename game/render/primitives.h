@@ -1,4 +1,4 @@
-// Tinted textured rectangles, cards and arrows: each one or more instances of the unit quad, recorded
+// Tinted textured rectangles, cards and arrows: each one or more unit quads, recorded
 // between begin_scene and present_scene and drawn by present_scene.
 // Each takes the view it is drawn through: screen_projection for window pixels, camera_matrix for
 // the world, or a view of the caller's own.

@@ -6,7 +6,6 @@
 #include <kestrune_system.h>
 
 #include <cmath>
-#include <cstddef>
 #include <cstring>
 
 GrowableArray<QuadRecord> frame_quads;
@@ -14,10 +13,59 @@ GrowableArray<QuadRecord> shown_quads;
 
 namespace {
 
-// The quads of one drawing, in the order they go into the instance buffer.
-GrowableArray<QuadRecord> batch_quads;
+// Four corners of every quad of one drawing, already in clip space, and the indices of its triangles.
+struct QuadVertex {
+    float position[4];
+    float uv[2];
+    float color[4];
+};
 
-constexpr int32_t instance_stride = sizeof(QuadRecord);
+GrowableArray<QuadVertex> batch_vertices;
+GrowableArray<uint32_t> batch_textures;
+int64_t index_buffer_quads;
+
+constexpr int32_t vertex_stride = sizeof(QuadVertex);
+
+// The shader's mvp * (x, y, 0, 1) for corners of 0 and 1, summed in the shader's order so that every
+// corner lands on the same bits as it would there.
+void corner_position(const Matrix& mvp, float x, float y, float* out) {
+    const float* m = mvp.m;
+    for (int row = 0; row < 4; row++) {
+        float sum = m[row] * x + m[4 + row] * y;
+        sum = sum + m[8 + row] * 0.0f;
+        out[row] = sum + m[12 + row];
+    }
+}
+
+void push_corners(const QuadRecord& quad) {
+    const float corners[4][2] = {{0, 0}, {1, 0}, {0, 1}, {1, 1}};
+    for (const auto& corner : corners) {
+        QuadVertex vertex{};
+        corner_position(quad.mvp, corner[0], corner[1], vertex.position);
+        vertex.uv[0] = corner[0] * quad.rect.width + quad.rect.u;
+        vertex.uv[1] = corner[1] * quad.rect.height + quad.rect.v;
+        memcpy(vertex.color, &quad.color, sizeof vertex.color);
+        array_push(&batch_vertices, vertex);
+    }
+}
+
+// Two counter-clockwise triangles per quad, as the unit quad has them, for at least `quads` quads.
+void reserve_indices(int64_t quads) {
+    if (quads <= index_buffer_quads) return;
+    int64_t capacity = index_buffer_quads > 0 ? index_buffer_quads : 1024;
+    while (capacity < quads) capacity *= 2;
+    ArenaMark before = arena_mark(FRAME_ARENA);
+    auto* indices = static_cast<uint32_t*>(arena_allocate(FRAME_ARENA, capacity * 6 * 4));
+    if (!indices) return;
+    const uint32_t pattern[6] = {0, 1, 2, 2, 1, 3};
+    for (int64_t quad = 0; quad < capacity; quad++) {
+        for (int i = 0; i < 6; i++) indices[quad * 6 + i] = static_cast<uint32_t>(quad * 4) + pattern[i];
+    }
+    buffer_bind(BUFFER_ELEMENT_ARRAY, quad_batch_index_buffer);
+    buffer_data(BUFFER_ELEMENT_ARRAY, capacity * 6 * 4, indices, USAGE_STATIC_DRAW);
+    arena_reset_to(before);
+    index_buffer_quads = capacity;
+}
 
 bool same_quad(const QuadRecord& a, const QuadRecord& b) { return memcmp(&a, &b, sizeof(QuadRecord)) == 0; }
 
@@ -36,17 +84,6 @@ int32_t clamped_pixel(double value, int32_t limit) {
     if (value < 0) return 0;
     if (value > limit) return limit;
     return static_cast<int32_t>(value);
-}
-
-// The instance attributes start at the run's first quad; OpenGL 3.3 has no base instance.
-void point_instances_at(int64_t first) {
-    int64_t base = first * instance_stride;
-    for (uint32_t column = 0; column < 4; column++) {
-        attribute_format(2 + column, 4, TYPE_FLOAT, false, instance_stride,
-                         static_cast<int32_t>(base + offsetof(QuadRecord, mvp) + column * 16));
-    }
-    attribute_format(6, 4, TYPE_FLOAT, false, instance_stride, static_cast<int32_t>(base + offsetof(QuadRecord, color)));
-    attribute_format(7, 4, TYPE_FLOAT, false, instance_stride, static_cast<int32_t>(base + offsetof(QuadRecord, rect)));
 }
 
 uint32_t program_for(uint32_t texture) {
@@ -106,29 +143,34 @@ PixelRect changed_region(const GrowableArray<QuadRecord>& now, const GrowableArr
 }
 
 void draw_recorded_quads(int64_t first, int64_t end, PixelRect region) {
-    array_clear(&batch_quads);
+    array_clear(&batch_vertices);
+    array_clear(&batch_textures);
     bool whole = region.left <= 0 && region.bottom <= 0 && region.right >= window_width && region.top >= window_height;
     for (int64_t i = first; i < end; i++) {
-        if (whole || rects_meet(quad_bounds(frame_quads.data[i]), region)) array_push(&batch_quads, frame_quads.data[i]);
+        const QuadRecord& quad = frame_quads.data[i];
+        if (!whole && !rects_meet(quad_bounds(quad), region)) continue;
+        push_corners(quad);
+        array_push(&batch_textures, quad.texture);
     }
-    if (batch_quads.count == 0) return;
+    if (batch_textures.count == 0) return;
     vertex_array_bind(quad_batch_vertex_array);
-    buffer_bind(BUFFER_ARRAY, quad_instance_buffer);
-    buffer_data(BUFFER_ARRAY, batch_quads.count * instance_stride, batch_quads.data, USAGE_STREAM_DRAW);
+    reserve_indices(batch_textures.count);
+    buffer_bind(BUFFER_ARRAY, quad_batch_vertex_buffer);
+    buffer_data(BUFFER_ARRAY, batch_vertices.count * vertex_stride, batch_vertices.data, USAGE_STREAM_DRAW);
     texture_unit(0);
     uint32_t bound_program = 0;
-    for (int64_t run_start = 0; run_start < batch_quads.count;) {
-        uint32_t texture = batch_quads.data[run_start].texture;
+    for (int64_t run_start = 0; run_start < batch_textures.count;) {
+        uint32_t texture = batch_textures.data[run_start];
         int64_t run_end = run_start + 1;
-        while (run_end < batch_quads.count && batch_quads.data[run_end].texture == texture) run_end++;
+        while (run_end < batch_textures.count && batch_textures.data[run_end] == texture) run_end++;
         uint32_t program = program_for(texture);
         if (program != bound_program) {
             shader_bind(program);
             bound_program = program;
         }
         texture_bind(TEXTURE_2D, texture);
-        point_instances_at(run_start);
-        draw_elements(PRIMITIVE_TRIANGLES, TYPE_UNSIGNED_BYTE, 0, 6, 0, static_cast<int32_t>(run_end - run_start));
+        draw_elements(PRIMITIVE_TRIANGLES, TYPE_UNSIGNED_INT, static_cast<int32_t>(run_start * 6 * 4),
+                      static_cast<int32_t>((run_end - run_start) * 6), 0, 1);
         run_start = run_end;
     }
     buffer_unbind(BUFFER_ARRAY);

@@ -1,5 +1,5 @@
 // Every quad of a frame, recorded by the primitives and drawn later: runs of quads with the same
-// texture go to the graphics layer as one instanced draw, and a frame can be compared with the
+// texture go to the graphics layer as one draw, and a frame can be compared with the
 // one before it to find the only part of the window that needs drawing again.
 #pragma once
 
@@ -10,7 +10,7 @@
 
 #include <cstdint>
 
-// One instance of the unit quad: its attributes in the order of the instance buffer.
+// One unit quad as a primitive placed it.
 struct QuadRecord {
     Matrix mvp;
     Color color;

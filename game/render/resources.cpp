@@ -26,7 +26,8 @@ uint32_t quad_vertex_array;
 uint32_t quad_vertex_buffer;
 uint32_t quad_index_buffer;
 uint32_t quad_batch_vertex_array;
-uint32_t quad_instance_buffer;
+uint32_t quad_batch_vertex_buffer;
+uint32_t quad_batch_index_buffer;
 
 uint32_t simple_shader;
 int32_t simple_gamma;
@@ -40,20 +41,18 @@ int32_t gamma_diffuse;
 
 namespace {
 
-// Every sprite is an instance of the unit quad; its matrix, tint and texture rectangle come per instance.
+// Sprites come in batches of quads whose corners are already in clip space, each with its tint.
 #define QUAD_VERTEX_STAGE                                                  \
     "#vertex\n"                                                            \
     "#version 330 core\n"                                                  \
-    "layout(location = 0) in vec2 a_position;\n"                           \
+    "layout(location = 0) in vec4 a_position;\n"                           \
     "layout(location = 1) in vec2 a_uv;\n"                                 \
-    "layout(location = 2) in mat4 a_mvp;\n"                                \
-    "layout(location = 6) in vec4 a_color;\n"                              \
-    "layout(location = 7) in vec4 a_uv_rect;\n"                            \
+    "layout(location = 2) in vec4 a_color;\n"                              \
     "out vec2 uv;\n"                                                       \
     "flat out vec4 color;\n"                                               \
     "void main() {\n"                                                      \
-    "    gl_Position = a_mvp * vec4(a_position, 0.0, 1.0);\n"              \
-    "    uv = a_uv * a_uv_rect.zw + a_uv_rect.xy;\n"                       \
+    "    gl_Position = a_position;\n"                                      \
+    "    uv = a_uv;\n"                                                     \
     "    color = a_color;\n"                                               \
     "}\n"                                                                  \
     "#fragment\n"                                                          \
@@ -188,20 +187,19 @@ void create_unit_quad() {
     buffer_data(BUFFER_ELEMENT_ARRAY, sizeof indices, indices, USAGE_STATIC_DRAW);
     vertex_array_unbind();
 
-    // The same quad with the per-instance attributes of quad_batch: a matrix in four columns, tint, rectangle.
+    // Batches of quads with their corners in clip space: position, texture coordinates, tint.
     quad_batch_vertex_array = vertex_array_create();
-    quad_instance_buffer = buffer_create();
+    quad_batch_vertex_buffer = buffer_create();
+    quad_batch_index_buffer = buffer_create();
     vertex_array_bind(quad_batch_vertex_array);
-    buffer_bind(BUFFER_ARRAY, quad_vertex_buffer);
+    buffer_bind(BUFFER_ARRAY, quad_batch_vertex_buffer);
     attribute_enable(0, true);
-    attribute_format(0, 2, TYPE_FLOAT, false, 16, 0);
+    attribute_format(0, 4, TYPE_FLOAT, false, 40, 0);
     attribute_enable(1, true);
-    attribute_format(1, 2, TYPE_FLOAT, false, 16, 8);
-    buffer_bind(BUFFER_ELEMENT_ARRAY, quad_index_buffer);
-    for (uint32_t index = 2; index < 8; index++) {
-        attribute_enable(index, true);
-        attribute_divisor(index, 1);
-    }
+    attribute_format(1, 2, TYPE_FLOAT, false, 40, 16);
+    attribute_enable(2, true);
+    attribute_format(2, 4, TYPE_FLOAT, false, 40, 24);
+    buffer_bind(BUFFER_ELEMENT_ARRAY, quad_batch_index_buffer);
     vertex_array_unbind();
     buffer_unbind(BUFFER_ARRAY);
 }
@@ -302,9 +300,11 @@ void destroy_render_resources() {
     if (quad_vertex_buffer) buffer_destroy(quad_vertex_buffer);
     if (quad_index_buffer) buffer_destroy(quad_index_buffer);
     if (quad_vertex_array) vertex_array_destroy(quad_vertex_array);
-    if (quad_instance_buffer) buffer_destroy(quad_instance_buffer);
+    if (quad_batch_vertex_buffer) buffer_destroy(quad_batch_vertex_buffer);
+    if (quad_batch_index_buffer) buffer_destroy(quad_batch_index_buffer);
     if (quad_batch_vertex_array) vertex_array_destroy(quad_batch_vertex_array);
-    quad_vertex_buffer = quad_index_buffer = quad_vertex_array = quad_instance_buffer = quad_batch_vertex_array = 0;
+    quad_vertex_buffer = quad_index_buffer = quad_vertex_array = 0;
+    quad_batch_vertex_buffer = quad_batch_index_buffer = quad_batch_vertex_array = 0;
     uint32_t programs[] = {simple_shader, tint_shader, flat_shader, gamma_shader};
     for (uint32_t program : programs) {
         if (program) shader_destroy(program);

@@ -25,9 +25,10 @@ extern uint32_t machine_textures[machine_kind_count];
 extern uint32_t quad_vertex_array;
 extern uint32_t quad_vertex_buffer;
 extern uint32_t quad_index_buffer;
-// The unit quad again, with per-instance attributes 2 to 7 read from quad_instance_buffer.
+// Batches of quads: four corners each in the vertex buffer, two triangles each in the index buffer.
 extern uint32_t quad_batch_vertex_array;
-extern uint32_t quad_instance_buffer;
+extern uint32_t quad_batch_vertex_buffer;
+extern uint32_t quad_batch_index_buffer;
 
 // Sprites by what their texture holds: any picture, raised to gamma; white with any alpha; opaque white.
 extern uint32_t simple_shader;
