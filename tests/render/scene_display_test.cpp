@@ -3,7 +3,7 @@
 #include "render/primitives.h"
 #include "render/resources.h"
 #include "render/scene.h"
-#include "render/scene.h"
+#include "render/text.h"
 
 #include <kestrune_system.h>
 
@@ -53,6 +53,41 @@ TEST_F(Scene, TheScenesAlphaNeverMixesWithTheMagentaClear) {
     Pixel window = read_scene_pixel(300, 300);
     EXPECT_NEAR(window.r, 186, 2);
     EXPECT_NEAR(window.g, 186, 2);
+}
+
+// A panel, a picture, a shape that moves and text, drawn the way a screen draws them.
+void draw_frame_with_shape_at(double shape_x) {
+    begin_scene();
+    draw_quad(white_texture, 100, 100, 800, 600, Color{0, 0, 0, 0.8f}, screen_projection);
+    draw_quad(machine_textures[1], 200, 150, 500, 500, Color{1, 1, 1, 1}, screen_projection);
+    draw_quad(shape_textures[0], shape_x, 300, 64, 64, player_color(2), screen_projection);
+    draw_text(str("Game Mode"), 512, 700, 256, Color{1, 1, 1, 1}, screen_projection, text_centered);
+}
+
+std::vector<uint8_t> whole_scene() {
+    frame_buffer_bind(FRAME_BUFFER_BOTH, scene_frame_buffer);
+    std::vector<uint8_t> pixels = read_region(0, 0, window_width, window_height);
+    frame_buffer_unbind(FRAME_BUFFER_BOTH);
+    return pixels;
+}
+
+TEST_F(Scene, AFrameDrawnOnlyWhereItChangedLooksLikeOneDrawnWhole) {
+    draw_frame_with_shape_at(300);
+    present_scene();
+    draw_frame_with_shape_at(340);
+    present_scene();
+    std::vector<uint8_t> window_after_move = read_region(0, 0, window_width, window_height);
+    std::vector<uint8_t> scene_after_move = whole_scene();
+    // The same frame again changes nothing.
+    draw_frame_with_shape_at(340);
+    present_scene();
+    EXPECT_TRUE(read_region(0, 0, window_width, window_height) == window_after_move);
+    reset_scene_progress();
+    draw_frame_with_shape_at(340);
+    present_scene();
+    EXPECT_TRUE(read_region(0, 0, window_width, window_height) == window_after_move);
+    EXPECT_TRUE(whole_scene() == scene_after_move);
+    EXPECT_EQ(pipeline_get_error(), 0);
 }
 
 TEST_F(Scene, RecreatingTheSceneKeepsDrawingWorking) {
