@@ -8,6 +8,7 @@
 #include "model/map_list.h"
 #include "model/referee.h"
 #include "model/turn_state.h"
+#include "render/quad_batch.h"
 #include "screen/camera.h"
 #include "screen/screen_state.h"
 #include "shell/application.h"
@@ -164,10 +165,27 @@ void open_state_game() { start_largest_game(state_machine); }
 void open_pushdown_game() { start_largest_game(pushdown_machine); }
 void open_turing_game() { start_largest_game(turing_machine); }
 
-// As a held key pans: the whole map moves a few pixels every frame, so no frame repeats the last.
+// As a held key pans, one second each way so the map stays in view: the whole map moves a few
+// pixels every frame, so no frame repeats the last.
 void panning_frame() {
-    camera_x += camera_speed * frame_time;
+    static int64_t frames = 0;
+    double direction = (frames++ / 60) % 2 == 0 ? 1 : -1;
+    camera_x += direction * camera_speed * frame_time;
     run_whole_frame();
+}
+
+// What the last frame asked of the driver: its quads, the runs of one texture that each become a
+// draw call when the whole scene is drawn, and the pixels the quads cover, overlaps counted.
+void count_last_frame(benchmark::State& state) {
+    double runs = 0, pixels = 0;
+    for (int64_t i = 0; i < shown_quads.count; i++) {
+        if (i == 0 || shown_quads.data[i].texture != shown_quads.data[i - 1].texture) runs++;
+        PixelRect bounds = quad_bounds(shown_quads.data[i]);
+        if (!rect_is_empty(bounds)) pixels += double(bounds.right - bounds.left) * (bounds.top - bounds.bottom);
+    }
+    state.counters["quads"] = static_cast<double>(shown_quads.count);
+    state.counters["draws"] = runs;
+    state.counters["quad_mpixels"] = pixels / 1e6;
 }
 
 void measure_frames(benchmark::State& state, void (*open_screen)(), void (*frame)()) {
@@ -183,6 +201,7 @@ void measure_frames(benchmark::State& state, void (*open_screen)(), void (*frame
     double cpu = seconds_of(CLOCK_PROCESS_CPUTIME_ID) - cpu_start, wall = seconds_of(CLOCK_MONOTONIC) - wall_start;
     state.counters["cpu_ms"] = benchmark::Counter(cpu * 1000, benchmark::Counter::kAvgIterations);
     state.counters["wall_ms"] = benchmark::Counter(wall * 1000, benchmark::Counter::kAvgIterations);
+    count_last_frame(state);
 }
 
 void frames_on(benchmark::State& state, void (*open_screen)()) { measure_frames(state, open_screen, run_whole_frame); }
