@@ -45,6 +45,24 @@ TEST_F(Scene, LinearHalfShowsAsAboutPointSevenThree) {
     }
 }
 
+TEST_F(Scene, EveryByteOfTheSceneIsShownRaisedToOneOverGamma) {
+    // Scene bytes and their shown values, worked out by hand: 255 x (byte / 255) ^ (1 / 2.2), rounded.
+    const int scene_bytes[] = {0, 1, 10, 64, 128, 200, 254, 255};
+    const int shown_bytes[] = {0, 21, 59, 136, 186, 228, 255, 255};
+    begin_scene();
+    for (int i = 0; i < 8; i++) {
+        float linear = static_cast<float>(scene_bytes[i]) / 255;
+        draw_quad(white_texture, 10 + 20 * i, 10, 10, 10, Color{linear, linear, linear, 1}, screen_projection);
+    }
+    for (int i = 0; i < 8; i++) EXPECT_EQ(read_scene_pixel(15 + 20 * i, 15).g, scene_bytes[i]);
+    present_scene();
+    for (int i = 0; i < 8; i++) {
+        Pixel shown = read_scene_pixel(15 + 20 * i, 15);
+        EXPECT_NEAR(shown.r, shown_bytes[i], 1) << scene_bytes[i];
+        EXPECT_NEAR(shown.b, shown_bytes[i], 1) << scene_bytes[i];
+    }
+}
+
 TEST_F(Scene, TheScenesAlphaNeverMixesWithTheMagentaClear) {
     begin_scene();
     pipeline_blend_enable(false);
