@@ -1,5 +1,6 @@
 #include "render/primitives.h"
 
+#include "render/quad_batch.h"
 #include "render/resources.h"
 #include "render/scene.h"
 
@@ -28,21 +29,6 @@ const CardLayout card_layouts[6] = {
     {0.25f, 6, {{-0.25f, -0.25f}, {0.25f, -0.25f}, {-0.25f, 0.25f}, {0.25f, 0.25f}, {-0.25f, 0}, {0.25f, 0}}},
 };
 
-void set_tint(const Color& color, TextureRect rect) {
-    shader_uniform4f(simple_color, color.r, color.g, color.b, color.a);
-    shader_uniform4f(simple_uv_rect, rect.u, rect.v, rect.width, rect.height);
-}
-
-// The part of the common draw step that changes between the pieces of one primitive.
-void draw_model(const Matrix& model, uint32_t texture, const Matrix& view) {
-    texture_unit(0);
-    texture_bind(TEXTURE_2D, texture);
-    Matrix mvp = matrix_multiply(view, model);
-    shader_uniform_matrix4fa(simple_mvp, 1, false, float_view{mvp.m, 16});
-    shader_uniform1i(simple_diffuse, 0);
-    draw_elements(PRIMITIVE_TRIANGLES, TYPE_UNSIGNED_BYTE, 0, 6, 0, 1);
-}
-
 Matrix rectangle_model(double x, double y, double width, double height) {
     return matrix_multiply(matrix_translation(static_cast<float>(x), static_cast<float>(y)),
                            matrix_scale(static_cast<float>(width), static_cast<float>(height)));
@@ -51,8 +37,7 @@ Matrix rectangle_model(double x, double y, double width, double height) {
 }  // namespace
 
 void draw_textured(const Matrix& model, uint32_t texture, const Color& color, TextureRect rect, const Matrix& view) {
-    set_tint(color, rect);
-    draw_model(model, texture, view);
+    record_quad(matrix_multiply(view, model), texture, color, rect);
 }
 
 void draw_quad(uint32_t texture, double x, double y, double width, double height, const Color& color,
@@ -68,11 +53,10 @@ void draw_card(Card card, double x, double y, double size) {
     int32_t layout_index = card.number < 1 ? 0 : card.number > 6 ? 5 : card.number - 1;
     const CardLayout& layout = card_layouts[layout_index];
     double side = size * layout.scale;
-    set_tint(color, whole_texture);
     for (int32_t i = 0; i < layout.count; i++) {
         double shape_x = x + size / 2 - side / 2 + layout.offsets[i][0] * size;
         double shape_y = y + size / 2 - side / 2 + layout.offsets[i][1] * size;
-        draw_model(rectangle_model(shape_x, shape_y, side, side), shape, screen_projection);
+        draw_textured(rectangle_model(shape_x, shape_y, side, side), shape, color, whole_texture, screen_projection);
     }
 }
 
@@ -87,20 +71,19 @@ void draw_arrow(double x0, double y0, double x1, double y1, double width, double
     direction.m[4] = -uy;
     direction.m[5] = ux;
     float w = static_cast<float>(width), shift = static_cast<float>(offset);
-    set_tint(color, whole_texture);
 
     // Closer than 8 widths the shaft's length turns negative; the mirrored quad is culled.
     Matrix start = matrix_multiply(matrix_translation(static_cast<float>(x0), static_cast<float>(y0)), direction);
     Matrix shaft = matrix_multiply(matrix_multiply(start, matrix_translation(0, shift - w / 2)),
                                    matrix_scale(static_cast<float>(length - 8 * width), w));
-    draw_model(shaft, white_texture, view);
+    draw_textured(shaft, white_texture, color, whole_texture, view);
 
     Matrix end = matrix_multiply(matrix_translation(static_cast<float>(x1), static_cast<float>(y1)), direction);
     Matrix head = matrix_multiply(end, matrix_translation(-8 * w, shift));
     head = matrix_multiply(head, matrix_rotation(-quarter_turn));
     head = matrix_multiply(head, matrix_scale(6 * w, 6 * w));
     head = matrix_multiply(head, matrix_translation(-0.5f, -0.5f));
-    draw_model(head, shape_textures[1], view);
+    draw_textured(head, shape_textures[1], color, whole_texture, view);
 }
 
 void draw_self_arrow(uint32_t texture, double x, double y, double width, double height, double angle_degrees,

@@ -1,5 +1,5 @@
-// Tinted textured rectangles, cards and arrows: each one draw of the unit quad with the simple shader.
-// The simple shader, the quad's vertex array and blending must be set up (begin_scene does it).
+// Tinted textured rectangles, cards and arrows: each one or more unit quads, recorded
+// between begin_scene and present_scene and drawn by present_scene.
 // Each takes the view it is drawn through: screen_projection for window pixels, camera_matrix for
 // the world, or a view of the caller's own.
 #pragma once
@@ -14,7 +14,7 @@
 // World to clip space, built each frame from the camera.
 extern Matrix camera_matrix;
 
-// Uniforms of one draw: the view times model, then the quad's six indices.
+// One quad: the view times model, the texture, its tint and the part of the texture shown.
 void draw_textured(const Matrix& model, uint32_t texture, const Color& color, TextureRect rect, const Matrix& view);
 
 // Bottom-left corner (x, y).

@@ -8,6 +8,8 @@
 
 #include <kestrune_system.h>
 
+#include <cstring>
+
 uint32_t shape_textures[shape_texture_count];
 uint32_t white_texture;
 uint32_t eye_texture;
@@ -24,43 +26,61 @@ uint32_t machine_textures[machine_kind_count];
 uint32_t quad_vertex_array;
 uint32_t quad_vertex_buffer;
 uint32_t quad_index_buffer;
+uint32_t quad_batch_vertex_array;
+uint32_t quad_batch_vertex_buffer;
+uint32_t quad_batch_index_buffer;
 
 uint32_t simple_shader;
-int32_t simple_mvp;
-int32_t simple_diffuse;
 int32_t simple_gamma;
-int32_t simple_color;
-int32_t simple_uv_rect;
+uint32_t tint_shader;
+uint32_t flat_shader;
 
 uint32_t gamma_shader;
+uint32_t gamma_table_texture;
 int32_t gamma_mvp;
 int32_t gamma_diffuse;
-int32_t gamma_gamma;
 
 namespace {
 
-const char simple_shader_source[] =
-    "#vertex\n"
-    "#version 330 core\n"
-    "layout(location = 0) in vec2 a_position;\n"
-    "layout(location = 1) in vec2 a_uv;\n"
-    "uniform mat4 mvp;\n"
-    "uniform vec4 uv_rect;\n"
-    "out vec2 uv;\n"
-    "void main() {\n"
-    "    gl_Position = mvp * vec4(a_position, 0.0, 1.0);\n"
-    "    uv = a_uv * uv_rect.zw + uv_rect.xy;\n"
-    "}\n"
-    "#fragment\n"
-    "#version 330 core\n"
-    "in vec2 uv;\n"
+// Sprites come in batches of quads whose corners are already in clip space, each with its tint.
+#define QUAD_VERTEX_STAGE                                                  \
+    "#vertex\n"                                                            \
+    "#version 330 core\n"                                                  \
+    "layout(location = 0) in vec4 a_position;\n"                           \
+    "layout(location = 1) in vec2 a_uv;\n"                                 \
+    "layout(location = 2) in vec4 a_color;\n"                              \
+    "out vec2 uv;\n"                                                       \
+    "flat out vec4 color;\n"                                               \
+    "void main() {\n"                                                      \
+    "    gl_Position = a_position;\n"                                      \
+    "    uv = a_uv;\n"                                                     \
+    "    color = a_color;\n"                                               \
+    "}\n"                                                                  \
+    "#fragment\n"                                                          \
+    "#version 330 core\n"                                                  \
+    "in vec2 uv;\n"                                                        \
+    "flat in vec4 color;\n"                                                \
+    "out vec4 fragment_color;\n"
+
+const char simple_shader_source[] = QUAD_VERTEX_STAGE
     "uniform sampler2D diffuse;\n"
     "uniform float gamma;\n"
-    "uniform vec4 color;\n"
-    "out vec4 fragment_color;\n"
     "void main() {\n"
     "    vec4 texel = texture(diffuse, uv);\n"
     "    fragment_color = color * vec4(pow(texel.rgb, vec3(gamma)), texel.a);\n"
+    "}\n";
+
+// White pictures: raising white to any power leaves it white.
+const char tint_shader_source[] = QUAD_VERTEX_STAGE
+    "uniform sampler2D diffuse;\n"
+    "void main() {\n"
+    "    fragment_color = color * texture(diffuse, uv);\n"
+    "}\n";
+
+// Opaque white pictures: every sample is one.
+const char flat_shader_source[] = QUAD_VERTEX_STAGE
+    "void main() {\n"
+    "    fragment_color = color;\n"
     "}\n";
 
 const char gamma_shader_source[] =
@@ -78,16 +98,34 @@ const char gamma_shader_source[] =
     "#version 330 core\n"
     "in vec2 uv;\n"
     "uniform sampler2D diffuse;\n"
-    "uniform float gamma;\n"
+    "uniform sampler2D gamma_table;\n"
     "out vec4 fragment_color;\n"
+    "float shown(float linear) {\n"
+    "    return texture(gamma_table, vec2(linear * (255.0 / 256.0) + 0.5 / 256.0, 0.5)).r;\n"
+    "}\n"
     "void main() {\n"
     "    vec4 texel = texture(diffuse, uv);\n"
-    "    fragment_color = vec4(pow(texel.rgb, vec3(1.0 / gamma)), texel.a);\n"
+    "    fragment_color = vec4(shown(texel.r), shown(texel.g), shown(texel.b), texel.a);\n"
     "}\n";
 
 constexpr int64_t shader_log_capacity = 256;
 
 const uint8_t placeholder_pixel[4] = {255, 255, 255, 255};
+
+// By texture handle; handles past the table and unknown textures are pictures.
+constexpr uint32_t shading_table_size = 1024;
+uint8_t texture_shadings[shading_table_size];
+
+uint8_t shading_of_pixels(const uint8_t* pixels, int64_t pixel_count) {
+    bool all_white = true, all_opaque = true;
+    for (int64_t i = 0; i < pixel_count && all_white; i++) {
+        const uint8_t* texel = pixels + 4 * i;
+        all_white = texel[0] == 255 && texel[1] == 255 && texel[2] == 255;
+        all_opaque = all_opaque && texel[3] == 255;
+    }
+    if (!all_white) return shading_picture;
+    return all_opaque ? shading_flat : shading_tint;
+}
 
 uint32_t upload_picture(string path, uint32_t min_filter, uint32_t mag_filter, bool mipmaps) {
     image picture = image_load(path, IMAGE_RGBA);
@@ -107,6 +145,9 @@ uint32_t upload_picture(string path, uint32_t min_filter, uint32_t mag_filter, b
     texture_parameter_filter(TEXTURE_2D, PARAMETER_MAG_FILTER, mag_filter);
     if (mipmaps) texture_generate_mipmap(TEXTURE_2D);
     texture_unbind(TEXTURE_2D);
+    if (texture < shading_table_size) {
+        texture_shadings[texture] = shading_of_pixels(static_cast<const uint8_t*>(pixels), int64_t{width} * height);
+    }
     return texture;
 }
 
@@ -148,6 +189,41 @@ void create_unit_quad() {
     buffer_bind(BUFFER_ELEMENT_ARRAY, quad_index_buffer);
     buffer_data(BUFFER_ELEMENT_ARRAY, sizeof indices, indices, USAGE_STATIC_DRAW);
     vertex_array_unbind();
+
+    // Batches of quads with their corners in clip space: position, texture coordinates, tint.
+    quad_batch_vertex_array = vertex_array_create();
+    quad_batch_vertex_buffer = buffer_create();
+    quad_batch_index_buffer = buffer_create();
+    vertex_array_bind(quad_batch_vertex_array);
+    buffer_bind(BUFFER_ARRAY, quad_batch_vertex_buffer);
+    attribute_enable(0, true);
+    attribute_format(0, 4, TYPE_FLOAT, false, 40, 0);
+    attribute_enable(1, true);
+    attribute_format(1, 2, TYPE_FLOAT, false, 40, 16);
+    attribute_enable(2, true);
+    attribute_format(2, 4, TYPE_FLOAT, false, 40, 24);
+    buffer_bind(BUFFER_ELEMENT_ARRAY, quad_batch_index_buffer);
+    vertex_array_unbind();
+    buffer_unbind(BUFFER_ARRAY);
+}
+
+// Every byte value of the linear scene raised to 1 / gamma, as the gamma pass shows it.
+void create_gamma_table() {
+    uint8_t entries[256 * 4];
+    for (int32_t value = 0; value < 256; value++) {
+        double shown = math_pow(value / 255.0, 1.0 / display_gamma);
+        uint8_t byte = static_cast<uint8_t>(shown * 255 + 0.5);
+        entries[4 * value] = entries[4 * value + 1] = entries[4 * value + 2] = byte;
+        entries[4 * value + 3] = 255;
+    }
+    gamma_table_texture = texture_create();
+    texture_bind(TEXTURE_2D, gamma_table_texture);
+    texture_image_2d(TEXTURE_2D, 0, INTERNAL_RGBA8, 256, 1, FORMAT_RGBA, TYPE_UNSIGNED_BYTE, entries);
+    texture_parameter_wrap(TEXTURE_2D, PARAMETER_WRAP_S, WRAP_CLAMP_TO_EDGE);
+    texture_parameter_wrap(TEXTURE_2D, PARAMETER_WRAP_T, WRAP_CLAMP_TO_EDGE);
+    texture_parameter_filter(TEXTURE_2D, PARAMETER_MIN_FILTER, FILTER_NEAREST);
+    texture_parameter_filter(TEXTURE_2D, PARAMETER_MAG_FILTER, FILTER_NEAREST);
+    texture_unbind(TEXTURE_2D);
 }
 
 // False after printing the compiler's text when the program does not build.
@@ -164,6 +240,11 @@ bool build_shader(uint32_t program, const char* source, int64_t source_length, c
 }
 
 }  // namespace
+
+uint8_t texture_shading(uint32_t texture) {
+    if (texture >= shading_table_size) return shading_picture;
+    return texture_shadings[texture];
+}
 
 uint32_t load_texture(string path) {
     return upload_picture(path, FILTER_LINEAR_MIPMAP_LINEAR, FILTER_LINEAR, true);
@@ -185,17 +266,20 @@ void load_render_resources() {
 
     simple_shader = shader_create();
     if (!build_shader(simple_shader, simple_shader_source, sizeof simple_shader_source - 1, "simple")) return;
-    simple_mvp = shader_get_uniform_location(simple_shader, str("mvp"));
-    simple_diffuse = shader_get_uniform_location(simple_shader, str("diffuse"));
     simple_gamma = shader_get_uniform_location(simple_shader, str("gamma"));
-    simple_color = shader_get_uniform_location(simple_shader, str("color"));
-    simple_uv_rect = shader_get_uniform_location(simple_shader, str("uv_rect"));
+    tint_shader = shader_create();
+    if (!build_shader(tint_shader, tint_shader_source, sizeof tint_shader_source - 1, "tint")) return;
+    flat_shader = shader_create();
+    if (!build_shader(flat_shader, flat_shader_source, sizeof flat_shader_source - 1, "flat")) return;
 
     gamma_shader = shader_create();
     if (!build_shader(gamma_shader, gamma_shader_source, sizeof gamma_shader_source - 1, "gamma")) return;
     gamma_mvp = shader_get_uniform_location(gamma_shader, str("mvp"));
     gamma_diffuse = shader_get_uniform_location(gamma_shader, str("diffuse"));
-    gamma_gamma = shader_get_uniform_location(gamma_shader, str("gamma"));
+    shader_bind(gamma_shader);
+    shader_uniform1i(shader_get_uniform_location(gamma_shader, str("gamma_table")), gamma_table_unit);
+    shader_unbind();
+    create_gamma_table();
 
     create_scene_frame_buffer();
 }
@@ -203,7 +287,7 @@ void load_render_resources() {
 void destroy_render_resources() {
     uint32_t* textures[] = {&white_texture,     &eye_texture,       &stack_texture,     &player_texture,
                             &similarity_texture, &gradient1_texture, &gradient2_texture, &gradient3_texture,
-                            &next_turn_texture, &self_arrow_texture, &font.texture};
+                            &next_turn_texture, &self_arrow_texture, &font.texture, &gamma_table_texture};
     for (uint32_t*& texture : textures) {
         if (*texture) texture_destroy(*texture);
         *texture = 0;
@@ -219,9 +303,16 @@ void destroy_render_resources() {
     if (quad_vertex_buffer) buffer_destroy(quad_vertex_buffer);
     if (quad_index_buffer) buffer_destroy(quad_index_buffer);
     if (quad_vertex_array) vertex_array_destroy(quad_vertex_array);
+    if (quad_batch_vertex_buffer) buffer_destroy(quad_batch_vertex_buffer);
+    if (quad_batch_index_buffer) buffer_destroy(quad_batch_index_buffer);
+    if (quad_batch_vertex_array) vertex_array_destroy(quad_batch_vertex_array);
     quad_vertex_buffer = quad_index_buffer = quad_vertex_array = 0;
-    if (simple_shader) shader_destroy(simple_shader);
-    if (gamma_shader) shader_destroy(gamma_shader);
-    simple_shader = gamma_shader = 0;
+    quad_batch_vertex_buffer = quad_batch_index_buffer = quad_batch_vertex_array = 0;
+    uint32_t programs[] = {simple_shader, tint_shader, flat_shader, gamma_shader};
+    for (uint32_t program : programs) {
+        if (program) shader_destroy(program);
+    }
+    simple_shader = tint_shader = flat_shader = gamma_shader = 0;
+    memset(texture_shadings, 0, sizeof texture_shadings);
     destroy_scene_frame_buffer();
 }

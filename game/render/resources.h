@@ -25,18 +25,32 @@ extern uint32_t machine_textures[machine_kind_count];
 extern uint32_t quad_vertex_array;
 extern uint32_t quad_vertex_buffer;
 extern uint32_t quad_index_buffer;
+// Batches of quads: four corners each in the vertex buffer, two triangles each in the index buffer.
+extern uint32_t quad_batch_vertex_array;
+extern uint32_t quad_batch_vertex_buffer;
+extern uint32_t quad_batch_index_buffer;
 
+// Sprites by what their texture holds: any picture, raised to gamma; white with any alpha; opaque white.
 extern uint32_t simple_shader;
-extern int32_t simple_mvp;
-extern int32_t simple_diffuse;
 extern int32_t simple_gamma;
-extern int32_t simple_color;
-extern int32_t simple_uv_rect;
+extern uint32_t tint_shader;
+extern uint32_t flat_shader;
 
+enum : uint8_t {
+    shading_picture = 0,
+    shading_tint = 1,
+    shading_flat = 2
+};
+// Which sprite shader gives the texture's exact colours with the least work.
+uint8_t texture_shading(uint32_t texture);
+
+// Copies the scene to the window through a table of every byte value raised to 1 / gamma, read
+// from texture unit gamma_table_unit.
 extern uint32_t gamma_shader;
+extern uint32_t gamma_table_texture;
+constexpr uint32_t gamma_table_unit = 1;
 extern int32_t gamma_mvp;
 extern int32_t gamma_diffuse;
-extern int32_t gamma_gamma;
 
 // Image memory, pictures, font, unit quad, shaders and the scene frame buffer, in that order.
 // Takes the image block from the persistent arena; the caller releases it afterwards.

@@ -3,6 +3,7 @@
 #include "base/text_format.h"
 #include "render/matrix.h"
 #include "render/primitives.h"
+#include "render/quad_batch.h"
 #include "render/resources.h"
 
 #include <kestrune_system.h>
@@ -26,6 +27,52 @@ static string frame_buffer_status_message(uint8_t status) {
     }
 }
 
+namespace {
+
+// How far this frame's quads have reached the scene, and whether the scene holds shown_quads.
+struct SceneProgress {
+    bool recording;
+    bool drawn_early;
+    int64_t drawn_count;
+    bool shown_valid;
+};
+
+SceneProgress scene_progress;
+
+void limit_to(PixelRect region) {
+    pipeline_scissor_enable(true);
+    pipeline_scissor_rect(region.left, region.bottom, region.right - region.left, region.top - region.bottom);
+}
+
+void clear_scene_region(PixelRect region) {
+    limit_to(region);
+    pipeline_clear_color(0, 0, 0.2f, 1);
+    pipeline_clear(BUFFER_COLOR);
+}
+
+void gamma_pass(PixelRect region) {
+    limit_to(region);
+    // Magenta shows only where the pass fails to cover the window.
+    pipeline_clear_color(1, 0, 1, 1);
+    pipeline_clear(BUFFER_COLOR);
+    pipeline_viewport(0, 0, window_width, window_height);
+    vertex_array_bind(quad_vertex_array);
+    shader_bind(gamma_shader);
+    texture_unit(gamma_table_unit);
+    texture_bind(TEXTURE_2D, gamma_table_texture);
+    texture_unit(0);
+    texture_bind(TEXTURE_2D, scene_texture);
+    Matrix whole_window = matrix_multiply(matrix_translation(-1, -1), matrix_scale(2, 2));
+    shader_uniform_matrix4fa(gamma_mvp, 1, false, float_view{whole_window.m, 16});
+    shader_uniform1i(gamma_diffuse, 0);
+    draw_elements(PRIMITIVE_TRIANGLES, TYPE_UNSIGNED_BYTE, 0, 6, 0, 1);
+    texture_unbind(TEXTURE_2D);
+}
+
+}  // namespace
+
+void reset_scene_progress() { scene_progress = SceneProgress{}; }
+
 void destroy_scene_frame_buffer() {
     if (scene_frame_buffer) frame_buffer_destroy(scene_frame_buffer);
     if (scene_texture) texture_destroy(scene_texture);
@@ -35,6 +82,7 @@ void destroy_scene_frame_buffer() {
 
 void create_scene_frame_buffer() {
     destroy_scene_frame_buffer();
+    reset_scene_progress();
     scene_frame_buffer = frame_buffer_create();
     scene_texture = texture_create();
     texture_bind(TEXTURE_2D, scene_texture);
@@ -60,25 +108,49 @@ void begin_scene() {
     pipeline_blend_enable(true);
     pipeline_viewport(0, 0, window_width, window_height);
     pipeline_clear_color(0, 0, 0.2f, 1);
-    pipeline_clear(BUFFER_COLOR);
     shader_bind(simple_shader);
     shader_uniform1f(simple_gamma, display_gamma);
+    array_clear(&frame_quads);
+    scene_progress.recording = true;
+    scene_progress.drawn_early = false;
+    scene_progress.drawn_count = 0;
 }
 
+void draw_scene_so_far() {
+    if (!scene_progress.recording) return;
+    if (!scene_progress.drawn_early) {
+        scene_progress.drawn_early = true;
+        clear_scene_region(whole_window_rect());
+    }
+    draw_recorded_quads(scene_progress.drawn_count, frame_quads.count, whole_window_rect());
+    scene_progress.drawn_count = frame_quads.count;
+}
+
+// The quads go to the scene, as far as they differ from the frame before; the window gets the
+// gamma pass where the scene changed, or everywhere when its back buffer may not hold the last frame.
 void present_scene() {
+    PixelRect changed = whole_window_rect();
+    if (scene_progress.drawn_early) {
+        draw_scene_so_far();
+    } else {
+        if (scene_progress.shown_valid) changed = changed_region(frame_quads, shown_quads);
+        if (!rect_is_empty(changed)) {
+            clear_scene_region(changed);
+            draw_recorded_quads(0, frame_quads.count, changed);
+        }
+    }
     pipeline_blend_enable(false);
     frame_buffer_unbind(FRAME_BUFFER_BOTH);
-    // Magenta shows only where the pass fails to cover the window.
-    pipeline_clear_color(1, 0, 1, 1);
-    pipeline_clear(BUFFER_COLOR);
-    pipeline_viewport(0, 0, window_width, window_height);
-    shader_bind(gamma_shader);
-    texture_unit(0);
-    texture_bind(TEXTURE_2D, scene_texture);
-    Matrix whole_window = matrix_multiply(matrix_translation(-1, -1), matrix_scale(2, 2));
-    shader_uniform_matrix4fa(gamma_mvp, 1, false, float_view{whole_window.m, 16});
-    shader_uniform1i(gamma_diffuse, 0);
-    shader_uniform1f(gamma_gamma, display_gamma);
-    draw_elements(PRIMITIVE_TRIANGLES, TYPE_UNSIGNED_BYTE, 0, 6, 0, 1);
-    texture_unbind(TEXTURE_2D);
+    PixelRect pass = display_back_buffer_age() == 1 ? changed : whole_window_rect();
+    if (!rect_is_empty(pass)) gamma_pass(pass);
+    pipeline_scissor_enable(false);
+    GrowableArray<QuadRecord> drawn = frame_quads;
+    frame_quads = shown_quads;
+    shown_quads = drawn;
+    array_clear(&frame_quads);
+    // A reader may have drawn with state of its own; the next frame starts afresh.
+    scene_progress.shown_valid = !scene_progress.drawn_early;
+    scene_progress.recording = false;
+    scene_progress.drawn_early = false;
+    scene_progress.drawn_count = 0;
 }

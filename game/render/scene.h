@@ -18,8 +18,17 @@ extern uint32_t scene_texture;
 void create_scene_frame_buffer();
 void destroy_scene_frame_buffer();
 
-// Binds the quad, the scene and the simple shader, with blending on, and clears to dark blue.
+// Binds the quad, the scene and the simple shader, with blending on, and starts recording the frame's
+// quads over a dark blue clear.
 void begin_scene();
 
-// Copies the scene to the window, raised to 1 / gamma.
+// The dark blue clear and every quad recorded so far drawn into the scene now, for a reader of its
+// pixels; present_scene then draws the rest and the whole window. Nothing outside a frame.
+void draw_scene_so_far();
+
+// Draws the recorded quads into the scene where they differ from the last frame's and copies the
+// scene to the window, raised to 1 / gamma.
 void present_scene();
+
+// The next present draws the whole scene and the whole window.
+void reset_scene_progress();

@@ -1,6 +1,7 @@
 #include "render/text.h"
 
 #include "render/font.h"
+#include "render/primitives.h"
 #include "render/resources.h"
 
 #include <kestrune_system.h>
@@ -70,10 +71,6 @@ TextSize measure_text(string text, double scale, bool symbols) {
 
 void draw_text(string text, double x, double y, double scale, const Color& color, const Matrix& view, uint8_t style) {
     bool symbols = (style & text_symbols) != 0, centered = (style & text_centered) != 0;
-    texture_unit(0);
-    texture_bind(TEXTURE_2D, font.texture);
-    shader_uniform1i(simple_diffuse, 0);
-    shader_uniform4f(simple_color, color.r, color.g, color.b, color.a);
     double pen_x = 0, pen_y = 0;
     if (symbols || centered) {
         TextSize size = measure_text(text, scale, symbols);
@@ -96,19 +93,12 @@ void draw_text(string text, double x, double y, double scale, const Color& color
             PlacedGlyph placed = place_glyph(c, symbols && !escaped, color);
             const TextureRect& rect = placed.rect;
             double k = placed.scale;
-            if (symbols) {
-                texture_bind(TEXTURE_2D, placed.texture);
-                shader_uniform4f(simple_color, placed.tint.r, placed.tint.g, placed.tint.b, placed.tint.a);
-            }
             // Bytes without a glyph have no size: nothing to draw.
             if (rect.width > 0 && rect.height > 0) {
                 Matrix model = matrix_multiply(
                     matrix_translation(static_cast<float>(x + pen_x), static_cast<float>(y - pen_y)),
                     matrix_scale(static_cast<float>(scale * k * rect.width), static_cast<float>(scale * k * rect.height)));
-                Matrix mvp = matrix_multiply(view, model);
-                shader_uniform_matrix4fa(simple_mvp, 1, false, float_view{mvp.m, 16});
-                shader_uniform4f(simple_uv_rect, rect.u, rect.v, rect.width, rect.height);
-                draw_elements(PRIMITIVE_TRIANGLES, TYPE_UNSIGNED_BYTE, 0, 6, 0, 1);
+                draw_textured(model, placed.texture, placed.tint, rect, view);
             }
             pen_x += scale * k * placed.advance;
         }

@@ -178,6 +178,9 @@ KESTRUNE_API void display_set_software_graphics(bool on);
 /* pixels: width x height RGBA bytes, rows top to bottom. */
 KESTRUNE_API void display_set_content(int32_t width, int32_t height, const void* pixels);
 KESTRUNE_API void pipeline_present(void);
+/* Frames since the window's back buffer held a presented frame: 1 when it holds the last one
+   presented, 0 when its content is unknown. */
+KESTRUNE_API int32_t display_back_buffer_age(void);
 KESTRUNE_API void display_set_title(string title);
 KESTRUNE_API void display_set_size(int32_t width, int32_t height);
 KESTRUNE_API void display_set_icon(int32_t width, int32_t height, const void* pixels);

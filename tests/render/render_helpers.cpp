@@ -43,12 +43,14 @@ void start_renderer() {
 }
 
 Pixel read_scene_pixel(int32_t x, int32_t y) {
+    draw_scene_so_far();
     uint8_t rgba[4] = {};
     pipeline_read_pixels(x, y, 1, 1, FORMAT_RGBA, TYPE_UNSIGNED_BYTE, rgba);
     return Pixel{rgba[0], rgba[1], rgba[2], rgba[3]};
 }
 
 std::vector<uint8_t> read_region(int32_t x, int32_t y, int32_t width, int32_t height) {
+    draw_scene_so_far();
     std::vector<uint8_t> pixels(static_cast<size_t>(width) * height * 4);
     pipeline_read_pixels(x, y, width, height, FORMAT_RGBA, TYPE_UNSIGNED_BYTE, pixels.data());
     return pixels;

@@ -30,6 +30,15 @@ protected:
     }
 };
 
+TEST_F(RenderResources, EachPictureIsShadedByWhatItHolds) {
+    EXPECT_EQ(texture_shading(white_texture), shading_flat);
+    EXPECT_EQ(texture_shading(shape_textures[0]), shading_tint);
+    EXPECT_EQ(texture_shading(font.texture), shading_tint);
+    EXPECT_EQ(texture_shading(machine_textures[1]), shading_picture);
+    EXPECT_EQ(texture_shading(gradient3_texture), shading_picture);
+    EXPECT_EQ(texture_shading(0), shading_picture);
+}
+
 TEST_F(RenderResources, EveryPictureShaderAndTheSceneExist) {
     for (uint32_t texture : shape_textures) EXPECT_NE(texture, 0u);
     for (uint32_t texture : machine_textures) EXPECT_NE(texture, 0u);
@@ -40,10 +49,11 @@ TEST_F(RenderResources, EveryPictureShaderAndTheSceneExist) {
     EXPECT_NE(quad_vertex_array, 0u);
     EXPECT_NE(simple_shader, 0u);
     EXPECT_NE(gamma_shader, 0u);
-    EXPECT_GE(simple_mvp, 0);
-    EXPECT_GE(simple_color, 0);
-    EXPECT_GE(simple_uv_rect, 0);
-    EXPECT_GE(gamma_gamma, 0);
+    EXPECT_NE(tint_shader, 0u);
+    EXPECT_NE(flat_shader, 0u);
+    EXPECT_GE(simple_gamma, 0);
+    EXPECT_NE(quad_batch_vertex_array, 0u);
+    EXPECT_NE(gamma_table_texture, 0u);
     EXPECT_NE(scene_frame_buffer, 0u);
     EXPECT_NE(scene_texture, 0u);
     EXPECT_EQ(pipeline_get_error(), 0);

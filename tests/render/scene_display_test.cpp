@@ -3,7 +3,7 @@
 #include "render/primitives.h"
 #include "render/resources.h"
 #include "render/scene.h"
-#include "render/scene.h"
+#include "render/text.h"
 
 #include <kestrune_system.h>
 
@@ -45,6 +45,24 @@ TEST_F(Scene, LinearHalfShowsAsAboutPointSevenThree) {
     }
 }
 
+TEST_F(Scene, EveryByteOfTheSceneIsShownRaisedToOneOverGamma) {
+    // Scene bytes and their shown values, worked out by hand: 255 x (byte / 255) ^ (1 / 2.2), rounded.
+    const int scene_bytes[] = {0, 1, 10, 64, 128, 200, 254, 255};
+    const int shown_bytes[] = {0, 21, 59, 136, 186, 228, 255, 255};
+    begin_scene();
+    for (int i = 0; i < 8; i++) {
+        float linear = static_cast<float>(scene_bytes[i]) / 255;
+        draw_quad(white_texture, 10 + 20 * i, 10, 10, 10, Color{linear, linear, linear, 1}, screen_projection);
+    }
+    for (int i = 0; i < 8; i++) EXPECT_EQ(read_scene_pixel(15 + 20 * i, 15).g, scene_bytes[i]);
+    present_scene();
+    for (int i = 0; i < 8; i++) {
+        Pixel shown = read_scene_pixel(15 + 20 * i, 15);
+        EXPECT_NEAR(shown.r, shown_bytes[i], 1) << scene_bytes[i];
+        EXPECT_NEAR(shown.b, shown_bytes[i], 1) << scene_bytes[i];
+    }
+}
+
 TEST_F(Scene, TheScenesAlphaNeverMixesWithTheMagentaClear) {
     begin_scene();
     pipeline_blend_enable(false);
@@ -53,6 +71,41 @@ TEST_F(Scene, TheScenesAlphaNeverMixesWithTheMagentaClear) {
     Pixel window = read_scene_pixel(300, 300);
     EXPECT_NEAR(window.r, 186, 2);
     EXPECT_NEAR(window.g, 186, 2);
+}
+
+// A panel, a picture, a shape that moves and text, drawn the way a screen draws them.
+void draw_frame_with_shape_at(double shape_x) {
+    begin_scene();
+    draw_quad(white_texture, 100, 100, 800, 600, Color{0, 0, 0, 0.8f}, screen_projection);
+    draw_quad(machine_textures[1], 200, 150, 500, 500, Color{1, 1, 1, 1}, screen_projection);
+    draw_quad(shape_textures[0], shape_x, 300, 64, 64, player_color(2), screen_projection);
+    draw_text(str("Game Mode"), 512, 700, 256, Color{1, 1, 1, 1}, screen_projection, text_centered);
+}
+
+std::vector<uint8_t> whole_scene() {
+    frame_buffer_bind(FRAME_BUFFER_BOTH, scene_frame_buffer);
+    std::vector<uint8_t> pixels = read_region(0, 0, window_width, window_height);
+    frame_buffer_unbind(FRAME_BUFFER_BOTH);
+    return pixels;
+}
+
+TEST_F(Scene, AFrameDrawnOnlyWhereItChangedLooksLikeOneDrawnWhole) {
+    draw_frame_with_shape_at(300);
+    present_scene();
+    draw_frame_with_shape_at(340);
+    present_scene();
+    std::vector<uint8_t> window_after_move = read_region(0, 0, window_width, window_height);
+    std::vector<uint8_t> scene_after_move = whole_scene();
+    // The same frame again changes nothing.
+    draw_frame_with_shape_at(340);
+    present_scene();
+    EXPECT_TRUE(read_region(0, 0, window_width, window_height) == window_after_move);
+    reset_scene_progress();
+    draw_frame_with_shape_at(340);
+    present_scene();
+    EXPECT_TRUE(read_region(0, 0, window_width, window_height) == window_after_move);
+    EXPECT_TRUE(whole_scene() == scene_after_move);
+    EXPECT_EQ(pipeline_get_error(), 0);
 }
 
 TEST_F(Scene, RecreatingTheSceneKeepsDrawingWorking) {

@@ -1,0 +1,226 @@
+// Whole frames of the game on each screen, as the frame loop runs them without its pause: input,
+// update, drawing, the gamma pass and the present, then a finish that waits for the driver's
+// rendering threads. The panning cases move the camera every frame, so nothing can be kept from the
+// frame before. cpu_ms is the CPU time of the whole process per frame, every thread counted;
+// wall_ms is the elapsed time per frame.
+#include "model/game_data.h"
+#include "model/map_file.h"
+#include "model/map_list.h"
+#include "model/referee.h"
+#include "model/turn_state.h"
+#include "render/quad_batch.h"
+#include "screen/camera.h"
+#include "screen/screen_state.h"
+#include "shell/application.h"
+
+#include <kestrune_system.h>
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <ctime>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <unistd.h>
+
+namespace {
+
+bool start_once() {
+    static bool started = false;
+    static bool ready = false;
+    if (started) return ready;
+    started = true;
+    if (chdir(VARNHOLT_SOURCE_DIR) != 0) return false;
+    application_start();
+    ready = true;
+    return ready;
+}
+
+double seconds_of(clockid_t clock) {
+    timespec now{};
+    clock_gettime(clock, &now);
+    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
+}
+
+void run_whole_frame() {
+    application_frame_work();
+    pipeline_present();
+    pipeline_finish();
+}
+
+// The screen flags and every variable below the shell as at start-up, no screen open yet.
+void leave_every_screen() {
+    reset_screens();
+    reset_shell_state();
+    running = true;
+    main_menu_open = false;
+}
+
+void seat_one_human() {
+    player_count = 1;
+    array_clear(&players);
+    array_push(&players, new_player(0));
+}
+
+// The map of the list with the most states and transitions.
+int64_t largest_map_index() {
+    int64_t best = 0, best_size = -1;
+    for (int64_t i = 0; i < current_map_list->count; i++) {
+        load_map(current_map_list->data[i].path);
+        int64_t size = states.count + transitions.count;
+        if (size > best_size) {
+            best = i;
+            best_size = size;
+        }
+    }
+    return best;
+}
+
+void start_largest_game(uint8_t kind) {
+    leave_every_screen();
+    machine_kind = kind;
+    select_kind_maps();
+    current_map_index = largest_map_index();
+    seat_one_human();
+    start_game();
+}
+
+// 256 states on a 16 x 16 grid, 1,000 transitions with rule texts, 12 stones and a hand of 40.
+std::string synthetic_map_text() {
+    const char* rules[] = {"~(A,B) | c", "T(C,D) & 2", "!(a | b) & 3", "A ^ a", "~(1,2,3,4)", "D | d & !4"};
+    std::string text = "map 0 0 52\nwin 0\ndeck 2 6 6 6\nhand 40\n";
+    for (int stone = 0; stone < 12; stone++) text += "stone " + std::to_string(stone * 21) + "\n";
+    for (int row = 0; row < 16; row++) {
+        for (int column = 0; column < 16; column++) {
+            text += (row + column) % 5 == 0 ? "* " : ". ";
+            text += std::to_string(column - 7.5) + " " + std::to_string(row - 7.5) + "\n";
+        }
+    }
+    int count = 0;
+    auto add = [&](int from, int to, int bend) {
+        if (count == 1000) return;
+        text += "=> " + std::to_string(from) + " " + std::to_string(to) + " " + std::to_string(bend) + " 0 12 \"" +
+                rules[count % 6] + "\"\n";
+        count++;
+    };
+    for (int row = 0; row < 16; row++) {
+        for (int column = 0; column < 16; column++) {
+            int state = row * 16 + column;
+            if (column < 15) add(state, state + 1, 0);
+            if (row < 15) add(state, state + 16, 1);
+            if (column < 15 && row < 15) add(state, state + 17, 0);
+            if (column > 0 && row < 15) add(state, state + 15, 0);
+        }
+    }
+    for (int state = 0; count < 1000; state += 3) add(state % 256, state % 256, 45);
+    return text;
+}
+
+void open_synthetic_map() {
+    static std::string path;
+    static GrowableArray<MapListEntry> synthetic_list;
+    if (path.empty()) {
+        path = (std::filesystem::temp_directory_path() / "varnholt_synthetic_map.txt").string();
+        std::ofstream(path, std::ios::binary) << synthetic_map_text();
+        array_push(&synthetic_list, MapListEntry{str("synthetic"), string{path.data(), static_cast<int64_t>(path.size())}});
+    }
+    leave_every_screen();
+    machine_kind = pushdown_machine;
+    current_map_list = &synthetic_list;
+    current_map_index = 0;
+    seat_one_human();
+    start_game();
+}
+
+void open_main_menu() {
+    leave_every_screen();
+    main_menu_open = true;
+}
+
+void open_player_setup() {
+    leave_every_screen();
+    player_setup_open = true;
+}
+
+void open_map_list() {
+    leave_every_screen();
+    select_kind_maps();
+    current_map_index = largest_map_index();
+    load_map(current_map_list->data[current_map_index].path);
+    seat_one_human();
+    map_list_open = true;
+}
+
+void open_editor() {
+    leave_every_screen();
+    machine_kind = pushdown_machine;
+    select_kind_maps();
+    current_map_index = largest_map_index();
+    load_map(current_map_list->data[current_map_index].path);
+    editor_mode = true;
+}
+
+void open_state_game() { start_largest_game(state_machine); }
+void open_pushdown_game() { start_largest_game(pushdown_machine); }
+void open_turing_game() { start_largest_game(turing_machine); }
+
+// As a held key pans, one second each way so the map stays in view: the whole map moves a few
+// pixels every frame, so no frame repeats the last.
+void panning_frame() {
+    static int64_t frames = 0;
+    double direction = (frames++ / 60) % 2 == 0 ? 1 : -1;
+    camera_x += direction * camera_speed * frame_time;
+    run_whole_frame();
+}
+
+// What the last frame asked of the driver: its quads, the runs of one texture that each become a
+// draw call when the whole scene is drawn, and the pixels the quads cover, overlaps counted.
+void count_last_frame(benchmark::State& state) {
+    double runs = 0, pixels = 0;
+    for (int64_t i = 0; i < shown_quads.count; i++) {
+        if (i == 0 || shown_quads.data[i].texture != shown_quads.data[i - 1].texture) runs++;
+        PixelRect bounds = quad_bounds(shown_quads.data[i]);
+        if (!rect_is_empty(bounds)) pixels += double(bounds.right - bounds.left) * (bounds.top - bounds.bottom);
+    }
+    state.counters["quads"] = static_cast<double>(shown_quads.count);
+    state.counters["draws"] = runs;
+    state.counters["quad_mpixels"] = pixels / 1e6;
+}
+
+void measure_frames(benchmark::State& state, void (*open_screen)(), void (*frame)()) {
+    if (!start_once()) {
+        state.SkipWithError("cannot start the game in the source directory");
+        return;
+    }
+    open_screen();
+    // The driver compiles its shader variants in the first frames of a screen.
+    for (int i = 0; i < 10; i++) frame();
+    double cpu_start = seconds_of(CLOCK_PROCESS_CPUTIME_ID), wall_start = seconds_of(CLOCK_MONOTONIC);
+    for (auto _ : state) frame();
+    double cpu = seconds_of(CLOCK_PROCESS_CPUTIME_ID) - cpu_start, wall = seconds_of(CLOCK_MONOTONIC) - wall_start;
+    state.counters["cpu_ms"] = benchmark::Counter(cpu * 1000, benchmark::Counter::kAvgIterations);
+    state.counters["wall_ms"] = benchmark::Counter(wall * 1000, benchmark::Counter::kAvgIterations);
+    count_last_frame(state);
+}
+
+void frames_on(benchmark::State& state, void (*open_screen)()) { measure_frames(state, open_screen, run_whole_frame); }
+void panning_on(benchmark::State& state, void (*open_screen)()) { measure_frames(state, open_screen, panning_frame); }
+
+// Iteration counts follow the whole process's CPU time, not the main thread's.
+void whole_process(benchmark::internal::Benchmark* benchmark) {
+    benchmark->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
+}
+
+BENCHMARK_CAPTURE(frames_on, main_menu, open_main_menu)->Apply(whole_process);
+BENCHMARK_CAPTURE(frames_on, player_setup, open_player_setup)->Apply(whole_process);
+BENCHMARK_CAPTURE(frames_on, map_list, open_map_list)->Apply(whole_process);
+BENCHMARK_CAPTURE(frames_on, state_game, open_state_game)->Apply(whole_process);
+BENCHMARK_CAPTURE(frames_on, pushdown_game, open_pushdown_game)->Apply(whole_process);
+BENCHMARK_CAPTURE(frames_on, turing_game, open_turing_game)->Apply(whole_process);
+BENCHMARK_CAPTURE(frames_on, editor, open_editor)->Apply(whole_process);
+BENCHMARK_CAPTURE(frames_on, synthetic_map, open_synthetic_map)->Apply(whole_process);
+BENCHMARK_CAPTURE(panning_on, pushdown_game, open_pushdown_game)->Apply(whole_process);
+BENCHMARK_CAPTURE(panning_on, synthetic_map, open_synthetic_map)->Apply(whole_process);
+
+}  // namespace
