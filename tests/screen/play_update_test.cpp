@@ -111,6 +111,7 @@ TEST_F(PlayUpdate, IncompleteSelectionsWaitAndIllegalOnesAreTakenBackWithTheReas
     }
 }
 
+// Two loops on one state: selecting the state twice takes the first; a picked loop is taken instead.
 TEST_F(PlayUpdate, TuringSelfLoopWritesTheCellAndMovesTheHead) {
     machine_kind = turing_machine;
     seats(false, false);
@@ -122,19 +123,13 @@ TEST_F(PlayUpdate, TuringSelfLoopWritesTheCellAndMovesTheHead) {
     EXPECT_EQ(tape.data[0].color, 1);
     EXPECT_EQ(tape_head, 1);
     EXPECT_DOUBLE_EQ(move_delay, 0.5);
-}
 
-TEST_F(PlayUpdate, APickedTransitionIsTheOneTakenAmongSeveralBetweenTheSameStates) {
-    machine_kind = turing_machine;
-    seats(false, false);
-    join(0, 0, "BR");
-    join(0, 0, "CL");
-    for (int i = 0; i < 3; i++) array_push(&tape, Card{0, 0, 1});
+    move_delay = 0;
     select(0, 0);
     selected_transition = 1;
     update_play();
-    EXPECT_EQ(tape.data[0].color, 2);
-    EXPECT_EQ(tape_head, 2);
+    EXPECT_EQ(tape.data[1].color, 2);
+    EXPECT_EQ(tape_head, 0);
 }
 
 TEST_F(PlayUpdate, PushdownMoveNeedsAHandCardTheRuleAccepts) {
