@@ -59,7 +59,8 @@ GrowableArray<Card> card_array(int64_t capacity) {
 }
 
 void copy_cards(GrowableArray<Card>* into, const GrowableArray<Card>& from) {
-    memcpy(into->data, from.data, static_cast<size_t>(from.count) * sizeof(Card));
+    // An empty array may have no storage at all, which memcpy may not be given.
+    if (from.count > 0) memcpy(into->data, from.data, static_cast<size_t>(from.count) * sizeof(Card));
     into->count = from.count;
 }
 
@@ -83,7 +84,7 @@ void copy_world(World* into, const World& from) {
         into->players.data[seat].hand = hand;
         copy_cards(&into->players.data[seat].hand, from.players.data[seat].hand);
     }
-    memcpy(into->stones.data, from.stones.data, static_cast<size_t>(from.stones.count) * sizeof(int16_t));
+    if (from.stones.count > 0) memcpy(into->stones.data, from.stones.data, static_cast<size_t>(from.stones.count) * sizeof(int16_t));
     copy_cards(&into->deck, from.deck);
     copy_cards(&into->stack, from.stack);
     copy_cards(&into->tape, from.tape);
@@ -157,7 +158,7 @@ void sample_world(World* world, const GrowableArray<Card>& unseen, const Growabl
     }
     world->deck.count = 0;
     for (int64_t i = 0; i < deck.count; i++) world->deck.data[world->deck.count++] = deal_from(&pool);
-    memcpy(world->stones.data, stones.data, static_cast<size_t>(stones.count) * sizeof(int16_t));
+    if (stones.count > 0) memcpy(world->stones.data, stones.data, static_cast<size_t>(stones.count) * sizeof(int16_t));
     copy_cards(&world->stack, stack);
     copy_cards(&world->tape, tape);
     world->tape_head = tape_head;

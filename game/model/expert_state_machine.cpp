@@ -10,7 +10,7 @@ namespace {
 // The stones after a move, sorted, in the frame arena.
 int16_t* position_after(int16_t stone, int16_t target) {
     int16_t* states_after = arena_push_array<int16_t>(FRAME_ARENA, stones.count);
-    memcpy(states_after, stones.data, static_cast<size_t>(stones.count) * sizeof(int16_t));
+    if (stones.count > 0) memcpy(states_after, stones.data, static_cast<size_t>(stones.count) * sizeof(int16_t));
     states_after[stone] = target;
     sort_stone_states(states_after, stones.count);
     return states_after;
