@@ -84,10 +84,13 @@ click 512 768
 move_away
 shot map_list
 
+# A new game frames its map; R puts the view back on the world's origin at zoom 1, where the
+# positions below are measured.
 # Pushdown (colour_square): draw from the deck at (384, 80), end the turn with the arrow at
 # (944, 80), let the two computers play, then pick the first hand card and the stone's state.
 click 512 752
 sleep 1
+key r
 click 384 80
 click 944 80
 sleep 1
@@ -109,6 +112,7 @@ click 672 112
 click 672 112
 click 512 752
 sleep 1
+key r
 click 256 320
 click 384 320
 sleep 1
@@ -126,6 +130,7 @@ click 512 768
 for _ in 1 2 3 4; do click 672 112; done
 click 512 752
 sleep 1
+key r
 click 352 256
 click 672 256
 sleep 1
