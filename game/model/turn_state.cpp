@@ -45,9 +45,9 @@ TurnStateSnapshot save_turn_state() {
     return TurnStateSnapshot{source_state,     target_state,     selected_transition,
                              selected_card,    hand_revealed,    card_drawn,
                              move_delay,       computer_delay,   human_count,
-                             last_moved_stone, game_blocked,     game_drawn,
-                             last_mover,       idle_turns,       turns_played,
-                             moved_this_turn,  deck_card_drawn_this_turn};
+                             last_moved_stone, game_blocked,     stuck_seat,
+                             game_drawn,       last_mover,       idle_turns,
+                             turns_played,     moved_this_turn,  deck_card_drawn_this_turn};
 }
 
 void restore_turn_state(const TurnStateSnapshot& snapshot) {
@@ -62,6 +62,7 @@ void restore_turn_state(const TurnStateSnapshot& snapshot) {
     human_count = snapshot.human_count;
     last_moved_stone = snapshot.last_moved_stone;
     game_blocked = snapshot.game_blocked;
+    stuck_seat = snapshot.stuck_seat;
     game_drawn = snapshot.game_drawn;
     last_mover = snapshot.last_mover;
     idle_turns = snapshot.idle_turns;

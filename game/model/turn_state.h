@@ -61,7 +61,7 @@ struct TurnStateSnapshot {
     double move_delay, computer_delay;
     int64_t human_count;
     MovedStone last_moved_stone;
-    uint8_t game_blocked, game_drawn, last_mover;
+    uint8_t game_blocked, stuck_seat, game_drawn, last_mover;
     int64_t idle_turns, turns_played;
     uint8_t moved_this_turn, deck_card_drawn_this_turn;
 };
