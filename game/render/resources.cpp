@@ -4,6 +4,7 @@
 #include "base/game_folders.h"
 #include "base/text_format.h"
 #include "render/font.h"
+#include "render/picture_levels.h"
 #include "render/scene.h"
 
 #include <kestrune_system.h>
@@ -127,6 +128,23 @@ uint8_t shading_of_pixels(const uint8_t* pixels, int64_t pixel_count) {
     return all_opaque ? shading_flat : shading_tint;
 }
 
+// Every smaller level down to one texel, each made from the one above.
+void upload_smaller_levels(const uint8_t* pixels, int32_t width, int32_t height) {
+    ArenaMark before = arena_mark(FRAME_ARENA);
+    for (int32_t level = 1; width > 1 || height > 1; level++) {
+        int32_t smaller_width = next_level_size(width), smaller_height = next_level_size(height);
+        auto* smaller = static_cast<uint8_t*>(arena_allocate(FRAME_ARENA, int64_t{smaller_width} * smaller_height * 4));
+        if (!smaller) break;
+        make_next_level(pixels, width, height, smaller);
+        texture_image_2d(TEXTURE_2D, level, INTERNAL_RGBA8, smaller_width, smaller_height, FORMAT_RGBA,
+                         TYPE_UNSIGNED_BYTE, smaller);
+        pixels = smaller;
+        width = smaller_width;
+        height = smaller_height;
+    }
+    arena_reset_to(before);
+}
+
 uint32_t upload_picture(string path, uint32_t min_filter, uint32_t mag_filter, bool mipmaps) {
     image picture = image_load(path, IMAGE_RGBA);
     // A failed load leaves width and height meaningless; one white texel keeps the graphics layer quiet.
@@ -143,7 +161,7 @@ uint32_t upload_picture(string path, uint32_t min_filter, uint32_t mag_filter, b
     texture_parameter_wrap(TEXTURE_2D, PARAMETER_WRAP_T, WRAP_CLAMP_TO_EDGE);
     texture_parameter_filter(TEXTURE_2D, PARAMETER_MIN_FILTER, min_filter);
     texture_parameter_filter(TEXTURE_2D, PARAMETER_MAG_FILTER, mag_filter);
-    if (mipmaps) texture_generate_mipmap(TEXTURE_2D);
+    if (mipmaps) upload_smaller_levels(static_cast<const uint8_t*>(pixels), width, height);
     texture_unbind(TEXTURE_2D);
     if (texture < shading_table_size) {
         texture_shadings[texture] = shading_of_pixels(static_cast<const uint8_t*>(pixels), int64_t{width} * height);

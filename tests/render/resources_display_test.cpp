@@ -1,6 +1,7 @@
 #include "render_helpers.h"
 
 #include "render/font.h"
+#include "render/picture_levels.h"
 #include "render/resources.h"
 #include "render/scene.h"
 
@@ -11,6 +12,7 @@
 #include <cstring>
 #include <filesystem>
 #include <random>
+#include <vector>
 
 namespace {
 
@@ -37,6 +39,34 @@ TEST_F(RenderResources, EachPictureIsShadedByWhatItHolds) {
     EXPECT_EQ(texture_shading(machine_textures[1]), shading_picture);
     EXPECT_EQ(texture_shading(gradient3_texture), shading_picture);
     EXPECT_EQ(texture_shading(0), shading_picture);
+}
+
+// The driver's own levels are the known answer: random pictures of even, odd and one-texel sides.
+TEST_F(RenderResources, SmallerLevelsAreTheOnesTheDriverMakes) {
+    std::mt19937 random(7);
+    const int32_t sizes[][2] = {{64, 64}, {256, 230}, {37, 5}, {1, 9}};
+    for (const auto& size : sizes) {
+        int32_t width = size[0], height = size[1];
+        std::vector<uint8_t> pixels(static_cast<size_t>(width) * height * 4);
+        for (uint8_t& byte : pixels) byte = static_cast<uint8_t>(random());
+        uint32_t texture = texture_create();
+        texture_bind(TEXTURE_2D, texture);
+        texture_image_2d(TEXTURE_2D, 0, INTERNAL_RGBA8, width, height, FORMAT_RGBA, TYPE_UNSIGNED_BYTE, pixels.data());
+        texture_generate_mipmap(TEXTURE_2D);
+        for (int32_t level = 1; width > 1 || height > 1; level++) {
+            int32_t smaller_width = next_level_size(width), smaller_height = next_level_size(height);
+            std::vector<uint8_t> ours(static_cast<size_t>(smaller_width) * smaller_height * 4);
+            std::vector<uint8_t> drivers(ours.size());
+            make_next_level(pixels.data(), width, height, ours.data());
+            texture_get_image(TEXTURE_2D, level, FORMAT_RGBA, TYPE_UNSIGNED_BYTE, drivers.data());
+            ASSERT_EQ(ours, drivers) << size[0] << " x " << size[1] << ", level " << level;
+            pixels = ours;
+            width = smaller_width;
+            height = smaller_height;
+        }
+        texture_unbind(TEXTURE_2D);
+        texture_destroy(texture);
+    }
 }
 
 TEST_F(RenderResources, EveryPictureShaderAndTheSceneExist) {
