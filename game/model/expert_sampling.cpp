@@ -17,6 +17,8 @@ constexpr int64_t playouts_per_decision = 2048;
 constexpr int64_t min_sampled_games = 6;
 // A playout still undecided after this many turns counts as half a win.
 constexpr int64_t playout_turns = 60;
+// Percentage of pushdown playout turns in which the seat plays to leave the next seat few cards.
+constexpr uint64_t blocking_share = 50;
 
 // The card and stone arrays of a game. A sampled game has every card array sized for every
 // card there can be, so the referee never grows them during a playout.
@@ -184,28 +186,41 @@ void sample_world(World* world, const GrowableArray<Card>& unseen, const double*
 struct AcceptedCards {
     CardSet* sets;
     bool* known;
+    // Every kind of card the deck is built from.
+    CardSet deck_kinds;
 };
 
 constexpr int64_t top_kinds = card_kind_count + 1;
 
 AcceptedCards new_accepted_cards() {
     int64_t entries = transitions.count * top_kinds;
-    AcceptedCards accepted{arena_push_array<CardSet>(FRAME_ARENA, entries), arena_push_array<bool>(FRAME_ARENA, entries)};
+    AcceptedCards accepted{arena_push_array<CardSet>(FRAME_ARENA, entries), arena_push_array<bool>(FRAME_ARENA, entries), {}};
     for (int64_t i = 0; i < entries; i++) accepted.known[i] = false;
+    for (int64_t c = 0; c < used_deck_colors(); c++)
+        for (int64_t s = 0; s < used_deck_shapes(); s++)
+            for (int64_t n = 1; n <= used_deck_numbers(); n++) {
+                int64_t kind = card_kind(Card{static_cast<uint8_t>(c), static_cast<uint8_t>(s), static_cast<int8_t>(n)});
+                accepted.deck_kinds.words[kind >> 6] |= uint64_t{1} << (kind & 63);
+            }
     return accepted;
 }
 
-bool accepts(AcceptedCards* accepted, int64_t transition, Card card) {
-    const Transition& t = transitions.data[transition];
-    Card top = top_card(stack);
-    bool has_top = stack.count > 0;
-    if (!card_in_range(card) || (has_top && !card_in_range(top))) return rule_accepts(t.rule, card);
+// The cards a transition's rule takes under a top card (none: an empty stack); null when the
+// top card is outside every deck, so the rule must be asked card by card.
+const CardSet* accepted_set(AcceptedCards* accepted, int64_t transition, bool has_top, Card top) {
+    if (has_top && !card_in_range(top)) return nullptr;
     int64_t entry = transition * top_kinds + (has_top ? card_kind(top) + 1 : 0);
     if (!accepted->known[entry]) {
-        accepted->sets[entry] = rule_accepted_cards(t.rule, has_top, top);
+        accepted->sets[entry] = rule_accepted_cards(transitions.data[transition].rule, has_top, top);
         accepted->known[entry] = true;
     }
-    return card_set_has(accepted->sets[entry], card_kind(card));
+    return &accepted->sets[entry];
+}
+
+bool accepts(AcceptedCards* accepted, int64_t transition, Card card) {
+    const CardSet* set = accepted_set(accepted, transition, stack.count > 0, top_card(stack));
+    if (!set || !card_in_range(card)) return rule_accepts(transitions.data[transition].rule, card);
+    return card_set_has(*set, card_kind(card));
 }
 
 // Does the seat to move win with this move at once?
@@ -235,15 +250,47 @@ void visit_moves(AcceptedCards* accepted, Visit visit) {
     }
 }
 
-// The playout's move for the seat to move: a move that wins at once, else a random one.
+// How many kinds of the deck's cards the next seat could play after this pushdown move.
+int64_t openness_after(AcceptedCards* accepted, const Move& move) {
+    Card top = players.data[current_player].hand.data[move.card];
+    int16_t from = stones.data[move.stone];
+    stones.data[move.stone] = move.target;
+    CardSet open{};
+    for (int64_t t = 0; t < transitions.count; t++) {
+        if (first_stone_on(transitions.data[t].from) < 0) continue;
+        const CardSet* set = accepted_set(accepted, t, true, top);
+        if (!set) continue;
+        for (int64_t w = 0; w < 4; w++) open.words[w] |= set->words[w];
+    }
+    stones.data[move.stone] = from;
+    return card_set_size(card_set_intersection(open, accepted->deck_kinds));
+}
+
+// The playout's move for the seat to move: a move that wins at once; on a pushdown machine,
+// in some turns the move that leaves the next seat the fewest kinds of card to play; else a
+// random one.
 bool playout_move(AcceptedCards* accepted, Move* chosen) {
     int64_t seen = 0;
     bool winning = false;
+    bool blocking = machine_kind == pushdown_machine && random_below(100) < blocking_share;
+    int64_t least_open = 0;
     visit_moves(accepted, [&](const Move& move) {
         winning = wins_at_once(move);
         seen++;
-        if (winning || random_below(static_cast<uint64_t>(seen)) == 0) *chosen = move;
-        return !winning;
+        if (winning) {
+            *chosen = move;
+            return false;
+        }
+        if (blocking) {
+            int64_t open = openness_after(accepted, move);
+            if (seen == 1 || open < least_open) {
+                *chosen = move;
+                least_open = open;
+            }
+        } else if (random_below(static_cast<uint64_t>(seen)) == 0) {
+            *chosen = move;
+        }
+        return true;
     });
     return seen > 0;
 }
