@@ -11,7 +11,7 @@ namespace {
 
 constexpr int64_t tracked_goals = 64;
 // Deals sampled to learn how often a fresh tape meets neither of two goals.
-constexpr int64_t sampled_deals = 256;
+constexpr int64_t sampled_deals = 1024;
 constexpr uint64_t deal_sampling_seed = 0x5eed'da1e;
 
 uint64_t goals_met_now() {
