@@ -2,7 +2,8 @@
 // the positions (position_analysis), or from loopy nimbers when there are too many positions.
 // On pushdown and Turing machines it sees only what its seat may see (its own hand and goal,
 // the stack, the tape, the map, how many cards each other seat holds) and chooses by playing
-// sampled games forward with the referee.
+// sampled games forward with the referee; in two-seat Turing games an exact look-ahead
+// (expert_turing_lookahead) first keeps only the moves it rates best.
 //
 // With three or more seats it plays as if the next seat were its only opponent: it moves to a
 // position that is lost for the seat to move whenever it can.

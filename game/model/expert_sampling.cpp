@@ -1,9 +1,12 @@
 #include "model/expert_player.h"
 
 #include "base/random.h"
+#include "model/expert_turing_lookahead.h"
+#include "model/goal_evidence.h"
 #include "model/goals.h"
 #include "model/referee.h"
 #include "model/rules.h"
+#include "model/tried_move.h"
 #include "model/turn_state.h"
 
 namespace {
@@ -14,6 +17,8 @@ constexpr int64_t playouts_per_decision = 2048;
 constexpr int64_t min_sampled_games = 6;
 // A playout still undecided after this many turns counts as half a win.
 constexpr int64_t playout_turns = 60;
+// Percentage of pushdown playout turns in which the seat plays to leave the next seat few cards.
+constexpr uint64_t blocking_share = 50;
 
 // The card and stone arrays of a game. A sampled game has every card array sized for every
 // card there can be, so the referee never grows them during a playout.
@@ -41,16 +46,20 @@ struct SavedGame {
     int8_t current_player;
     uint8_t winner;
     TurnStateSnapshot turn;
+    GoalEvidence evidence;
     RandomState random;
 };
 
-SavedGame save_game() { return SavedGame{current_world(), current_player, winner, save_turn_state(), random_state}; }
+SavedGame save_game() {
+    return SavedGame{current_world(), current_player, winner, save_turn_state(), goal_evidence, random_state};
+}
 
 void restore_game(const SavedGame& saved) {
     install_world(saved.world);
     current_player = saved.current_player;
     winner = saved.winner;
     restore_turn_state(saved.turn);
+    goal_evidence = saved.evidence;
     random_state = saved.random;
 }
 
@@ -124,21 +133,31 @@ void shuffle_cards(GrowableArray<Card>* cards) {
     }
 }
 
-// The goals the seat before the one to move may hold. Had its goal been met when it ended
-// its turn, on the tape as it is now, it would have won: those goals are ruled out.
-GrowableArray<Goal> goals_left_for_previous_seat() {
-    GrowableArray<Goal> left{nullptr, 0, 0, FRAME_ARENA};
-    bool stones_win = stones_win_by_mode(stones.data, stones.count);
-    for (int64_t g = 0; g < goals.count; g++) {
-        if (turns_played == 0 || !stones_win || !goal_met(goals.data[g])) array_push(&left, goals.data[g]);
+// The chances of each goal being each other seat's, one row of goals.count per seat.
+double* other_seats_goal_chances(int64_t seats) {
+    double* rows = arena_push_array<double>(FRAME_ARENA, seats * goals.count);
+    for (int64_t seat = 0; seat < seats; seat++) {
+        double* row = rows + seat * goals.count;
+        if (machine_kind == turing_machine && seat != current_player) {
+            goal_belief(seat, players.data[current_player].goal, row);
+            continue;
+        }
+        for (int64_t g = 0; g < goals.count; g++) row[g] = 1.0 / static_cast<double>(goals.count);
     }
-    if (left.count == 0) array_push(&left, goals.count > 0 ? goals.data[0] : default_goal);
-    return left;
+    return rows;
+}
+
+Goal pick_goal(const double* chances) {
+    double left = static_cast<double>(random_u64() >> 11) * 0x1p-53;
+    for (int64_t g = 0; g < goals.count; g++) {
+        left -= chances[g];
+        if (left < 0) return goals.data[g];
+    }
+    return goals.count > 0 ? goals.data[goals.count - 1] : default_goal;
 }
 
 // The game as the seat to move sees it, with everything hidden from it dealt at random.
-void sample_world(World* world, const GrowableArray<Card>& unseen, const GrowableArray<Goal>& previous_seat_goals,
-                  int64_t card_capacity) {
+void sample_world(World* world, const GrowableArray<Card>& unseen, const double* goal_chances, int64_t card_capacity) {
     int64_t me = current_player;
     GrowableArray<Card> pool = card_array(card_capacity);
     copy_cards(&pool, unseen);
@@ -152,9 +171,7 @@ void sample_world(World* world, const GrowableArray<Card>& unseen, const Growabl
             continue;
         }
         for (int64_t i = 0; i < players.data[seat].hand.count; i++) player->hand.data[player->hand.count++] = deal_from(&pool);
-        bool previous = seat == (me + world->players.count - 1) % world->players.count;
-        const GrowableArray<Goal>& choice = previous ? previous_seat_goals : goals;
-        player->goal = choice.count > 0 ? choice.data[random_below(static_cast<uint64_t>(choice.count))] : default_goal;
+        player->goal = pick_goal(goal_chances + seat * goals.count);
     }
     world->deck.count = 0;
     for (int64_t i = 0; i < deck.count; i++) world->deck.data[world->deck.count++] = deal_from(&pool);
@@ -169,50 +186,41 @@ void sample_world(World* world, const GrowableArray<Card>& unseen, const Growabl
 struct AcceptedCards {
     CardSet* sets;
     bool* known;
+    // Every kind of card the deck is built from.
+    CardSet deck_kinds;
 };
 
 constexpr int64_t top_kinds = card_kind_count + 1;
 
 AcceptedCards new_accepted_cards() {
     int64_t entries = transitions.count * top_kinds;
-    AcceptedCards accepted{arena_push_array<CardSet>(FRAME_ARENA, entries), arena_push_array<bool>(FRAME_ARENA, entries)};
+    AcceptedCards accepted{arena_push_array<CardSet>(FRAME_ARENA, entries), arena_push_array<bool>(FRAME_ARENA, entries), {}};
     for (int64_t i = 0; i < entries; i++) accepted.known[i] = false;
+    for (int64_t c = 0; c < used_deck_colors(); c++)
+        for (int64_t s = 0; s < used_deck_shapes(); s++)
+            for (int64_t n = 1; n <= used_deck_numbers(); n++) {
+                int64_t kind = card_kind(Card{static_cast<uint8_t>(c), static_cast<uint8_t>(s), static_cast<int8_t>(n)});
+                accepted.deck_kinds.words[kind >> 6] |= uint64_t{1} << (kind & 63);
+            }
     return accepted;
 }
 
-bool accepts(AcceptedCards* accepted, int64_t transition, Card card) {
-    const Transition& t = transitions.data[transition];
-    Card top = top_card(stack);
-    bool has_top = stack.count > 0;
-    if (!card_in_range(card) || (has_top && !card_in_range(top))) return rule_accepts(t.rule, card);
+// The cards a transition's rule takes under a top card (none: an empty stack); null when the
+// top card is outside every deck, so the rule must be asked card by card.
+const CardSet* accepted_set(AcceptedCards* accepted, int64_t transition, bool has_top, Card top) {
+    if (has_top && !card_in_range(top)) return nullptr;
     int64_t entry = transition * top_kinds + (has_top ? card_kind(top) + 1 : 0);
     if (!accepted->known[entry]) {
-        accepted->sets[entry] = rule_accepted_cards(t.rule, has_top, top);
+        accepted->sets[entry] = rule_accepted_cards(transitions.data[transition].rule, has_top, top);
         accepted->known[entry] = true;
     }
-    return card_set_has(accepted->sets[entry], card_kind(card));
+    return &accepted->sets[entry];
 }
 
-// A Turing move tried on the model and taken back: the stone, the cell under the head, the head.
-struct TriedMove {
-    int16_t stone, from;
-    Card cell;
-    int64_t head;
-};
-
-// A Turing seat that takes a transition without a tape action only passes.
-TriedMove try_move(const Move& move) {
-    TriedMove tried{move.stone, stones.data[move.stone], tape.count > 0 ? tape.data[tape_head] : default_card, tape_head};
-    bool passes = machine_kind == turing_machine && move.rule.length == 0;
-    if (!passes) stones.data[move.stone] = move.target;
-    if (machine_kind == turing_machine) apply_tape_action(move.rule);
-    return tried;
-}
-
-void take_back(const TriedMove& tried) {
-    stones.data[tried.stone] = tried.from;
-    if (tape.count > 0) tape.data[tried.head] = tried.cell;
-    tape_head = tried.head;
+bool accepts(AcceptedCards* accepted, int64_t transition, Card card) {
+    const CardSet* set = accepted_set(accepted, transition, stack.count > 0, top_card(stack));
+    if (!set || !card_in_range(card)) return rule_accepts(transitions.data[transition].rule, card);
+    return card_set_has(*set, card_kind(card));
 }
 
 // Does the seat to move win with this move at once?
@@ -242,15 +250,47 @@ void visit_moves(AcceptedCards* accepted, Visit visit) {
     }
 }
 
-// The playout's move for the seat to move: a move that wins at once, else a random one.
+// How many kinds of the deck's cards the next seat could play after this pushdown move.
+int64_t openness_after(AcceptedCards* accepted, const Move& move) {
+    Card top = players.data[current_player].hand.data[move.card];
+    int16_t from = stones.data[move.stone];
+    stones.data[move.stone] = move.target;
+    CardSet open{};
+    for (int64_t t = 0; t < transitions.count; t++) {
+        if (first_stone_on(transitions.data[t].from) < 0) continue;
+        const CardSet* set = accepted_set(accepted, t, true, top);
+        if (!set) continue;
+        for (int64_t w = 0; w < 4; w++) open.words[w] |= set->words[w];
+    }
+    stones.data[move.stone] = from;
+    return card_set_size(card_set_intersection(open, accepted->deck_kinds));
+}
+
+// The playout's move for the seat to move: a move that wins at once; on a pushdown machine,
+// in some turns the move that leaves the next seat the fewest kinds of card to play; else a
+// random one.
 bool playout_move(AcceptedCards* accepted, Move* chosen) {
     int64_t seen = 0;
     bool winning = false;
+    bool blocking = machine_kind == pushdown_machine && random_below(100) < blocking_share;
+    int64_t least_open = 0;
     visit_moves(accepted, [&](const Move& move) {
         winning = wins_at_once(move);
         seen++;
-        if (winning || random_below(static_cast<uint64_t>(seen)) == 0) *chosen = move;
-        return !winning;
+        if (winning) {
+            *chosen = move;
+            return false;
+        }
+        if (blocking) {
+            int64_t open = openness_after(accepted, move);
+            if (seen == 1 || open < least_open) {
+                *chosen = move;
+                least_open = open;
+            }
+        } else if (random_below(static_cast<uint64_t>(seen)) == 0) {
+            *chosen = move;
+        }
+        return true;
     });
     return seen > 0;
 }
@@ -323,15 +363,16 @@ bool choose_by_playouts(Move* chosen) {
     SavedGame saved = save_game();
     AcceptedCards accepted = new_accepted_cards();
     GrowableArray<Move> moves = candidate_moves(&accepted);
+    int64_t seats = player_count < players.count ? player_count : players.count;
+    if (machine_kind == turing_machine && seats == 2) keep_best_turing_moves(&moves);
     bool found = moves.count > 0;
     if (moves.count > 1) {
-        int64_t seats = player_count < players.count ? player_count : players.count;
         int64_t hands = 0;
         for (int64_t seat = 0; seat < seats; seat++) hands += players.data[seat].hand.count;
         int64_t card_capacity = used_deck_copies() * used_deck_colors() * used_deck_shapes() * used_deck_numbers() +
                                 hands + deck.count + stack.count + 2 * playout_turns + 1;
         GrowableArray<Card> unseen = unseen_cards(players.data[current_player].hand, card_capacity);
-        GrowableArray<Goal> previous_seat_goals = goals_left_for_previous_seat();
+        double* goal_chances = other_seats_goal_chances(seats);
         World sampled = new_world(seats, card_capacity), played = new_world(seats, card_capacity);
         // Successive halving: each round plays every remaining candidate in the same sampled
         // games, then keeps the better half, so the playouts go where the choice is close.
@@ -353,7 +394,7 @@ bool choose_by_playouts(Move* chosen) {
             if (games < min_sampled_games) games = min_sampled_games;
             for (int64_t game = 0; game < games; game++) {
                 random_state = sampling;
-                sample_world(&sampled, unseen, previous_seat_goals, card_capacity);
+                sample_world(&sampled, unseen, goal_chances, card_capacity);
                 uint64_t playout_seed = random_u64();
                 sampling = random_state;
                 for (int64_t a = 0; a < alive_count; a++) {

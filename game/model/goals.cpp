@@ -57,6 +57,12 @@ bool goal_met(Goal goal) {
     }
 }
 
+bool same_goal(const Goal& a, const Goal& b) {
+    return a.kind == b.kind && a.comparison == b.comparison && a.amount == b.amount && a.color_a == b.color_a &&
+           a.shape_a == b.shape_a && a.number_a == b.number_a && a.color_b == b.color_b && a.shape_b == b.shape_b &&
+           a.number_b == b.number_b;
+}
+
 string goal_text(Goal goal) {
     FixedText text{goal_text_buffer, goal_text_capacity, 0, 0};
     auto letter = [&](char first, uint8_t offset) { fixed_put_char(&text, static_cast<char>(first + offset)); };

@@ -6,6 +6,7 @@
 
 int64_t goal_value(Goal goal);
 bool goal_met(Goal goal);
+bool same_goal(const Goal& a, const Goal& b);
 
 constexpr int64_t goal_text_capacity = 64;
 

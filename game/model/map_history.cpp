@@ -2,6 +2,7 @@
 
 #include "base/arena.h"
 #include "model/game_data.h"
+#include "model/goals.h"
 
 #include <cstring>
 
@@ -45,12 +46,6 @@ bool same_state(const State& a, const State& b) {
 bool same_transition(const Transition& a, const Transition& b) {
     return a.from == b.from && a.to == b.to && a.bend == b.bend && a.label_dx == b.label_dx &&
            a.label_dy == b.label_dy && string_equals(a.rule, b.rule);
-}
-
-bool same_goal(const Goal& a, const Goal& b) {
-    return a.kind == b.kind && a.comparison == b.comparison && a.amount == b.amount && a.color_a == b.color_a &&
-           a.shape_a == b.shape_a && a.number_a == b.number_a && a.color_b == b.color_b && a.shape_b == b.shape_b &&
-           a.number_b == b.number_b;
 }
 
 template <typename T, typename Same>

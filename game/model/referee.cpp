@@ -4,6 +4,7 @@
 #include "base/random.h"
 #include "base/text_format.h"
 #include "model/draw_rules.h"
+#include "model/goal_evidence.h"
 #include "model/goals.h"
 #include "model/map_file.h"
 #include "model/map_list.h"
@@ -96,6 +97,7 @@ bool start_game() {
         }
     }
     if (machine_kind == turing_machine) redeal_tape_while_a_goal_is_met(tape_from_deck);
+    start_goal_evidence();
     hand_revealed = players.data[0].is_computer ? 0 : 1;
     if (stones.count == 0) {
         array_push(&stones, int16_t{0});
@@ -185,6 +187,7 @@ void end_turn() {
         winner = static_cast<uint8_t>(current_player);
         return;
     }
+    note_goals_unmet(current_player);
     idle_turns = moved_this_turn || deck_card_drawn_this_turn ? 0 : idle_turns + 1;
     moved_this_turn = 0;
     deck_card_drawn_this_turn = 0;
