@@ -37,13 +37,14 @@ void corner_position(const Matrix& mvp, float x, float y, float* out) {
     }
 }
 
+const float unit_corners[4][2] = {{0, 0}, {1, 0}, {0, 1}, {1, 1}};
+
 void push_corners(const QuadRecord& quad) {
-    const float corners[4][2] = {{0, 0}, {1, 0}, {0, 1}, {1, 1}};
-    for (const auto& corner : corners) {
+    for (int corner = 0; corner < 4; corner++) {
         QuadVertex vertex{};
-        corner_position(quad.mvp, corner[0], corner[1], vertex.position);
-        vertex.uv[0] = corner[0] * quad.rect.width + quad.rect.u;
-        vertex.uv[1] = corner[1] * quad.rect.height + quad.rect.v;
+        memcpy(vertex.position, quad.corners[corner], sizeof vertex.position);
+        vertex.uv[0] = unit_corners[corner][0] * quad.rect.width + quad.rect.u;
+        vertex.uv[1] = unit_corners[corner][1] * quad.rect.height + quad.rect.v;
         memcpy(vertex.color, &quad.color, sizeof vertex.color);
         array_push(&batch_vertices, vertex);
     }
@@ -76,6 +77,8 @@ PixelRect rect_union(PixelRect a, PixelRect b) {
                      a.right > b.right ? a.right : b.right, a.top > b.top ? a.top : b.top};
 }
 
+int64_t rect_area(PixelRect rect) { return rect_is_empty(rect) ? 0 : int64_t{rect.right - rect.left} * (rect.top - rect.bottom); }
+
 bool rects_meet(PixelRect a, PixelRect b) {
     return a.left < b.right && b.left < a.right && a.bottom < b.top && b.bottom < a.top;
 }
@@ -84,6 +87,21 @@ int32_t clamped_pixel(double value, int32_t limit) {
     if (value < 0) return 0;
     if (value > limit) return limit;
     return static_cast<int32_t>(value);
+}
+
+QuadRecord region_quad(PixelRect region) {
+    QuadRecord quad{{}, scene_clear_color, whole_texture, white_texture, 0};
+    float left = static_cast<float>(region.left) / static_cast<float>(window_width) * 2 - 1;
+    float right = static_cast<float>(region.right) / static_cast<float>(window_width) * 2 - 1;
+    float bottom = static_cast<float>(region.bottom) / static_cast<float>(window_height) * 2 - 1;
+    float top = static_cast<float>(region.top) / static_cast<float>(window_height) * 2 - 1;
+    const float corners[4][2] = {{left, bottom}, {right, bottom}, {left, top}, {right, top}};
+    for (int corner = 0; corner < 4; corner++) {
+        quad.corners[corner][0] = corners[corner][0];
+        quad.corners[corner][1] = corners[corner][1];
+        quad.corners[corner][3] = 1;
+    }
+    return quad;
 }
 
 uint32_t program_for(uint32_t texture) {
@@ -96,36 +114,81 @@ uint32_t program_for(uint32_t texture) {
 
 }  // namespace
 
-void record_quad(const Matrix& mvp, uint32_t texture, const Color& color, TextureRect rect) {
-    array_push(&frame_quads, QuadRecord{mvp, color, rect, texture, 0});
+QuadRecord quad_record(const Matrix& mvp, uint32_t texture, const Color& color, TextureRect rect) {
+    QuadRecord quad{{}, color, rect, texture, 0};
+    for (int corner = 0; corner < 4; corner++) {
+        corner_position(mvp, unit_corners[corner][0], unit_corners[corner][1], quad.corners[corner]);
+    }
+    return quad;
 }
+
+void record_quad(const QuadRecord& quad) { array_push(&frame_quads, quad); }
 
 bool rect_is_empty(PixelRect rect) { return rect.right <= rect.left || rect.top <= rect.bottom; }
 
 PixelRect whole_window_rect() { return PixelRect{0, 0, window_width, window_height}; }
 
+bool rect_is_whole_window(PixelRect rect) {
+    return rect.left <= 0 && rect.bottom <= 0 && rect.right >= window_width && rect.top >= window_height;
+}
+
 PixelRect quad_bounds(const QuadRecord& quad) {
-    const float* m = quad.mvp.m;
     double low_x = INFINITY, low_y = INFINITY, high_x = -INFINITY, high_y = -INFINITY;
-    for (int corner = 0; corner < 4; corner++) {
-        float x = static_cast<float>(corner & 1), y = static_cast<float>(corner >> 1);
-        double w = m[3] * x + m[7] * y + m[15];
+    for (const float* corner : quad.corners) {
+        double w = corner[3];
         // A corner behind the eye has no window position; such a quad may cover anything.
         if (w <= 0) return whole_window_rect();
-        double window_x = ((m[0] * x + m[4] * y + m[12]) / w + 1) * 0.5 * window_width;
-        double window_y = ((m[1] * x + m[5] * y + m[13]) / w + 1) * 0.5 * window_height;
+        double window_x = (corner[0] / w + 1) * 0.5 * window_width;
+        double window_y = (corner[1] / w + 1) * 0.5 * window_height;
         low_x = fmin(low_x, window_x);
         low_y = fmin(low_y, window_y);
         high_x = fmax(high_x, window_x);
         high_y = fmax(high_y, window_y);
     }
     if (!(high_x >= low_x && high_y >= low_y)) return whole_window_rect();
-    return PixelRect{clamped_pixel(floor(low_x) - 1, window_width), clamped_pixel(floor(low_y) - 1, window_height),
-                     clamped_pixel(ceil(high_x) + 1, window_width), clamped_pixel(ceil(high_y) + 1, window_height)};
+    // Corners come back from clip space a rounding away from whole pixels; the pixel of margin
+    // covers far more than that.
+    constexpr double rounding = 1.0 / 256;
+    return PixelRect{clamped_pixel(floor(low_x + rounding) - 1, window_width),
+                     clamped_pixel(floor(low_y + rounding) - 1, window_height),
+                     clamped_pixel(ceil(high_x - rounding) + 1, window_width),
+                     clamped_pixel(ceil(high_y - rounding) + 1, window_height)};
 }
 
-PixelRect changed_region(const GrowableArray<QuadRecord>& now, const GrowableArray<QuadRecord>& before) {
-    PixelRect region{0, 0, 0, 0};
+PixelRegion whole_window_region() {
+    PixelRegion region{};
+    region.count = 1;
+    region.rects[0] = whole_window_rect();
+    return region;
+}
+
+void region_add(PixelRegion* region, PixelRect rect) {
+    if (rect_is_empty(rect)) return;
+    for (int32_t i = 0; i < region->count; i++) {
+        PixelRect joined = rect_union(region->rects[i], rect);
+        if (rects_meet(region->rects[i], rect) && rect_area(joined) <= rect_area(region->rects[i]) + rect_area(rect)) {
+            // The joined rectangle may now overlap another: take it out and add it again.
+            region->rects[i] = region->rects[--region->count];
+            region_add(region, joined);
+            return;
+        }
+    }
+    if (region->count < region_rect_capacity) {
+        region->rects[region->count++] = rect;
+        return;
+    }
+    int32_t least = 0;
+    for (int32_t i = 1; i < region->count; i++) {
+        int64_t growth = rect_area(rect_union(region->rects[i], rect)) - rect_area(region->rects[i]);
+        if (growth < rect_area(rect_union(region->rects[least], rect)) - rect_area(region->rects[least])) least = i;
+    }
+    PixelRect joined = rect_union(region->rects[least], rect);
+    region->rects[least] = region->rects[--region->count];
+    region_add(region, joined);
+}
+
+PixelRegion changed_region(const GrowableArray<QuadRecord>& now, const GrowableArray<QuadRecord>& before) {
+    PixelRegion region{};
     int64_t common = now.count < before.count ? now.count : before.count;
     int64_t first_extra = common;
     for (int64_t i = 0; i < common; i++) {
@@ -135,34 +198,68 @@ PixelRect changed_region(const GrowableArray<QuadRecord>& now, const GrowableArr
             first_extra = i;
             break;
         }
-        region = rect_union(region, rect_union(quad_bounds(now.data[i]), quad_bounds(before.data[i])));
+        region_add(&region, quad_bounds(now.data[i]));
+        region_add(&region, quad_bounds(before.data[i]));
     }
-    for (int64_t i = first_extra; i < now.count; i++) region = rect_union(region, quad_bounds(now.data[i]));
-    for (int64_t i = first_extra; i < before.count; i++) region = rect_union(region, quad_bounds(before.data[i]));
+    for (int64_t i = first_extra; i < now.count; i++) region_add(&region, quad_bounds(now.data[i]));
+    for (int64_t i = first_extra; i < before.count; i++) region_add(&region, quad_bounds(before.data[i]));
+    // Each rectangle is drawn on its own; when they hold most of their bounds, one pass costs less.
+    PixelRect bounds{0, 0, 0, 0};
+    int64_t area = 0;
+    for (int32_t i = 0; i < region.count; i++) {
+        bounds = rect_union(bounds, region.rects[i]);
+        area += rect_area(region.rects[i]);
+    }
+    if (region.count > 1 && area * 4 >= rect_area(bounds) * 3) {
+        region.count = 1;
+        region.rects[0] = bounds;
+    }
     return region;
 }
 
-void draw_recorded_quads(int64_t first, int64_t end, PixelRect region) {
-    array_clear(&batch_vertices);
-    array_clear(&batch_textures);
-    bool whole = region.left <= 0 && region.bottom <= 0 && region.right >= window_width && region.top >= window_height;
+namespace {
+
+// Appends the quads of this frame from first to end - 1 that reach the region.
+void batch_region(int64_t first, int64_t end, PixelRect region, bool clear_under) {
+    bool whole = rect_is_whole_window(region);
+    if (clear_under) {
+        // Opaque white texels: the clear colour itself lands on every pixel, whatever the blending.
+        push_corners(region_quad(region));
+        array_push(&batch_textures, white_texture);
+    }
     for (int64_t i = first; i < end; i++) {
         const QuadRecord& quad = frame_quads.data[i];
         if (!whole && !rects_meet(quad_bounds(quad), region)) continue;
         push_corners(quad);
         array_push(&batch_textures, quad.texture);
     }
-    if (batch_textures.count == 0) return;
+}
+
+void start_batch() {
+    array_clear(&batch_vertices);
+    array_clear(&batch_textures);
+}
+
+void upload_batch() {
     vertex_array_bind(quad_batch_vertex_array);
     reserve_indices(batch_textures.count);
     buffer_bind(BUFFER_ARRAY, quad_batch_vertex_buffer);
     buffer_data(BUFFER_ARRAY, batch_vertices.count * vertex_stride, batch_vertices.data, USAGE_STREAM_DRAW);
+}
+
+void finish_batch() {
+    buffer_unbind(BUFFER_ARRAY);
+    vertex_array_bind(quad_vertex_array);
+}
+
+// One draw per run of batched quads with the same texture, from quad `from` to `to` - 1.
+void draw_batch_runs(int64_t from, int64_t to) {
     texture_unit(0);
     uint32_t bound_program = 0;
-    for (int64_t run_start = 0; run_start < batch_textures.count;) {
+    for (int64_t run_start = from; run_start < to;) {
         uint32_t texture = batch_textures.data[run_start];
         int64_t run_end = run_start + 1;
-        while (run_end < batch_textures.count && batch_textures.data[run_end] == texture) run_end++;
+        while (run_end < to && batch_textures.data[run_end] == texture) run_end++;
         uint32_t program = program_for(texture);
         if (program != bound_program) {
             shader_bind(program);
@@ -173,6 +270,54 @@ void draw_recorded_quads(int64_t first, int64_t end, PixelRect region) {
                       static_cast<int32_t>((run_end - run_start) * 6), 0, 1);
         run_start = run_end;
     }
-    buffer_unbind(BUFFER_ARRAY);
-    vertex_array_bind(quad_vertex_array);
+}
+
+}  // namespace
+
+void limit_to(PixelRect rect) {
+    pipeline_scissor_enable(true);
+    pipeline_scissor_rect(rect.left, rect.bottom, rect.right - rect.left, rect.top - rect.bottom);
+}
+
+void draw_recorded_quads(int64_t first, int64_t end, PixelRect region, bool clear_under) {
+    start_batch();
+    batch_region(first, end, region, clear_under);
+    if (batch_textures.count == 0) return;
+    upload_batch();
+    draw_batch_runs(0, batch_textures.count);
+    finish_batch();
+}
+
+void draw_changed_region(const PixelRegion& region) {
+    start_batch();
+    int64_t starts[region_rect_capacity + 1];
+    for (int32_t i = 0; i < region.count; i++) {
+        starts[i] = batch_textures.count;
+        batch_region(0, frame_quads.count, region.rects[i], true);
+    }
+    starts[region.count] = batch_textures.count;
+    if (batch_textures.count == 0) return;
+    upload_batch();
+    for (int32_t i = 0; i < region.count; i++) {
+        limit_to(region.rects[i]);
+        draw_batch_runs(starts[i], starts[i + 1]);
+    }
+    finish_batch();
+}
+
+void draw_region_rects(const PixelRegion& region) {
+    start_batch();
+    for (int32_t i = 0; i < region.count; i++) {
+        QuadRecord quad = region_quad(region.rects[i]);
+        const PixelRect& r = region.rects[i];
+        auto width = static_cast<float>(window_width), height = static_cast<float>(window_height);
+        quad.rect = TextureRect{static_cast<float>(r.left) / width, static_cast<float>(r.bottom) / height,
+                                static_cast<float>(r.right - r.left) / width, static_cast<float>(r.top - r.bottom) / height};
+        push_corners(quad);
+        array_push(&batch_textures, 0u);
+    }
+    if (batch_textures.count == 0) return;
+    upload_batch();
+    draw_elements(PRIMITIVE_TRIANGLES, TYPE_UNSIGNED_INT, 0, static_cast<int32_t>(batch_textures.count * 6), 0, 1);
+    finish_batch();
 }

@@ -4,6 +4,7 @@
 #include "base/game_folders.h"
 #include "base/text_format.h"
 #include "render/font.h"
+#include "render/picture_cover.h"
 #include "render/picture_levels.h"
 #include "render/scene.h"
 
@@ -38,7 +39,6 @@ uint32_t flat_shader;
 
 uint32_t gamma_shader;
 uint32_t gamma_table_texture;
-int32_t gamma_mvp;
 int32_t gamma_diffuse;
 
 namespace {
@@ -84,15 +84,15 @@ const char flat_shader_source[] = QUAD_VERTEX_STAGE
     "    fragment_color = color;\n"
     "}\n";
 
+// Drawn over rectangles of the window whose texture coordinates are their window positions.
 const char gamma_shader_source[] =
     "#vertex\n"
     "#version 330 core\n"
-    "layout(location = 0) in vec2 a_position;\n"
+    "layout(location = 0) in vec4 a_position;\n"
     "layout(location = 1) in vec2 a_uv;\n"
-    "uniform mat4 mvp;\n"
     "out vec2 uv;\n"
     "void main() {\n"
-    "    gl_Position = mvp * vec4(a_position, 0.0, 1.0);\n"
+    "    gl_Position = a_position;\n"
     "    uv = a_uv;\n"
     "}\n"
     "#fragment\n"
@@ -162,6 +162,7 @@ uint32_t upload_picture(string path, uint32_t min_filter, uint32_t mag_filter, b
     texture_parameter_filter(TEXTURE_2D, PARAMETER_MIN_FILTER, min_filter);
     texture_parameter_filter(TEXTURE_2D, PARAMETER_MAG_FILTER, mag_filter);
     if (mipmaps) upload_smaller_levels(static_cast<const uint8_t*>(pixels), width, height);
+    note_picture_cover(texture, static_cast<const uint8_t*>(pixels), width, height);
     texture_unbind(TEXTURE_2D);
     if (texture < shading_table_size) {
         texture_shadings[texture] = shading_of_pixels(static_cast<const uint8_t*>(pixels), int64_t{width} * height);
@@ -292,7 +293,6 @@ void load_render_resources() {
 
     gamma_shader = shader_create();
     if (!build_shader(gamma_shader, gamma_shader_source, sizeof gamma_shader_source - 1, "gamma")) return;
-    gamma_mvp = shader_get_uniform_location(gamma_shader, str("mvp"));
     gamma_diffuse = shader_get_uniform_location(gamma_shader, str("diffuse"));
     shader_bind(gamma_shader);
     shader_uniform1i(shader_get_uniform_location(gamma_shader, str("gamma_table")), gamma_table_unit);
@@ -332,5 +332,6 @@ void destroy_render_resources() {
     }
     simple_shader = tint_shader = flat_shader = gamma_shader = 0;
     memset(texture_shadings, 0, sizeof texture_shadings);
+    forget_picture_covers();
     destroy_scene_frame_buffer();
 }

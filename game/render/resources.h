@@ -49,7 +49,6 @@ uint8_t texture_shading(uint32_t texture);
 extern uint32_t gamma_shader;
 extern uint32_t gamma_table_texture;
 constexpr uint32_t gamma_table_unit = 1;
-extern int32_t gamma_mvp;
 extern int32_t gamma_diffuse;
 
 // Image memory, pictures, font, unit quad, shaders and the scene frame buffer, in that order.

@@ -39,33 +39,27 @@ struct SceneProgress {
 
 SceneProgress scene_progress;
 
-void limit_to(PixelRect region) {
-    pipeline_scissor_enable(true);
-    pipeline_scissor_rect(region.left, region.bottom, region.right - region.left, region.top - region.bottom);
-}
-
 void clear_scene_region(PixelRect region) {
     limit_to(region);
-    pipeline_clear_color(0, 0, 0.2f, 1);
+    pipeline_clear_color(scene_clear_color.r, scene_clear_color.g, scene_clear_color.b, scene_clear_color.a);
     pipeline_clear(BUFFER_COLOR);
 }
 
-void gamma_pass(PixelRect region) {
-    limit_to(region);
-    // Magenta shows only where the pass fails to cover the window.
-    pipeline_clear_color(1, 0, 1, 1);
-    pipeline_clear(BUFFER_COLOR);
+void gamma_pass(const PixelRegion& region) {
     pipeline_viewport(0, 0, window_width, window_height);
-    vertex_array_bind(quad_vertex_array);
     shader_bind(gamma_shader);
     texture_unit(gamma_table_unit);
     texture_bind(TEXTURE_2D, gamma_table_texture);
     texture_unit(0);
     texture_bind(TEXTURE_2D, scene_texture);
-    Matrix whole_window = matrix_multiply(matrix_translation(-1, -1), matrix_scale(2, 2));
-    shader_uniform_matrix4fa(gamma_mvp, 1, false, float_view{whole_window.m, 16});
     shader_uniform1i(gamma_diffuse, 0);
-    draw_elements(PRIMITIVE_TRIANGLES, TYPE_UNSIGNED_BYTE, 0, 6, 0, 1);
+    // Magenta shows only where the pass fails to cover the window. Clearing part of the window
+    // costs a software renderer as much as a draw, so a part is only drawn over.
+    if (region.count == 1 && rect_is_whole_window(region.rects[0])) {
+        pipeline_clear_color(1, 0, 1, 1);
+        pipeline_clear(BUFFER_COLOR);
+    }
+    draw_region_rects(region);
     texture_unbind(TEXTURE_2D);
 }
 
@@ -107,7 +101,7 @@ void begin_scene() {
     frame_buffer_bind(FRAME_BUFFER_BOTH, scene_frame_buffer);
     pipeline_blend_enable(true);
     pipeline_viewport(0, 0, window_width, window_height);
-    pipeline_clear_color(0, 0, 0.2f, 1);
+    pipeline_clear_color(scene_clear_color.r, scene_clear_color.g, scene_clear_color.b, scene_clear_color.a);
     shader_bind(simple_shader);
     shader_uniform1f(simple_gamma, display_gamma);
     array_clear(&frame_quads);
@@ -122,28 +116,32 @@ void draw_scene_so_far() {
         scene_progress.drawn_early = true;
         clear_scene_region(whole_window_rect());
     }
-    draw_recorded_quads(scene_progress.drawn_count, frame_quads.count, whole_window_rect());
+    draw_recorded_quads(scene_progress.drawn_count, frame_quads.count, whole_window_rect(), false);
     scene_progress.drawn_count = frame_quads.count;
 }
 
 // The quads go to the scene, as far as they differ from the frame before; the window gets the
 // gamma pass where the scene changed, or everywhere when its back buffer may not hold the last frame.
 void present_scene() {
-    PixelRect changed = whole_window_rect();
+    PixelRegion changed = whole_window_region();
     if (scene_progress.drawn_early) {
         draw_scene_so_far();
     } else {
         if (scene_progress.shown_valid) changed = changed_region(frame_quads, shown_quads);
-        if (!rect_is_empty(changed)) {
-            clear_scene_region(changed);
-            draw_recorded_quads(0, frame_quads.count, changed);
+        if (changed.count == 1 && rect_is_whole_window(changed.rects[0])) {
+            clear_scene_region(changed.rects[0]);
+            draw_recorded_quads(0, frame_quads.count, changed.rects[0], false);
+        } else {
+            // A clear of part of the scene costs a software renderer as much as a draw; the
+            // clear colour goes under the quads in their own draws instead.
+            draw_changed_region(changed);
         }
     }
     pipeline_blend_enable(false);
     frame_buffer_unbind(FRAME_BUFFER_BOTH);
-    PixelRect pass = display_back_buffer_age() == 1 ? changed : whole_window_rect();
-    if (!rect_is_empty(pass)) gamma_pass(pass);
+    PixelRegion pass = display_back_buffer_age() == 1 ? changed : whole_window_region();
     pipeline_scissor_enable(false);
+    if (pass.count > 0) gamma_pass(pass);
     GrowableArray<QuadRecord> drawn = frame_quads;
     frame_quads = shown_quads;
     shown_quads = drawn;

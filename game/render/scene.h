@@ -1,9 +1,12 @@
 // The off-screen scene every frame is drawn into, in linear light, and the gamma pass to the window.
 #pragma once
 
+#include "base/color.h"
+
 #include <cstdint>
 
 constexpr float display_gamma = 2.2f;
+constexpr Color scene_clear_color{0, 0, 0.2f, 1};
 
 // The window's size in pixels, used for viewports, projections and layout; the shell keeps it current.
 constexpr int32_t default_window_width = 1024;

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -10,7 +11,7 @@ namespace {
 QuadRecord square_at(float x, float y, float side) {
     Matrix view = build_screen_projection(1024, 832);
     Matrix model = matrix_multiply(matrix_translation(x, y), matrix_scale(side, side));
-    return QuadRecord{matrix_multiply(view, model), Color{1, 1, 1, 1}, whole_texture, 1, 0};
+    return quad_record(matrix_multiply(view, model), 1, Color{1, 1, 1, 1}, whole_texture);
 }
 
 GrowableArray<QuadRecord> list_of(std::vector<QuadRecord>& quads) {
@@ -41,25 +42,60 @@ TEST_F(ChangedRegion, AQuadsBoundsReachAPixelPastItsEdgesAndStopAtTheWindow) {
     EXPECT_EQ(quad_bounds(square_at(1000, -20, 64)).bottom, 0);
 }
 
+// The region's rectangles, sorted by their left edges.
+std::vector<std::vector<int32_t>> rects_of(const PixelRegion& region) {
+    std::vector<std::vector<int32_t>> rects;
+    for (int32_t i = 0; i < region.count; i++) {
+        const PixelRect& r = region.rects[i];
+        rects.push_back({r.left, r.bottom, r.right, r.top});
+    }
+    std::sort(rects.begin(), rects.end());
+    return rects;
+}
+
+using Rects = std::vector<std::vector<int32_t>>;
+
 TEST_F(ChangedRegion, OnlyTheQuadsThatDifferCount) {
     std::vector<QuadRecord> before{square_at(0, 0, 1024), square_at(100, 100, 10), square_at(600, 600, 50)};
     std::vector<QuadRecord> now = before;
-    EXPECT_TRUE(rect_is_empty(changed_region(list_of(now), list_of(before))));
+    EXPECT_EQ(changed_region(list_of(now), list_of(before)).count, 0);
     // Moved: where it was and where it is now, but not the panel under it nor the square after it.
     now[1] = square_at(200, 100, 10);
-    expect_rect(changed_region(list_of(now), list_of(before)), 99, 99, 211, 111);
+    EXPECT_EQ(rects_of(changed_region(list_of(now), list_of(before))),
+              (Rects{{99, 99, 111, 111}, {199, 99, 211, 111}}));
+    // Moved a little: the two places overlap and make one rectangle.
+    now[1] = square_at(104, 100, 10);
+    EXPECT_EQ(rects_of(changed_region(list_of(now), list_of(before))), (Rects{{99, 99, 115, 111}}));
+    now[1] = before[1];
     now[1].color.a = 0.5f;
-    expect_rect(changed_region(list_of(now), list_of(before)), 99, 99, 211, 111);
+    EXPECT_EQ(rects_of(changed_region(list_of(now), list_of(before))), (Rects{{99, 99, 111, 111}}));
+}
+
+TEST_F(ChangedRegion, RectanglesThatFillMostOfTheirBoundsBecomeOne) {
+    std::vector<QuadRecord> before{square_at(0, 0, 100), square_at(110, 0, 100)};
+    std::vector<QuadRecord> now{square_at(0, 0, 99), square_at(110, 0, 99)};
+    EXPECT_EQ(rects_of(changed_region(list_of(now), list_of(before))), (Rects{{0, 0, 211, 101}}));
+}
+
+TEST_F(ChangedRegion, AFullRegionGrowsTheRectangleThatGrowsLeast) {
+    PixelRegion region{};
+    for (int32_t i = 0; i < region_rect_capacity; i++) region_add(&region, PixelRect{i * 30, 0, i * 30 + 10, 10});
+    region_add(&region, PixelRect{92, 0, 98, 10});
+    ASSERT_EQ(region.count, region_rect_capacity);
+    EXPECT_EQ(rects_of(region)[3], (std::vector<int32_t>{90, 0, 100, 10}));
+    region_add(&region, PixelRect{0, 0, 12, 10});
+    EXPECT_EQ(rects_of(region)[0], (std::vector<int32_t>{0, 0, 12, 10}));
 }
 
 TEST_F(ChangedRegion, AnInsertedQuadMakesEveryLaterQuadCount) {
     std::vector<QuadRecord> before{square_at(100, 100, 10), square_at(600, 600, 50)};
     std::vector<QuadRecord> added = before;
     added.push_back(square_at(300, 300, 20));
-    expect_rect(changed_region(list_of(added), list_of(before)), 299, 299, 321, 321);
+    EXPECT_EQ(rects_of(changed_region(list_of(added), list_of(before))), (Rects{{299, 299, 321, 321}}));
     // Removing the first quad shifts the second into its place: both lists count from there on.
     std::vector<QuadRecord> removed{square_at(600, 600, 50)};
-    expect_rect(changed_region(list_of(removed), list_of(before)), 99, 99, 651, 651);
+    EXPECT_EQ(rects_of(changed_region(list_of(removed), list_of(before))),
+              (Rects{{99, 99, 111, 111}, {599, 599, 651, 651}}));
 }
 
 }  // namespace

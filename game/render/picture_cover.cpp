@@ -1,0 +1,155 @@
+#include "render/picture_cover.h"
+
+#include "render/quad_batch.h"
+#include "render/scene.h"
+
+#include <cmath>
+#include <cstring>
+
+namespace {
+
+// Square cells of texels; a cell is covered when a texel within `filter_reach` of it is not
+// transparent. At half size the second level is sampled too, and its bilinear footprint reaches
+// three texels of the first around the sample point.
+constexpr int32_t cell_size = 16;
+constexpr int32_t filter_reach = 4;
+constexpr int32_t smallest_covered_side = 128;
+constexpr int32_t rect_capacity = 1024;
+constexpr int32_t rects_per_picture = 48;
+constexpr uint32_t picture_capacity = 1024;
+
+// Texel rectangles, left and bottom inside, right and top outside.
+struct CoverRect {
+    int16_t left, bottom, right, top;
+};
+
+struct PictureCover {
+    int32_t width, height;
+    int16_t first_rect, rect_count;
+};
+
+struct PictureCovers {
+    PictureCover pictures[picture_capacity];
+    CoverRect rects[rect_capacity];
+    int32_t rect_count;
+};
+
+PictureCovers covers;
+
+bool cell_is_covered(const uint8_t* pixels, int32_t width, int32_t height, int32_t cell_x, int32_t cell_y) {
+    int32_t left = cell_x * cell_size - filter_reach, right = (cell_x + 1) * cell_size + filter_reach;
+    int32_t bottom = cell_y * cell_size - filter_reach, top = (cell_y + 1) * cell_size + filter_reach;
+    for (int32_t y = bottom < 0 ? 0 : bottom; y < top && y < height; y++) {
+        for (int32_t x = left < 0 ? 0 : left; x < right && x < width; x++) {
+            if (pixels[(int64_t{y} * width + x) * 4 + 3] != 0) return true;
+        }
+    }
+    return false;
+}
+
+int16_t texel_edge(int32_t cell, int32_t limit) {
+    int32_t edge = cell * cell_size;
+    return static_cast<int16_t>(edge < limit ? edge : limit);
+}
+
+// Runs of covered cells along each row of cells; a run under the same run of the row below grows
+// that rectangle instead of starting one. -1 when more than `capacity` rectangles are needed.
+int32_t cover_rects(const uint8_t* pixels, int32_t width, int32_t height, CoverRect* out, int32_t capacity) {
+    int32_t columns = (width + cell_size - 1) / cell_size, rows = (height + cell_size - 1) / cell_size;
+    int32_t count = 0;
+    for (int32_t row = 0; row < rows; row++) {
+        for (int32_t column = 0; column < columns;) {
+            if (!cell_is_covered(pixels, width, height, column, row)) {
+                column++;
+                continue;
+            }
+            int32_t first = column;
+            while (column < columns && cell_is_covered(pixels, width, height, column, row)) column++;
+            CoverRect run{texel_edge(first, width), texel_edge(row, height), texel_edge(column, width),
+                          texel_edge(row + 1, height)};
+            int32_t below = 0;
+            while (below < count && !(out[below].left == run.left && out[below].right == run.right &&
+                                      out[below].top == run.bottom)) {
+                below++;
+            }
+            if (below < count) {
+                out[below].top = run.top;
+            } else if (count == capacity) {
+                return -1;
+            } else {
+                out[count++] = run;
+            }
+        }
+    }
+    return count;
+}
+
+float lerp(float a, float b, float t) { return t == 1 ? b : a + (b - a) * t; }
+
+// A point of the quad by its unit coordinates; points with the same t share every bit, so
+// rectangles that meet along an edge meet exactly.
+void quad_point(const QuadRecord& quad, float s, float t, float* out) {
+    for (int i = 0; i < 4; i++) {
+        out[i] = lerp(lerp(quad.corners[0][i], quad.corners[1][i], s), lerp(quad.corners[2][i], quad.corners[3][i], s), t);
+    }
+}
+
+// Upright in the window, without perspective, and at least half the picture's size on both axes.
+bool drawn_upright_and_large(const QuadRecord& quad, const PictureCover& cover) {
+    const float(*c)[4] = quad.corners;
+    for (int i = 0; i < 4; i++) {
+        if (c[i][3] != 1) return false;
+    }
+    if (c[0][1] != c[1][1] || c[2][1] != c[3][1] || c[0][0] != c[2][0] || c[1][0] != c[3][0]) return false;
+    double width_pixels = fabs(c[1][0] - c[0][0]) * 0.5 * window_width;
+    double height_pixels = fabs(c[2][1] - c[0][1]) * 0.5 * window_height;
+    return width_pixels * 2 >= cover.width && height_pixels * 2 >= cover.height;
+}
+
+}  // namespace
+
+void note_picture_cover(uint32_t texture, const uint8_t* pixels, int32_t width, int32_t height) {
+    if (texture >= picture_capacity) return;
+    covers.pictures[texture] = PictureCover{width, height, 0, 0};
+    if (width < smallest_covered_side || height < smallest_covered_side) return;
+    int32_t room = rect_capacity - covers.rect_count;
+    int32_t count = cover_rects(pixels, width, height, covers.rects + covers.rect_count,
+                                room < rects_per_picture ? room : rects_per_picture);
+    if (count <= 0) return;
+    // Cutting pays only where much of the picture is transparent.
+    int64_t covered = 0;
+    for (int32_t i = 0; i < count; i++) {
+        const CoverRect& r = covers.rects[covers.rect_count + i];
+        covered += int64_t{r.right - r.left} * (r.top - r.bottom);
+    }
+    if (covered * 4 > int64_t{width} * height * 3) return;
+    covers.pictures[texture].first_rect = static_cast<int16_t>(covers.rect_count);
+    covers.pictures[texture].rect_count = static_cast<int16_t>(count);
+    covers.rect_count += count;
+}
+
+void forget_picture_covers() { memset(&covers, 0, sizeof covers); }
+
+void record_picture_quad(const Matrix& mvp, uint32_t texture, const Color& color, TextureRect rect) {
+    QuadRecord whole = quad_record(mvp, texture, color, rect);
+    const PictureCover* cover = texture < picture_capacity ? &covers.pictures[texture] : nullptr;
+    bool shown_whole = memcmp(&rect, &whole_texture, sizeof rect) == 0;
+    if (!cover || cover->rect_count == 0 || !shown_whole || !drawn_upright_and_large(whole, *cover)) {
+        record_quad(whole);
+        return;
+    }
+    for (int32_t i = 0; i < cover->rect_count; i++) {
+        const CoverRect& r = covers.rects[cover->first_rect + i];
+        float left = static_cast<float>(r.left) / static_cast<float>(cover->width);
+        float right = static_cast<float>(r.right) / static_cast<float>(cover->width);
+        float bottom = static_cast<float>(r.bottom) / static_cast<float>(cover->height);
+        float top = static_cast<float>(r.top) / static_cast<float>(cover->height);
+        QuadRecord part = whole;
+        quad_point(whole, left, bottom, part.corners[0]);
+        quad_point(whole, right, bottom, part.corners[1]);
+        quad_point(whole, left, top, part.corners[2]);
+        quad_point(whole, right, top, part.corners[3]);
+        part.rect = TextureRect{left, bottom, right - left, top - bottom};
+        record_quad(part);
+    }
+}
