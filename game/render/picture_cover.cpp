@@ -1,6 +1,5 @@
 #include "render/picture_cover.h"
 
-#include "render/quad_batch.h"
 #include "render/scene.h"
 
 #include <cmath>
@@ -15,7 +14,7 @@ constexpr int32_t cell_size = 16;
 constexpr int32_t filter_reach = 4;
 constexpr int32_t smallest_covered_side = 128;
 constexpr int32_t rect_capacity = 1024;
-constexpr int32_t rects_per_picture = 48;
+constexpr int32_t rects_per_picture = picture_part_capacity;
 constexpr uint32_t picture_capacity = 1024;
 
 // Texel rectangles, left and bottom inside, right and top outside.
@@ -84,13 +83,12 @@ int32_t cover_rects(const uint8_t* pixels, int32_t width, int32_t height, CoverR
     return count;
 }
 
-float lerp(float a, float b, float t) { return t == 1 ? b : a + (b - a) * t; }
-
-// A point of the quad by its unit coordinates; points with the same t share every bit, so
-// rectangles that meet along an edge meet exactly.
+// A point of the quad by its unit coordinates.
 void quad_point(const QuadRecord& quad, float s, float t, float* out) {
     for (int i = 0; i < 4; i++) {
-        out[i] = lerp(lerp(quad.corners[0][i], quad.corners[1][i], s), lerp(quad.corners[2][i], quad.corners[3][i], s), t);
+        float low = quad.corners[0][i] + (quad.corners[1][i] - quad.corners[0][i]) * s;
+        float high = quad.corners[2][i] + (quad.corners[3][i] - quad.corners[2][i]) * s;
+        out[i] = low + (high - low) * t;
     }
 }
 
@@ -130,26 +128,23 @@ void note_picture_cover(uint32_t texture, const uint8_t* pixels, int32_t width, 
 
 void forget_picture_covers() { memset(&covers, 0, sizeof covers); }
 
-void record_picture_quad(const Matrix& mvp, uint32_t texture, const Color& color, TextureRect rect) {
-    QuadRecord whole = quad_record(mvp, texture, color, rect);
-    const PictureCover* cover = texture < picture_capacity ? &covers.pictures[texture] : nullptr;
-    bool shown_whole = memcmp(&rect, &whole_texture, sizeof rect) == 0;
-    if (!cover || cover->rect_count == 0 || !shown_whole || !drawn_upright_and_large(whole, *cover)) {
-        record_quad(whole);
-        return;
+int32_t covered_parts(const QuadRecord& quad, PixelRect parts[picture_part_capacity]) {
+    if (quad.texture >= picture_capacity) return -1;
+    const PictureCover& cover = covers.pictures[quad.texture];
+    bool shown_whole = memcmp(&quad.rect, &whole_texture, sizeof quad.rect) == 0;
+    if (cover.rect_count == 0 || !shown_whole || !drawn_upright_and_large(quad, cover)) return -1;
+    for (int32_t i = 0; i < cover.rect_count; i++) {
+        const CoverRect& r = covers.rects[cover.first_rect + i];
+        float left = static_cast<float>(r.left) / static_cast<float>(cover.width);
+        float right = static_cast<float>(r.right) / static_cast<float>(cover.width);
+        float bottom = static_cast<float>(r.bottom) / static_cast<float>(cover.height);
+        float top = static_cast<float>(r.top) / static_cast<float>(cover.height);
+        QuadRecord part = quad;
+        quad_point(quad, left, bottom, part.corners[0]);
+        quad_point(quad, right, bottom, part.corners[1]);
+        quad_point(quad, left, top, part.corners[2]);
+        quad_point(quad, right, top, part.corners[3]);
+        parts[i] = quad_bounds(part);
     }
-    for (int32_t i = 0; i < cover->rect_count; i++) {
-        const CoverRect& r = covers.rects[cover->first_rect + i];
-        float left = static_cast<float>(r.left) / static_cast<float>(cover->width);
-        float right = static_cast<float>(r.right) / static_cast<float>(cover->width);
-        float bottom = static_cast<float>(r.bottom) / static_cast<float>(cover->height);
-        float top = static_cast<float>(r.top) / static_cast<float>(cover->height);
-        QuadRecord part = whole;
-        quad_point(whole, left, bottom, part.corners[0]);
-        quad_point(whole, right, bottom, part.corners[1]);
-        quad_point(whole, left, top, part.corners[2]);
-        quad_point(whole, right, top, part.corners[3]);
-        part.rect = TextureRect{left, bottom, right - left, top - bottom};
-        record_quad(part);
-    }
+    return cover.rect_count;
 }

@@ -1,19 +1,19 @@
-// The parts of a picture that hold anything: a picture drawn near its own size is drawn as a few
-// rectangles around them, so the transparent rest costs no shading and, as it never changes, is
-// never drawn again.
+// The parts of a picture that hold anything: where a big picture changes, only the rectangles
+// around them need drawing again, since its transparent rest leaves the scene as it was.
 #pragma once
 
-#include "base/color.h"
-#include "render/matrix.h"
-#include "render/texture_rect.h"
+#include "render/pixel_region.h"
+#include "render/quad_batch.h"
 
 #include <cstdint>
+
+constexpr int32_t picture_part_capacity = 48;
 
 // Called once per picture as it is loaded, with its texels as uploaded.
 void note_picture_cover(uint32_t texture, const uint8_t* pixels, int32_t width, int32_t height);
 void forget_picture_covers();
 
-// Records the quad through mvp, or only its covered rectangles when the texture is shown whole,
-// upright and at least half its size, where every texel the filter can read for a skipped
-// rectangle is transparent.
-void record_picture_quad(const Matrix& mvp, uint32_t texture, const Color& color, TextureRect rect);
+// The window rectangles outside which the quad's picture only ever reads transparent texels, or -1
+// when that is not known: the picture is not shown whole, upright, without perspective and at
+// least half its size (smaller, the filter reads farther than the parts allow for).
+int32_t covered_parts(const QuadRecord& quad, PixelRect parts[picture_part_capacity]);

@@ -1,6 +1,6 @@
 #include "render/primitives.h"
 
-#include "render/picture_cover.h"
+#include "render/quad_batch.h"
 #include "render/resources.h"
 #include "render/scene.h"
 
@@ -37,7 +37,7 @@ Matrix rectangle_model(double x, double y, double width, double height) {
 }  // namespace
 
 void draw_textured(const Matrix& model, uint32_t texture, const Color& color, TextureRect rect, const Matrix& view) {
-    record_picture_quad(matrix_multiply(view, model), texture, color, rect);
+    record_quad(quad_record(matrix_multiply(view, model), texture, color, rect));
 }
 
 void draw_quad(uint32_t texture, double x, double y, double width, double height, const Color& color,

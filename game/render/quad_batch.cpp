@@ -22,6 +22,8 @@ struct QuadVertex {
 
 GrowableArray<QuadVertex> batch_vertices;
 GrowableArray<uint32_t> batch_textures;
+// For how many quads the index buffer is filled, and when: resources made again start empty.
+int64_t filled_resources_generation;
 int64_t index_buffer_quads;
 
 constexpr int32_t vertex_stride = sizeof(QuadVertex);
@@ -52,6 +54,7 @@ void push_corners(const QuadRecord& quad) {
 
 // Two counter-clockwise triangles per quad, as the unit quad has them, for at least `quads` quads.
 void reserve_indices(int64_t quads) {
+    if (filled_resources_generation != render_resources_generation) index_buffer_quads = 0;
     if (quads <= index_buffer_quads) return;
     int64_t capacity = index_buffer_quads > 0 ? index_buffer_quads : 1024;
     while (capacity < quads) capacity *= 2;
@@ -65,22 +68,8 @@ void reserve_indices(int64_t quads) {
     buffer_bind(BUFFER_ELEMENT_ARRAY, quad_batch_index_buffer);
     buffer_data(BUFFER_ELEMENT_ARRAY, capacity * 6 * 4, indices, USAGE_STATIC_DRAW);
     arena_reset_to(before);
+    filled_resources_generation = render_resources_generation;
     index_buffer_quads = capacity;
-}
-
-bool same_quad(const QuadRecord& a, const QuadRecord& b) { return memcmp(&a, &b, sizeof(QuadRecord)) == 0; }
-
-PixelRect rect_union(PixelRect a, PixelRect b) {
-    if (rect_is_empty(a)) return b;
-    if (rect_is_empty(b)) return a;
-    return PixelRect{a.left < b.left ? a.left : b.left, a.bottom < b.bottom ? a.bottom : b.bottom,
-                     a.right > b.right ? a.right : b.right, a.top > b.top ? a.top : b.top};
-}
-
-int64_t rect_area(PixelRect rect) { return rect_is_empty(rect) ? 0 : int64_t{rect.right - rect.left} * (rect.top - rect.bottom); }
-
-bool rects_meet(PixelRect a, PixelRect b) {
-    return a.left < b.right && b.left < a.right && a.bottom < b.top && b.bottom < a.top;
 }
 
 int32_t clamped_pixel(double value, int32_t limit) {
@@ -124,14 +113,6 @@ QuadRecord quad_record(const Matrix& mvp, uint32_t texture, const Color& color, 
 
 void record_quad(const QuadRecord& quad) { array_push(&frame_quads, quad); }
 
-bool rect_is_empty(PixelRect rect) { return rect.right <= rect.left || rect.top <= rect.bottom; }
-
-PixelRect whole_window_rect() { return PixelRect{0, 0, window_width, window_height}; }
-
-bool rect_is_whole_window(PixelRect rect) {
-    return rect.left <= 0 && rect.bottom <= 0 && rect.right >= window_width && rect.top >= window_height;
-}
-
 PixelRect quad_bounds(const QuadRecord& quad) {
     double low_x = INFINITY, low_y = INFINITY, high_x = -INFINITY, high_y = -INFINITY;
     for (const float* corner : quad.corners) {
@@ -153,68 +134,6 @@ PixelRect quad_bounds(const QuadRecord& quad) {
                      clamped_pixel(floor(low_y + rounding) - 1, window_height),
                      clamped_pixel(ceil(high_x - rounding) + 1, window_width),
                      clamped_pixel(ceil(high_y - rounding) + 1, window_height)};
-}
-
-PixelRegion whole_window_region() {
-    PixelRegion region{};
-    region.count = 1;
-    region.rects[0] = whole_window_rect();
-    return region;
-}
-
-void region_add(PixelRegion* region, PixelRect rect) {
-    if (rect_is_empty(rect)) return;
-    for (int32_t i = 0; i < region->count; i++) {
-        PixelRect joined = rect_union(region->rects[i], rect);
-        if (rects_meet(region->rects[i], rect) && rect_area(joined) <= rect_area(region->rects[i]) + rect_area(rect)) {
-            // The joined rectangle may now overlap another: take it out and add it again.
-            region->rects[i] = region->rects[--region->count];
-            region_add(region, joined);
-            return;
-        }
-    }
-    if (region->count < region_rect_capacity) {
-        region->rects[region->count++] = rect;
-        return;
-    }
-    int32_t least = 0;
-    for (int32_t i = 1; i < region->count; i++) {
-        int64_t growth = rect_area(rect_union(region->rects[i], rect)) - rect_area(region->rects[i]);
-        if (growth < rect_area(rect_union(region->rects[least], rect)) - rect_area(region->rects[least])) least = i;
-    }
-    PixelRect joined = rect_union(region->rects[least], rect);
-    region->rects[least] = region->rects[--region->count];
-    region_add(region, joined);
-}
-
-PixelRegion changed_region(const GrowableArray<QuadRecord>& now, const GrowableArray<QuadRecord>& before) {
-    PixelRegion region{};
-    int64_t common = now.count < before.count ? now.count : before.count;
-    int64_t first_extra = common;
-    for (int64_t i = 0; i < common; i++) {
-        if (same_quad(now.data[i], before.data[i])) continue;
-        // With different lengths a change shifts every later quad; from here on all of both lists count.
-        if (now.count != before.count) {
-            first_extra = i;
-            break;
-        }
-        region_add(&region, quad_bounds(now.data[i]));
-        region_add(&region, quad_bounds(before.data[i]));
-    }
-    for (int64_t i = first_extra; i < now.count; i++) region_add(&region, quad_bounds(now.data[i]));
-    for (int64_t i = first_extra; i < before.count; i++) region_add(&region, quad_bounds(before.data[i]));
-    // Each rectangle is drawn on its own; when they hold most of their bounds, one pass costs less.
-    PixelRect bounds{0, 0, 0, 0};
-    int64_t area = 0;
-    for (int32_t i = 0; i < region.count; i++) {
-        bounds = rect_union(bounds, region.rects[i]);
-        area += rect_area(region.rects[i]);
-    }
-    if (region.count > 1 && area * 4 >= rect_area(bounds) * 3) {
-        region.count = 1;
-        region.rects[0] = bounds;
-    }
-    return region;
 }
 
 namespace {

@@ -1,11 +1,12 @@
 // Every quad of a frame, recorded by the primitives and drawn later: runs of quads with the same
-// texture go to the graphics layer as one draw, and a frame can be compared with the
-// one before it to find the only part of the window that needs drawing again.
+// texture go to the graphics layer as one draw, over the whole window or only where the frame
+// changed.
 #pragma once
 
 #include "base/arena.h"
 #include "base/color.h"
 #include "render/matrix.h"
+#include "render/pixel_region.h"
 #include "render/texture_rect.h"
 
 #include <cstdint>
@@ -20,11 +21,6 @@ struct QuadRecord {
     uint32_t unused;
 };
 
-// Window pixels, right and top edges outside; empty when right <= left or top <= bottom.
-struct PixelRect {
-    int32_t left, bottom, right, top;
-};
-
 // This frame's quads in drawing order, and those the scene holds from the frame before.
 extern GrowableArray<QuadRecord> frame_quads;
 extern GrowableArray<QuadRecord> shown_quads;
@@ -33,32 +29,11 @@ extern GrowableArray<QuadRecord> shown_quads;
 QuadRecord quad_record(const Matrix& mvp, uint32_t texture, const Color& color, TextureRect rect);
 void record_quad(const QuadRecord& quad);
 
-bool rect_is_empty(PixelRect rect);
-bool rect_is_whole_window(PixelRect rect);
-PixelRect whole_window_rect();
-
-// Window rectangles that together hold every pixel of a region; they may overlap.
-constexpr int32_t region_rect_capacity = 32;
-struct PixelRegion {
-    int32_t count;
-    PixelRect rects[region_rect_capacity];
-};
-
-PixelRegion whole_window_region();
-
 // Drawing and clearing reach only the rectangle until the scissor is turned off.
 void limit_to(PixelRect rect);
 
-// Adds the rectangle, joined to one it overlaps when that costs no pixels beyond the two, and to
-// the one it enlarges least when the region is full.
-void region_add(PixelRegion* region, PixelRect rect);
-
 // The pixels the quad can touch, a pixel wider on every side, inside the window.
 PixelRect quad_bounds(const QuadRecord& quad);
-
-// Where this frame's quads can differ from the shown ones: every pixel outside it gets the same
-// quads in the same order from both lists.
-PixelRegion changed_region(const GrowableArray<QuadRecord>& now, const GrowableArray<QuadRecord>& before);
 
 // Quads first to end - 1 of this frame that reach the region, into the bound frame buffer; over
 // the scene's clear colour filling the region when `clear_under` is set.

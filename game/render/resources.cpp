@@ -31,6 +31,7 @@ uint32_t quad_index_buffer;
 uint32_t quad_batch_vertex_array;
 uint32_t quad_batch_vertex_buffer;
 uint32_t quad_batch_index_buffer;
+int64_t render_resources_generation;
 
 uint32_t simple_shader;
 int32_t simple_gamma;
@@ -276,6 +277,7 @@ uint32_t load_font_texture(string path) {
 void release_image_memory() { image_set_buffer(0, nullptr); }
 
 void load_render_resources() {
+    render_resources_generation++;
     void* image_block = arena_allocate(PERSISTENT_ARENA, image_memory_bytes);
     image_set_flip(true);
     image_set_buffer(image_memory_bytes, image_block);

@@ -29,6 +29,8 @@ extern uint32_t quad_index_buffer;
 extern uint32_t quad_batch_vertex_array;
 extern uint32_t quad_batch_vertex_buffer;
 extern uint32_t quad_batch_index_buffer;
+// Counts the loads of these resources: buffers of a new load start empty.
+extern int64_t render_resources_generation;
 
 // Sprites by what their texture holds: any picture, raised to gamma; white with any alpha; opaque white.
 extern uint32_t simple_shader;

@@ -3,6 +3,7 @@
 #include "base/text_format.h"
 #include "render/matrix.h"
 #include "render/primitives.h"
+#include "render/changed_region.h"
 #include "render/quad_batch.h"
 #include "render/resources.h"
 

@@ -1,4 +1,4 @@
-#include "render/quad_batch.h"
+#include "render/changed_region.h"
 #include "render/scene.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,7 @@
 #include "render_helpers.h"
 
+#include "render/changed_region.h"
+#include "render/quad_batch.h"
 #include "render/primitives.h"
 #include "render/resources.h"
 #include "render/scene.h"
@@ -106,6 +108,35 @@ TEST_F(Scene, AFrameDrawnOnlyWhereItChangedLooksLikeOneDrawnWhole) {
     EXPECT_TRUE(read_region(0, 0, window_width, window_height) == window_after_move);
     EXPECT_TRUE(whole_scene() == scene_after_move);
     EXPECT_EQ(pipeline_get_error(), 0);
+}
+
+// The breathing title picture from one size to the next, and to one small enough to read the
+// second level: drawn again only around what the picture holds, and the same as drawn whole.
+TEST_F(Scene, ABigPictureThatChangesSizeIsDrawnAgainOnlyAroundWhatItHolds) {
+    const double sizes[][2] = {{512, 512}, {497, 527}, {527, 497}, {300, 262}};
+    for (const auto& size : sizes) {
+        auto draw_frame = [&] {
+            begin_scene();
+            draw_quad(white_texture, 100, 100, 800, 600, Color{0, 0, 0, 0.8f}, screen_projection);
+            draw_quad(machine_textures[1], 201.3, 150.6, size[0], size[1], Color{1, 1, 1, 1}, screen_projection);
+        };
+        draw_frame();
+        // While breathing the picture changes everywhere it holds something, and nowhere else.
+        if (size[0] != 512 && size[0] > 400) {
+            PixelRegion changed = changed_region(frame_quads, shown_quads);
+            int64_t area = 0;
+            for (int32_t i = 0; i < changed.count; i++) area += rect_area(changed.rects[i]);
+            EXPECT_LT(area * 10, static_cast<int64_t>(size[0] * size[1]) * 7) << size[0] << " x " << size[1];
+        }
+        present_scene();
+        std::vector<uint8_t> window = read_region(0, 0, window_width, window_height);
+        std::vector<uint8_t> scene = whole_scene();
+        reset_scene_progress();
+        draw_frame();
+        present_scene();
+        EXPECT_TRUE(read_region(0, 0, window_width, window_height) == window) << size[0] << " x " << size[1];
+        EXPECT_TRUE(whole_scene() == scene) << size[0] << " x " << size[1];
+    }
 }
 
 TEST_F(Scene, RecreatingTheSceneKeepsDrawingWorking) {
