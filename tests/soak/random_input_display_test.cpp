@@ -10,6 +10,7 @@
 #include "model/map_list.h"
 #include "model/turn_state.h"
 #include "screen/ui.h"
+#include "screen/editor.h"
 #include "screen/goal_builder.h"
 #include "screen/text_entry.h"
 #include "shell/application.h"
@@ -229,11 +230,15 @@ private:
 };
 
 // Escape first closes a help page (which covers every button), then walks back through the screens;
-// on the main menu it would quit, so stop there.
+// on the main menu it would quit, so stop there. Unsaved edits make the editor ask first; the
+// steering lets them go.
 bool steer_to_main_menu(Soak* soak) {
     soak->release_all();
     if (help_visible || legend_visible) soak->press(SDL_SCANCODE_ESCAPE);
-    for (int i = 0; i < 6 && !main_menu_open; i++) soak->press(SDL_SCANCODE_ESCAPE);
+    for (int i = 0; i < 6 && !main_menu_open; i++) {
+        soak->press(SDL_SCANCODE_ESCAPE);
+        if (editor_mode && editor_dialog_open()) soak->press(SDL_SCANCODE_Y);
+    }
     return main_menu_open;
 }
 
