@@ -198,9 +198,9 @@ void limit_to(PixelRect rect) {
     pipeline_scissor_rect(rect.left, rect.bottom, rect.right - rect.left, rect.top - rect.bottom);
 }
 
-void draw_recorded_quads(int64_t first, int64_t end, PixelRect region, bool clear_under) {
+void draw_recorded_quads(int64_t first, int64_t end, PixelRect region) {
     start_batch();
-    batch_region(first, end, region, clear_under);
+    batch_region(first, end, region, false);
     if (batch_textures.count == 0) return;
     upload_batch();
     draw_batch_runs(0, batch_textures.count);

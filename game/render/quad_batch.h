@@ -35,9 +35,8 @@ void limit_to(PixelRect rect);
 // The pixels the quad can touch, a pixel wider on every side, inside the window.
 PixelRect quad_bounds(const QuadRecord& quad);
 
-// Quads first to end - 1 of this frame that reach the region, into the bound frame buffer; over
-// the scene's clear colour filling the region when `clear_under` is set.
-void draw_recorded_quads(int64_t first, int64_t end, PixelRect region, bool clear_under);
+// Quads first to end - 1 of this frame that reach the region, into the bound frame buffer.
+void draw_recorded_quads(int64_t first, int64_t end, PixelRect region);
 
 // Each rectangle of the region cleared to the scene's colour and given this frame's quads, within
 // its own scissor; one upload for all.

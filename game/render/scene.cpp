@@ -117,7 +117,7 @@ void draw_scene_so_far() {
         scene_progress.drawn_early = true;
         clear_scene_region(whole_window_rect());
     }
-    draw_recorded_quads(scene_progress.drawn_count, frame_quads.count, whole_window_rect(), false);
+    draw_recorded_quads(scene_progress.drawn_count, frame_quads.count, whole_window_rect());
     scene_progress.drawn_count = frame_quads.count;
 }
 
@@ -131,7 +131,7 @@ void present_scene() {
         if (scene_progress.shown_valid) changed = changed_region(frame_quads, shown_quads);
         if (changed.count == 1 && rect_is_whole_window(changed.rects[0])) {
             clear_scene_region(changed.rects[0]);
-            draw_recorded_quads(0, frame_quads.count, changed.rects[0], false);
+            draw_recorded_quads(0, frame_quads.count, changed.rects[0]);
         } else {
             // A clear of part of the scene costs a software renderer as much as a draw; the
             // clear colour goes under the quads in their own draws instead.
