@@ -29,14 +29,18 @@ int32_t blend(int32_t a, int32_t b, int32_t weight) { return a + (((b - a) * wei
 
 int32_t next_level_size(int32_t size) { return size > 1 ? size / 2 : 1; }
 
-void make_next_level(const uint8_t* above, int32_t width, int32_t height, uint8_t* below) {
+namespace {
+
+// Texels first_x to end_x - 1 of every row of the smaller level.
+void fill_columns(const uint8_t* above, int32_t width, int32_t height, uint8_t* below, int32_t first_x,
+                  int32_t end_x, const SamplePlace* columns) {
     int32_t below_width = next_level_size(width), below_height = next_level_size(height);
     for (int32_t y = 0; y < below_height; y++) {
         SamplePlace row = sample_place(y, below_height, height);
         const uint8_t* low_row = above + int64_t{row.first} * width * 4;
         const uint8_t* high_row = above + int64_t{row.second} * width * 4;
-        for (int32_t x = 0; x < below_width; x++) {
-            SamplePlace column = sample_place(x, below_width, width);
+        for (int32_t x = first_x; x < end_x; x++) {
+            const SamplePlace& column = columns[x - first_x];
             uint8_t* out = below + (int64_t{y} * below_width + x) * 4;
             for (int32_t channel = 0; channel < 4; channel++) {
                 int32_t left = column.first * 4 + channel, right = column.second * 4 + channel;
@@ -45,5 +49,19 @@ void make_next_level(const uint8_t* above, int32_t width, int32_t height, uint8_
                 out[channel] = static_cast<uint8_t>(blend(low, high, row.weight));
             }
         }
+    }
+}
+
+}  // namespace
+
+void make_next_level(const uint8_t* above, int32_t width, int32_t height, uint8_t* below) {
+    int32_t below_width = next_level_size(width);
+    // Every row samples the same columns.
+    constexpr int32_t column_batch = 256;
+    SamplePlace columns[column_batch];
+    for (int32_t first_x = 0; first_x < below_width; first_x += column_batch) {
+        int32_t end_x = first_x + column_batch < below_width ? first_x + column_batch : below_width;
+        for (int32_t x = first_x; x < end_x; x++) columns[x - first_x] = sample_place(x, below_width, width);
+        fill_columns(above, width, height, below, first_x, end_x, columns);
     }
 }
