@@ -2,9 +2,11 @@
 #include "platform_internal.h"
 #include "sdl_handles.h"
 
+#include <climits>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <malloc.h>
 
 uint8_t temporary_buffer[TEMPORARY_BUFFER_SIZE];
 int32_t temporary_pos;
@@ -71,6 +73,11 @@ uint64_t system_ticks() { return SDL_GetTicks(); }
 uint64_t system_performance_counter() { return SDL_GetPerformanceCounter(); }
 uint64_t system_performance_frequency() { return SDL_GetPerformanceFrequency(); }
 void system_sleep(uint32_t milliseconds) { SDL_Delay(milliseconds); }
+
+void system_retain_freed_memory(int64_t bytes) {
+    if (bytes < 0) return;
+    mallopt(M_TRIM_THRESHOLD, bytes > INT_MAX ? INT_MAX : static_cast<int>(bytes));
+}
 
 int system_execute(string command) { return system(append_character(command).data); }
 

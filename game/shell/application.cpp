@@ -72,11 +72,18 @@ static void take_window_size() {
     }
 }
 
+namespace {
+constexpr int64_t retained_freed_memory_bytes = 64 << 20;
+}  // namespace
+
 void application_start() {
     reset_program_state();
     // Without its data, or a place for the player's maps, the game stops before any window opens.
     if (!find_game_folders()) exit(1);
     system_init(SYSTEM_ALL);
+    // A software renderer frees its per-frame memory every frame; handed back each time, it
+    // comes back as page faults, which cost some frames as much again as their drawing.
+    system_retain_freed_memory(retained_freed_memory_bytes);
     create_arenas(persistent_arena_capacity, frame_arena_capacity);
     seed_random(static_cast<uint64_t>(system_time()));
     if (!prepare_player_folder()) exit(1);

@@ -125,6 +125,10 @@ KESTRUNE_API uint64_t system_ticks(void);
 KESTRUNE_API uint64_t system_performance_counter(void);
 KESTRUNE_API uint64_t system_performance_frequency(void);
 KESTRUNE_API void system_sleep(uint32_t milliseconds);
+/* Freed heap memory, up to `bytes` of it, stays with the process for its next allocations instead of
+   going back to the system, so a program that allocates and frees much every frame (a software
+   renderer does) does not fault the same pages in again each frame. */
+KESTRUNE_API void system_retain_freed_memory(int64_t bytes);
 KESTRUNE_API int system_execute(string command);
 KESTRUNE_API void* system_load_library(string path);
 KESTRUNE_API void* system_load_function(void* library, string name);

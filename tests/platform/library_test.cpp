@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
+#include <malloc.h>
+#include <vector>
 
 extern "C" int c_program_sees_the_interface(void);
 
@@ -64,6 +67,25 @@ TEST(Library, TellsTheProgramFolderAndTheEnvironment) {
     EXPECT_EQ(std::string(value.data, value.length), "two words");
     unsetenv("KESTRUNE_TEST_VARIABLE");
     EXPECT_EQ(system_get_environment(view("KESTRUNE_TEST_VARIABLE")).data, nullptr);
+}
+
+// Small blocks come from the heap; freed at its top, they go back to the system unless retained.
+TEST(Library, RetainedFreedMemoryStaysWithTheProcess) {
+    system_retain_freed_memory(64 << 20);
+    std::vector<void*> blocks;
+    for (int i = 0; i < 4096; i++) blocks.push_back(malloc(2048));
+    size_t grown = mallinfo2().arena;
+    if (grown == 0) {
+        for (void* block : blocks) free(block);
+        GTEST_SKIP() << "the heap is not the C library's (a sanitizer's allocator)";
+    }
+    for (auto it = blocks.rbegin(); it != blocks.rend(); ++it) free(*it);
+    EXPECT_GE(mallinfo2().arena + (1 << 20), grown);
+    system_retain_freed_memory(128 << 10);
+    for (int i = 0; i < 4096; i++) blocks[i] = malloc(2048);
+    grown = mallinfo2().arena;
+    for (auto it = blocks.rbegin(); it != blocks.rend(); ++it) free(*it);
+    EXPECT_LT(mallinfo2().arena + (2 << 20), grown);
 }
 
 TEST(Library, ExecuteReturnsTheShellStatus) {
