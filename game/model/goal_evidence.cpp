@@ -24,11 +24,7 @@ uint64_t goals_met_now() {
 void count_deals_meeting_neither(Goal own_goal, int64_t* counts) {
     int64_t cards = used_deck_copies() * used_deck_colors() * used_deck_shapes() * used_deck_numbers();
     GrowableArray<Card> full{arena_push_array<Card>(FRAME_ARENA, cards), 0, cards, FRAME_ARENA};
-    for (int64_t copy = 0; copy < used_deck_copies(); copy++)
-        for (int64_t c = 0; c < used_deck_colors(); c++)
-            for (int64_t s = 0; s < used_deck_shapes(); s++)
-                for (int64_t n = 1; n <= used_deck_numbers(); n++)
-                    full.data[full.count++] = Card{static_cast<uint8_t>(c), static_cast<uint8_t>(s), static_cast<int8_t>(n)};
+    push_full_deck(&full);
     int64_t cells = tape_length;
     GrowableArray<Card> real_tape = tape;
     GrowableArray<Card> dealt{arena_push_array<Card>(FRAME_ARENA, cells + 1), cells, cells + 1, FRAME_ARENA};

@@ -75,13 +75,7 @@ bool start_game() {
 
     array_clear(&stack);
     array_clear(&deck);
-    int64_t copies = used_deck_copies(), colors = used_deck_colors(), shapes = used_deck_shapes(),
-            numbers = used_deck_numbers();
-    for (int64_t copy = 0; copy < copies; copy++)
-        for (int64_t color = 0; color < colors; color++)
-            for (int64_t shape = 0; shape < shapes; shape++)
-                for (int64_t number = 1; number <= numbers; number++)
-                    array_push(&deck, Card{static_cast<uint8_t>(color), static_cast<uint8_t>(shape), static_cast<int8_t>(number)});
+    push_full_deck(&deck);
     shuffle_deck();
 
     int64_t tape_from_deck = deal_tape();
@@ -144,6 +138,16 @@ void recycle_stack() {
     for (int64_t i = 0; i < stack.count; i++) array_push(&deck, stack.data[i]);
     stack = GrowableArray<Card>{};
     shuffle_deck();
+}
+
+void push_full_deck(GrowableArray<Card>* cards) {
+    int64_t copies = used_deck_copies(), colors = used_deck_colors(), shapes = used_deck_shapes(),
+            numbers = used_deck_numbers();
+    for (int64_t copy = 0; copy < copies; copy++)
+        for (int64_t color = 0; color < colors; color++)
+            for (int64_t shape = 0; shape < shapes; shape++)
+                for (int64_t number = 1; number <= numbers; number++)
+                    array_push(cards, Card{static_cast<uint8_t>(color), static_cast<uint8_t>(shape), static_cast<int8_t>(number)});
 }
 
 void shuffle_deck() {
