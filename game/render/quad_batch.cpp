@@ -18,6 +18,7 @@ struct QuadVertex {
     float position[4];
     float uv[2];
     float color[4];
+    float uv_map[4];
 };
 
 GrowableArray<QuadVertex> batch_vertices;
@@ -41,10 +42,27 @@ void corner_position(const Matrix& mvp, float x, float y, float* out) {
 
 const float unit_corners[4][2] = {{0, 0}, {1, 0}, {0, 1}, {1, 1}};
 
-void push_corners(const QuadRecord& quad) {
+// For an upright picture: its texture coordinates as x0 + x * dx and y0 + y * dy of window pixels;
+// zero (none) for any other quad.
+void window_uv_map(const QuadRecord& quad, float out[4]) {
+    WindowEdges edges;
+    if (texture_shading(quad.texture) != shading_picture || !upright_edges(quad, &edges)) return;
+    double du = quad.rect.width / (edges.x1 - edges.x0), dv = quad.rect.height / (edges.y1 - edges.y0);
+    out[0] = static_cast<float>(quad.rect.u - edges.x0 * du);
+    out[1] = static_cast<float>(du);
+    out[2] = static_cast<float>(quad.rect.v - edges.y0 * dv);
+    out[3] = static_cast<float>(dv);
+}
+
+// The quad, placed at the corners of `placed` when given: its texture coordinates as a function of
+// window position stay the quad's own.
+void push_corners(const QuadRecord& quad, const QuadRecord* placed = nullptr) {
+    float uv_map[4] = {};
+    window_uv_map(quad, uv_map);
     for (int corner = 0; corner < 4; corner++) {
         QuadVertex vertex{};
-        memcpy(vertex.position, quad.corners[corner], sizeof vertex.position);
+        memcpy(vertex.uv_map, uv_map, sizeof vertex.uv_map);
+        memcpy(vertex.position, (placed ? placed : &quad)->corners[corner], sizeof vertex.position);
         vertex.uv[0] = unit_corners[corner][0] * quad.rect.width + quad.rect.u;
         vertex.uv[1] = unit_corners[corner][1] * quad.rect.height + quad.rect.v;
         memcpy(vertex.color, &quad.color, sizeof vertex.color);
@@ -78,6 +96,8 @@ int32_t clamped_pixel(double value, int32_t limit) {
     return static_cast<int32_t>(value);
 }
 
+}  // namespace
+
 QuadRecord region_quad(PixelRect region) {
     QuadRecord quad{{}, scene_clear_color, whole_texture, white_texture, 0};
     float left = static_cast<float>(region.left) / static_cast<float>(window_width) * 2 - 1;
@@ -93,6 +113,8 @@ QuadRecord region_quad(PixelRect region) {
     return quad;
 }
 
+namespace {
+
 uint32_t program_for(uint32_t texture) {
     switch (texture_shading(texture)) {
         case shading_flat: return flat_shader;
@@ -102,6 +124,17 @@ uint32_t program_for(uint32_t texture) {
 }
 
 }  // namespace
+
+bool upright_edges(const QuadRecord& quad, WindowEdges* edges) {
+    const float(*c)[4] = quad.corners;
+    for (int corner = 0; corner < 4; corner++) {
+        if (c[corner][3] != 1) return false;
+    }
+    if (c[0][0] != c[2][0] || c[1][0] != c[3][0] || c[0][1] != c[1][1] || c[2][1] != c[3][1]) return false;
+    *edges = WindowEdges{(c[0][0] + 1.0) * 0.5 * window_width, (c[1][0] + 1.0) * 0.5 * window_width,
+                         (c[0][1] + 1.0) * 0.5 * window_height, (c[2][1] + 1.0) * 0.5 * window_height};
+    return edges->x0 != edges->x1 && edges->y0 != edges->y1;
+}
 
 QuadRecord quad_record(const Matrix& mvp, uint32_t texture, const Color& color, TextureRect rect) {
     QuadRecord quad{{}, color, rect, texture, 0};
@@ -154,23 +187,6 @@ void batch_region(int64_t first, int64_t end, PixelRect region, bool clear_under
     }
 }
 
-void start_batch() {
-    array_clear(&batch_vertices);
-    array_clear(&batch_textures);
-}
-
-void upload_batch() {
-    vertex_array_bind(quad_batch_vertex_array);
-    reserve_indices(batch_textures.count);
-    buffer_bind(BUFFER_ARRAY, quad_batch_vertex_buffer);
-    buffer_data(BUFFER_ARRAY, batch_vertices.count * vertex_stride, batch_vertices.data, USAGE_STREAM_DRAW);
-}
-
-void finish_batch() {
-    buffer_unbind(BUFFER_ARRAY);
-    vertex_array_bind(quad_vertex_array);
-}
-
 // One draw per run of batched quads with the same texture, from quad `from` to `to` - 1.
 void draw_batch_runs(int64_t from, int64_t to) {
     texture_unit(0);
@@ -192,6 +208,41 @@ void draw_batch_runs(int64_t from, int64_t to) {
 }
 
 }  // namespace
+
+void start_batch() {
+    array_clear(&batch_vertices);
+    array_clear(&batch_textures);
+}
+
+int64_t batch_quad(const QuadRecord& quad) {
+    push_corners(quad);
+    array_push(&batch_textures, quad.texture);
+    return batch_textures.count - 1;
+}
+
+int64_t batch_quad_within(const QuadRecord& quad, PixelRect part) {
+    QuadRecord placed = region_quad(part);
+    push_corners(quad, &placed);
+    array_push(&batch_textures, quad.texture);
+    return batch_textures.count - 1;
+}
+
+void upload_batch() {
+    vertex_array_bind(quad_batch_vertex_array);
+    reserve_indices(batch_textures.count);
+    buffer_bind(BUFFER_ARRAY, quad_batch_vertex_buffer);
+    buffer_data(BUFFER_ARRAY, batch_vertices.count * vertex_stride, batch_vertices.data, USAGE_STREAM_DRAW);
+}
+
+void draw_batch_quads(int64_t first, int64_t count) {
+    draw_elements(PRIMITIVE_TRIANGLES, TYPE_UNSIGNED_INT, static_cast<int32_t>(first * 6 * 4),
+                  static_cast<int32_t>(count * 6), 0, 1);
+}
+
+void finish_batch() {
+    buffer_unbind(BUFFER_ARRAY);
+    vertex_array_bind(quad_vertex_array);
+}
 
 void limit_to(PixelRect rect) {
     pipeline_scissor_enable(true);

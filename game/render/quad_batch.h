@@ -29,8 +29,29 @@ extern GrowableArray<QuadRecord> shown_quads;
 QuadRecord quad_record(const Matrix& mvp, uint32_t texture, const Color& color, TextureRect rect);
 void record_quad(const QuadRecord& quad);
 
+// The rectangle as a quad of the scene's clear colour through the white texture.
+QuadRecord region_quad(PixelRect region);
+
+// Quads sent in one upload and drawn by index: started, added, uploaded, drawn, finished.
+void start_batch();
+int64_t batch_quad(const QuadRecord& quad);
+// Only the rectangle's part of an upright picture, for a shader that reads texture coordinates
+// from window positions.
+int64_t batch_quad_within(const QuadRecord& quad, PixelRect part);
+void upload_batch();
+void draw_batch_quads(int64_t first, int64_t count);
+void finish_batch();
+
 // Drawing and clearing reach only the rectangle until the scissor is turned off.
 void limit_to(PixelRect rect);
+
+// Window positions of an upright quad's edges: x of its corners (0, 0) and (1, 0), y of its corners
+// (0, 0) and (0, 1).
+struct WindowEdges {
+    double x0, x1, y0, y1;
+};
+// False for a quad turned in the window, seen in perspective or of no area.
+bool upright_edges(const QuadRecord& quad, WindowEdges* edges);
 
 // The pixels the quad can touch, a pixel wider on every side, inside the window.
 PixelRect quad_bounds(const QuadRecord& quad);

@@ -42,33 +42,46 @@ uint32_t gamma_shader;
 uint32_t gamma_table_texture;
 int32_t gamma_diffuse;
 
+uint32_t window_picture_shader;
+int32_t window_picture_background;
+
 namespace {
 
 // Sprites come in batches of quads whose corners are already in clip space, each with its tint.
+// An upright picture's texture coordinates come from the pixel's window position (u = x0 + x * dx,
+// v = y0 + y * dy): interpolated ones round differently in the window, whose rows the software
+// renderer keeps the other way up from the scene's.
 #define QUAD_VERTEX_STAGE                                                  \
     "#vertex\n"                                                            \
     "#version 330 core\n"                                                  \
     "layout(location = 0) in vec4 a_position;\n"                           \
     "layout(location = 1) in vec2 a_uv;\n"                                 \
     "layout(location = 2) in vec4 a_color;\n"                              \
+    "layout(location = 3) in vec4 a_uv_map;\n"                             \
     "out vec2 uv;\n"                                                       \
     "flat out vec4 color;\n"                                               \
+    "flat out vec4 uv_map;\n"                                              \
     "void main() {\n"                                                      \
     "    gl_Position = a_position;\n"                                      \
     "    uv = a_uv;\n"                                                     \
     "    color = a_color;\n"                                               \
+    "    uv_map = a_uv_map;\n"                                             \
     "}\n"                                                                  \
     "#fragment\n"                                                          \
     "#version 330 core\n"                                                  \
     "in vec2 uv;\n"                                                        \
     "flat in vec4 color;\n"                                                \
-    "out vec4 fragment_color;\n"
+    "flat in vec4 uv_map;\n"                                               \
+    "out vec4 fragment_color;\n"                                           \
+    "vec2 window_uv() {\n"                                                 \
+    "    return vec2(uv_map.x + gl_FragCoord.x * uv_map.y, uv_map.z + gl_FragCoord.y * uv_map.w);\n" \
+    "}\n"
 
 const char simple_shader_source[] = QUAD_VERTEX_STAGE
     "uniform sampler2D diffuse;\n"
     "uniform float gamma;\n"
     "void main() {\n"
-    "    vec4 texel = texture(diffuse, uv);\n"
+    "    vec4 texel = texture(diffuse, uv_map.y == 0.0 ? uv : window_uv());\n"
     "    fragment_color = color * vec4(pow(texel.rgb, vec3(gamma)), texel.a);\n"
     "}\n";
 
@@ -83,6 +96,28 @@ const char tint_shader_source[] = QUAD_VERTEX_STAGE
 const char flat_shader_source[] = QUAD_VERTEX_STAGE
     "void main() {\n"
     "    fragment_color = color;\n"
+    "}\n";
+
+// An upright picture over flat colours straight to the window: the scene's 8-bit blending and the
+// gamma table worked out here, to the very bytes the scene and the gamma pass would give.
+const char window_picture_shader_source[] = QUAD_VERTEX_STAGE
+    "uniform sampler2D diffuse;\n"
+    "uniform sampler2D gamma_table;\n"
+    "uniform float gamma;\n"
+    "uniform ivec4 background;\n"
+    "ivec4 scaled(ivec4 value, int factor) {\n"
+    "    ivec4 product = value * factor;\n"
+    "    return (product + (product >> 8) + 128) >> 8;\n"
+    "}\n"
+    "float shown(int linear) {\n"
+    "    return texelFetch(gamma_table, ivec2(linear, 0), 0).r;\n"
+    "}\n"
+    "void main() {\n"
+    "    vec4 texel = texture(diffuse, window_uv());\n"
+    "    vec4 lit = color * vec4(pow(texel.rgb, vec3(gamma)), texel.a);\n"
+    "    ivec4 source = ivec4(roundEven(clamp(lit, 0.0, 1.0) * 255.0));\n"
+    "    ivec4 scene = min(scaled(source, source.a) + scaled(background, 255 - source.a), ivec4(255));\n"
+    "    fragment_color = vec4(shown(scene.r), shown(scene.g), shown(scene.b), float(scene.a) / 255.0);\n"
     "}\n";
 
 // Drawn over rectangles of the window whose texture coordinates are their window positions.
@@ -210,18 +245,21 @@ void create_unit_quad() {
     buffer_data(BUFFER_ELEMENT_ARRAY, sizeof indices, indices, USAGE_STATIC_DRAW);
     vertex_array_unbind();
 
-    // Batches of quads with their corners in clip space: position, texture coordinates, tint.
+    // Batches of quads with their corners in clip space: position, texture coordinates, tint, and
+    // for upright pictures the texture coordinates as a function of window position.
     quad_batch_vertex_array = vertex_array_create();
     quad_batch_vertex_buffer = buffer_create();
     quad_batch_index_buffer = buffer_create();
     vertex_array_bind(quad_batch_vertex_array);
     buffer_bind(BUFFER_ARRAY, quad_batch_vertex_buffer);
     attribute_enable(0, true);
-    attribute_format(0, 4, TYPE_FLOAT, false, 40, 0);
+    attribute_format(0, 4, TYPE_FLOAT, false, 56, 0);
     attribute_enable(1, true);
-    attribute_format(1, 2, TYPE_FLOAT, false, 40, 16);
+    attribute_format(1, 2, TYPE_FLOAT, false, 56, 16);
     attribute_enable(2, true);
-    attribute_format(2, 4, TYPE_FLOAT, false, 40, 24);
+    attribute_format(2, 4, TYPE_FLOAT, false, 56, 24);
+    attribute_enable(3, true);
+    attribute_format(3, 4, TYPE_FLOAT, false, 56, 40);
     buffer_bind(BUFFER_ELEMENT_ARRAY, quad_batch_index_buffer);
     vertex_array_unbind();
     buffer_unbind(BUFFER_ARRAY);
@@ -231,8 +269,7 @@ void create_unit_quad() {
 void create_gamma_table() {
     uint8_t entries[256 * 4];
     for (int32_t value = 0; value < 256; value++) {
-        double shown = math_pow(value / 255.0, 1.0 / display_gamma);
-        uint8_t byte = static_cast<uint8_t>(shown * 255 + 0.5);
+        uint8_t byte = shown_byte(value);
         entries[4 * value] = entries[4 * value + 1] = entries[4 * value + 2] = byte;
         entries[4 * value + 3] = 255;
     }
@@ -260,6 +297,10 @@ bool build_shader(uint32_t program, const char* source, int64_t source_length, c
 }
 
 }  // namespace
+
+uint8_t shown_byte(int32_t linear) {
+    return static_cast<uint8_t>(math_pow(linear / 255.0, 1.0 / display_gamma) * 255 + 0.5);
+}
 
 uint8_t texture_shading(uint32_t texture) {
     if (texture >= shading_table_size) return shading_picture;
@@ -301,6 +342,18 @@ void load_render_resources() {
     shader_unbind();
     create_gamma_table();
 
+    window_picture_shader = shader_create();
+    if (!build_shader(window_picture_shader, window_picture_shader_source, sizeof window_picture_shader_source - 1,
+                      "window picture")) {
+        return;
+    }
+    window_picture_background = shader_get_uniform_location(window_picture_shader, str("background"));
+    shader_bind(window_picture_shader);
+    shader_uniform1i(shader_get_uniform_location(window_picture_shader, str("diffuse")), 0);
+    shader_uniform1i(shader_get_uniform_location(window_picture_shader, str("gamma_table")), gamma_table_unit);
+    shader_uniform1f(shader_get_uniform_location(window_picture_shader, str("gamma")), display_gamma);
+    shader_unbind();
+
     create_scene_frame_buffer();
 }
 
@@ -328,11 +381,11 @@ void destroy_render_resources() {
     if (quad_batch_vertex_array) vertex_array_destroy(quad_batch_vertex_array);
     quad_vertex_buffer = quad_index_buffer = quad_vertex_array = 0;
     quad_batch_vertex_buffer = quad_batch_index_buffer = quad_batch_vertex_array = 0;
-    uint32_t programs[] = {simple_shader, tint_shader, flat_shader, gamma_shader};
+    uint32_t programs[] = {simple_shader, tint_shader, flat_shader, gamma_shader, window_picture_shader};
     for (uint32_t program : programs) {
         if (program) shader_destroy(program);
     }
-    simple_shader = tint_shader = flat_shader = gamma_shader = 0;
+    simple_shader = tint_shader = flat_shader = gamma_shader = window_picture_shader = 0;
     memset(texture_shadings, 0, sizeof texture_shadings);
     forget_picture_covers();
     destroy_scene_frame_buffer();

@@ -52,6 +52,13 @@ extern uint32_t gamma_shader;
 extern uint32_t gamma_table_texture;
 constexpr uint32_t gamma_table_unit = 1;
 extern int32_t gamma_diffuse;
+// The byte the gamma pass shows for a byte of the linear scene.
+uint8_t shown_byte(int32_t linear);
+
+// A picture over flat colours drawn straight to the window; background holds the scene's bytes
+// under it, and the gamma table is read from texture unit gamma_table_unit.
+extern uint32_t window_picture_shader;
+extern int32_t window_picture_background;
 
 // Image memory, pictures, font, unit quad, shaders and the scene frame buffer, in that order.
 // Takes the image block from the persistent arena; the caller releases it afterwards.

@@ -6,6 +6,7 @@
 #include "render/changed_region.h"
 #include "render/quad_batch.h"
 #include "render/resources.h"
+#include "render/window_pictures.h"
 
 #include <kestrune_system.h>
 
@@ -30,12 +31,14 @@ static string frame_buffer_status_message(uint8_t status) {
 
 namespace {
 
-// How far this frame's quads have reached the scene, and whether the scene holds shown_quads.
+// How far this frame's quads have reached the scene, and whether the scene holds shown_quads
+// everywhere (not where pictures went straight to the window since it was last drawn whole).
 struct SceneProgress {
     bool recording;
     bool drawn_early;
     int64_t drawn_count;
     bool shown_valid;
+    bool behind_window;
 };
 
 SceneProgress scene_progress;
@@ -123,16 +126,22 @@ void draw_scene_so_far() {
 
 // The quads go to the scene, as far as they differ from the frame before; the window gets the
 // gamma pass where the scene changed, or everywhere when its back buffer may not hold the last frame.
+// A changed rectangle holding only a picture over flat colours goes straight to the window.
 void present_scene() {
     PixelRegion changed = whole_window_region();
+    WindowPictures straight_to_window{};
+    bool window_holds_last_frame = display_back_buffer_age() == 1;
     if (scene_progress.drawn_early) {
         draw_scene_so_far();
     } else {
-        if (scene_progress.shown_valid) changed = changed_region(frame_quads, shown_quads);
+        // A window shown whole from a scene behind it needs the scene drawn whole first.
+        bool draw_whole = !scene_progress.shown_valid || (scene_progress.behind_window && !window_holds_last_frame);
+        if (!draw_whole) changed = changed_region(frame_quads, shown_quads);
         if (changed.count == 1 && rect_is_whole_window(changed.rects[0])) {
             clear_scene_region(changed.rects[0]);
             draw_recorded_quads(0, frame_quads.count, changed.rects[0]);
         } else {
+            if (window_holds_last_frame) straight_to_window = take_window_pictures(&changed);
             // A clear of part of the scene costs a software renderer as much as a draw; the
             // clear colour goes under the quads in their own draws instead.
             draw_changed_region(changed);
@@ -140,9 +149,12 @@ void present_scene() {
     }
     pipeline_blend_enable(false);
     frame_buffer_unbind(FRAME_BUFFER_BOTH);
-    PixelRegion pass = display_back_buffer_age() == 1 ? changed : whole_window_region();
+    PixelRegion pass = window_holds_last_frame ? changed : whole_window_region();
     pipeline_scissor_enable(false);
     if (pass.count > 0) gamma_pass(pass);
+    draw_window_pictures(straight_to_window);
+    if (changed.count == 1 && rect_is_whole_window(changed.rects[0])) scene_progress.behind_window = false;
+    if (straight_to_window.count > 0) scene_progress.behind_window = true;
     GrowableArray<QuadRecord> drawn = frame_quads;
     frame_quads = shown_quads;
     shown_quads = drawn;

@@ -6,6 +6,7 @@
 #include "render/resources.h"
 #include "render/scene.h"
 #include "render/text.h"
+#include "render/window_pictures.h"
 
 #include <kestrune_system.h>
 
@@ -111,32 +112,46 @@ TEST_F(Scene, AFrameDrawnOnlyWhereItChangedLooksLikeOneDrawnWhole) {
 }
 
 // The breathing title picture from one size to the next, and to one small enough to read the
-// second level: drawn again only around what the picture holds, and the same as drawn whole.
+// second level: drawn again only around what the picture holds, mostly straight to the window, and
+// shown exactly as when drawn whole, also where a small square lies over it.
 TEST_F(Scene, ABigPictureThatChangesSizeIsDrawnAgainOnlyAroundWhatItHolds) {
-    const double sizes[][2] = {{512, 512}, {497, 527}, {527, 497}, {300, 262}};
-    for (const auto& size : sizes) {
-        auto draw_frame = [&] {
-            begin_scene();
-            draw_quad(white_texture, 100, 100, 800, 600, Color{0, 0, 0, 0.8f}, screen_projection);
-            draw_quad(machine_textures[1], 201.3, 150.6, size[0], size[1], Color{1, 1, 1, 1}, screen_projection);
-        };
-        draw_frame();
-        // While breathing the picture changes everywhere it holds something, and nowhere else.
-        if (size[0] != 512 && size[0] > 400) {
+    const double sizes[][2] = {{512, 512}, {497, 527}, {527, 497}, {505.5, 520.25}, {300, 262}};
+    int64_t straight = 0, filled = 0;
+    for (uint32_t picture : machine_textures) {
+        for (const auto& size : sizes) {
+            bool square_over_picture = size[0] == 505.5;
+            auto draw_frame = [&] {
+                begin_scene();
+                draw_quad(white_texture, 100, 100, 800, 600, Color{0, 0, 0, 0.8f}, screen_projection);
+                draw_quad(picture, 201.3, 150.6, size[0], size[1], Color{1, 1, 1, 1}, screen_projection);
+                if (square_over_picture) draw_quad(white_texture, 300, 300, 40, 40, Color{1, 0, 0, 0.5f}, screen_projection);
+            };
+            draw_frame();
             PixelRegion changed = changed_region(frame_quads, shown_quads);
-            int64_t area = 0;
-            for (int32_t i = 0; i < changed.count; i++) area += rect_area(changed.rects[i]);
-            EXPECT_LT(area * 10, static_cast<int64_t>(size[0] * size[1]) * 7) << size[0] << " x " << size[1];
+            // While breathing the picture changes everywhere it holds something, and nowhere else.
+            if (size[0] != 512 && size[0] > 400) {
+                int64_t area = 0;
+                for (int32_t i = 0; i < changed.count; i++) area += rect_area(changed.rects[i]);
+                EXPECT_LT(area * 10, static_cast<int64_t>(size[0] * size[1]) * 7) << size[0] << " x " << size[1];
+            }
+            WindowPictures pictures = take_window_pictures(&changed);
+            straight += pictures.count;
+            for (int32_t i = 0; i < pictures.count; i++) {
+                if (!pictures.rects[i].picture_covers_rect) filled++;
+            }
+            if (square_over_picture) {
+                EXPECT_GT(changed.count, 0);
+            }
+            present_scene();
+            std::vector<uint8_t> window = read_region(0, 0, window_width, window_height);
+            reset_scene_progress();
+            draw_frame();
+            present_scene();
+            EXPECT_TRUE(read_region(0, 0, window_width, window_height) == window) << size[0] << " x " << size[1];
         }
-        present_scene();
-        std::vector<uint8_t> window = read_region(0, 0, window_width, window_height);
-        std::vector<uint8_t> scene = whole_scene();
-        reset_scene_progress();
-        draw_frame();
-        present_scene();
-        EXPECT_TRUE(read_region(0, 0, window_width, window_height) == window) << size[0] << " x " << size[1];
-        EXPECT_TRUE(whole_scene() == scene) << size[0] << " x " << size[1];
     }
+    EXPECT_GT(straight, 0);
+    EXPECT_GT(filled, 0);
 }
 
 TEST_F(Scene, RecreatingTheSceneKeepsDrawingWorking) {
