@@ -99,10 +99,11 @@ const char flat_shader_source[] = QUAD_VERTEX_STAGE
     "}\n";
 
 // An upright picture over flat colours straight to the window: the scene's 8-bit blending and the
-// gamma table worked out here, to the very bytes the scene and the gamma pass would give.
+// gamma table (here uniforms, cheaper to read than a texture) worked out to the very bytes the
+// scene and the gamma pass would give.
 const char window_picture_shader_source[] = QUAD_VERTEX_STAGE
     "uniform sampler2D diffuse;\n"
-    "uniform sampler2D gamma_table;\n"
+    "uniform float shown_values[256];\n"
     "uniform float gamma;\n"
     "uniform ivec4 background;\n"
     "ivec4 scaled(ivec4 value, int factor) {\n"
@@ -110,7 +111,7 @@ const char window_picture_shader_source[] = QUAD_VERTEX_STAGE
     "    return (product + (product >> 8) + 128) >> 8;\n"
     "}\n"
     "float shown(int linear) {\n"
-    "    return texelFetch(gamma_table, ivec2(linear, 0), 0).r;\n"
+    "    return shown_values[linear];\n"
     "}\n"
     "void main() {\n"
     "    vec4 texel = texture(diffuse, window_uv());\n"
@@ -350,7 +351,10 @@ void load_render_resources() {
     window_picture_background = shader_get_uniform_location(window_picture_shader, str("background"));
     shader_bind(window_picture_shader);
     shader_uniform1i(shader_get_uniform_location(window_picture_shader, str("diffuse")), 0);
-    shader_uniform1i(shader_get_uniform_location(window_picture_shader, str("gamma_table")), gamma_table_unit);
+    float shown_values[256];
+    for (int32_t value = 0; value < 256; value++) shown_values[value] = shown_byte(value) / 255.0f;
+    shader_uniform1fa(shader_get_uniform_location(window_picture_shader, str("shown_values")), 256,
+                      float_view{shown_values, 256});
     shader_uniform1f(shader_get_uniform_location(window_picture_shader, str("gamma")), display_gamma);
     shader_unbind();
 

@@ -55,8 +55,8 @@ extern int32_t gamma_diffuse;
 // The byte the gamma pass shows for a byte of the linear scene.
 uint8_t shown_byte(int32_t linear);
 
-// A picture over flat colours drawn straight to the window; background holds the scene's bytes
-// under it, and the gamma table is read from texture unit gamma_table_unit.
+// An upright picture over flat colours drawn straight to the window; background holds the scene's
+// bytes under it.
 extern uint32_t window_picture_shader;
 extern int32_t window_picture_background;
 

@@ -123,8 +123,6 @@ void draw_window_pictures(const WindowPictures& pictures) {
         batch_quad(frame_quads.data[picture.picture]);
     }
     upload_batch();
-    texture_unit(gamma_table_unit);
-    texture_bind(TEXTURE_2D, gamma_table_texture);
     texture_unit(0);
     pipeline_scissor_enable(false);
     for (int32_t run = 0; run < inside_count;) {
