@@ -10,7 +10,7 @@ namespace {
 // Square cells of texels; a cell is covered when a texel within `filter_reach` of it is not
 // transparent. At half size the second level is sampled too, and its bilinear footprint reaches
 // three texels of the first around the sample point.
-constexpr int32_t cell_size = 16;
+constexpr int32_t cell_size = 8;
 constexpr int32_t filter_reach = 4;
 constexpr int32_t smallest_covered_side = 128;
 constexpr int32_t rect_capacity = 1024;

@@ -7,7 +7,7 @@
 
 #include <cstdint>
 
-constexpr int32_t picture_part_capacity = 48;
+constexpr int32_t picture_part_capacity = 96;
 
 // Called once per picture as it is loaded, with its texels as uploaded.
 void note_picture_cover(uint32_t texture, const uint8_t* pixels, int32_t width, int32_t height);

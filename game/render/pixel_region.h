@@ -16,7 +16,7 @@ int64_t rect_area(PixelRect rect);
 bool rects_meet(PixelRect a, PixelRect b);
 
 // Window rectangles that together hold every pixel of a region; they may overlap.
-constexpr int32_t region_rect_capacity = 32;
+constexpr int32_t region_rect_capacity = 64;
 struct PixelRegion {
     int32_t count;
     PixelRect rects[region_rect_capacity];
