@@ -1,6 +1,7 @@
 #include "render_helpers.h"
 
 #include "render/changed_region.h"
+#include "render/matrix.h"
 #include "render/quad_batch.h"
 #include "render/primitives.h"
 #include "render/resources.h"
@@ -152,6 +153,35 @@ TEST_F(Scene, ABigPictureThatChangesSizeIsDrawnAgainOnlyAroundWhatItHolds) {
     }
     EXPECT_GT(straight, 0);
     EXPECT_GT(filled, 0);
+}
+
+// A tinted, half-transparent picture over two see-through panels goes straight to the window; a
+// turned one does not. Both look as when drawn whole.
+TEST_F(Scene, TintedAndTurnedPicturesOverPanelsLookAsWhenDrawnWhole) {
+    for (bool turned : {false, true}) {
+        for (double size : {512.0, 506.0, 519.5}) {
+            auto draw_frame = [&] {
+                begin_scene();
+                draw_quad(white_texture, 100, 100, 800, 600, Color{0.2f, 0.4f, 0.1f, 0.7f}, screen_projection);
+                draw_quad(white_texture, 150, 120, 700, 560, Color{0.9f, 0.3f, 0.5f, 0.35f}, screen_projection);
+                Matrix model = matrix_multiply(matrix_translation(480, 400), matrix_scale(size, size));
+                if (turned) model = matrix_multiply(model, matrix_rotation(0.05f));
+                model = matrix_multiply(model, matrix_translation(-0.5f, -0.5f));
+                draw_textured(model, machine_textures[2], Color{0.7f, 0.9f, 1, 0.6f}, whole_texture, screen_projection);
+            };
+            draw_frame();
+            PixelRegion changed = changed_region(frame_quads, shown_quads);
+            if (size != 512) {
+                EXPECT_EQ(take_window_pictures(&changed).count > 0, !turned) << size;
+            }
+            present_scene();
+            std::vector<uint8_t> window = read_region(0, 0, window_width, window_height);
+            reset_scene_progress();
+            draw_frame();
+            present_scene();
+            EXPECT_TRUE(read_region(0, 0, window_width, window_height) == window) << turned << " " << size;
+        }
+    }
 }
 
 TEST_F(Scene, RecreatingTheSceneKeepsDrawingWorking) {
