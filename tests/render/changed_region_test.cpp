@@ -55,6 +55,26 @@ std::vector<std::vector<int32_t>> rects_of(const PixelRegion& region) {
 
 using Rects = std::vector<std::vector<int32_t>>;
 
+// Only an upright quad may take its texture coordinates from window positions.
+TEST_F(ChangedRegion, UprightEdgesAreThoseOfAQuadNotTurnedNorSeenInPerspective) {
+    WindowEdges edges;
+    ASSERT_TRUE(upright_edges(square_at(100, 200, 64), &edges));
+    EXPECT_NEAR(edges.x0, 100, 1e-3);
+    EXPECT_NEAR(edges.x1, 164, 1e-3);
+    EXPECT_NEAR(edges.y0, 200, 1e-3);
+    EXPECT_NEAR(edges.y1, 264, 1e-3);
+    Matrix view = build_screen_projection(1024, 832);
+    Matrix mirrored = matrix_multiply(matrix_translation(300, 100), matrix_scale(-50, 40));
+    ASSERT_TRUE(upright_edges(quad_record(matrix_multiply(view, mirrored), 1, Color{}, whole_texture), &edges));
+    EXPECT_NEAR(edges.x0 - edges.x1, 50, 1e-3);
+    Matrix turned = matrix_multiply(matrix_translation(300, 100), matrix_rotation(0.01f));
+    EXPECT_FALSE(upright_edges(quad_record(matrix_multiply(view, turned), 1, Color{}, whole_texture), &edges));
+    EXPECT_FALSE(upright_edges(square_at(100, 200, 0), &edges));
+    QuadRecord in_perspective = square_at(100, 200, 64);
+    for (float* corner : in_perspective.corners) corner[3] = 2;
+    EXPECT_FALSE(upright_edges(in_perspective, &edges));
+}
+
 TEST_F(ChangedRegion, OnlyTheQuadsThatDifferCount) {
     std::vector<QuadRecord> before{square_at(0, 0, 1024), square_at(100, 100, 10), square_at(600, 600, 50)};
     std::vector<QuadRecord> now = before;
