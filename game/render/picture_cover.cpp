@@ -94,14 +94,9 @@ void quad_point(const QuadRecord& quad, float s, float t, float* out) {
 
 // Upright in the window, without perspective, and at least half the picture's size on both axes.
 bool drawn_upright_and_large(const QuadRecord& quad, const PictureCover& cover) {
-    const float(*c)[4] = quad.corners;
-    for (int i = 0; i < 4; i++) {
-        if (c[i][3] != 1) return false;
-    }
-    if (c[0][1] != c[1][1] || c[2][1] != c[3][1] || c[0][0] != c[2][0] || c[1][0] != c[3][0]) return false;
-    double width_pixels = fabs(c[1][0] - c[0][0]) * 0.5 * window_width;
-    double height_pixels = fabs(c[2][1] - c[0][1]) * 0.5 * window_height;
-    return width_pixels * 2 >= cover.width && height_pixels * 2 >= cover.height;
+    WindowEdges edges;
+    if (!upright_edges(quad, &edges)) return false;
+    return fabs(edges.x1 - edges.x0) * 2 >= cover.width && fabs(edges.y1 - edges.y0) * 2 >= cover.height;
 }
 
 }  // namespace

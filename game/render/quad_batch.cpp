@@ -174,16 +174,12 @@ namespace {
 // Appends the quads of this frame from first to end - 1 that reach the region.
 void batch_region(int64_t first, int64_t end, PixelRect region, bool clear_under) {
     bool whole = rect_is_whole_window(region);
-    if (clear_under) {
-        // Opaque white texels: the clear colour itself lands on every pixel, whatever the blending.
-        push_corners(region_quad(region));
-        array_push(&batch_textures, white_texture);
-    }
+    // Opaque white texels: the clear colour itself lands on every pixel, whatever the blending.
+    if (clear_under) batch_quad(region_quad(region));
     for (int64_t i = first; i < end; i++) {
         const QuadRecord& quad = frame_quads.data[i];
         if (!whole && !rects_meet(quad_bounds(quad), region)) continue;
-        push_corners(quad);
-        array_push(&batch_textures, quad.texture);
+        batch_quad(quad);
     }
 }
 
@@ -201,8 +197,7 @@ void draw_batch_runs(int64_t from, int64_t to) {
             bound_program = program;
         }
         texture_bind(TEXTURE_2D, texture);
-        draw_elements(PRIMITIVE_TRIANGLES, TYPE_UNSIGNED_INT, static_cast<int32_t>(run_start * 6 * 4),
-                      static_cast<int32_t>((run_end - run_start) * 6), 0, 1);
+        draw_batch_quads(run_start, run_end - run_start);
         run_start = run_end;
     }
 }
@@ -283,11 +278,10 @@ void draw_region_rects(const PixelRegion& region) {
         auto width = static_cast<float>(window_width), height = static_cast<float>(window_height);
         quad.rect = TextureRect{static_cast<float>(r.left) / width, static_cast<float>(r.bottom) / height,
                                 static_cast<float>(r.right - r.left) / width, static_cast<float>(r.top - r.bottom) / height};
-        push_corners(quad);
-        array_push(&batch_textures, 0u);
+        batch_quad(quad);
     }
     if (batch_textures.count == 0) return;
     upload_batch();
-    draw_elements(PRIMITIVE_TRIANGLES, TYPE_UNSIGNED_INT, 0, static_cast<int32_t>(batch_textures.count * 6), 0, 1);
+    draw_batch_quads(0, batch_textures.count);
     finish_batch();
 }

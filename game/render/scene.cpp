@@ -131,13 +131,15 @@ void present_scene() {
     PixelRegion changed = whole_window_region();
     WindowPictures straight_to_window{};
     bool window_holds_last_frame = display_back_buffer_age() == 1;
+    bool scene_drawn_whole = true;
     if (scene_progress.drawn_early) {
         draw_scene_so_far();
     } else {
         // A window shown whole from a scene behind it needs the scene drawn whole first.
         bool draw_whole = !scene_progress.shown_valid || (scene_progress.behind_window && !window_holds_last_frame);
         if (!draw_whole) changed = changed_region(frame_quads, shown_quads);
-        if (changed.count == 1 && rect_is_whole_window(changed.rects[0])) {
+        scene_drawn_whole = changed.count == 1 && rect_is_whole_window(changed.rects[0]);
+        if (scene_drawn_whole) {
             clear_scene_region(changed.rects[0]);
             draw_recorded_quads(0, frame_quads.count, changed.rects[0]);
         } else {
@@ -153,8 +155,8 @@ void present_scene() {
     pipeline_scissor_enable(false);
     if (pass.count > 0) gamma_pass(pass);
     draw_window_pictures(straight_to_window);
-    if (changed.count == 1 && rect_is_whole_window(changed.rects[0])) scene_progress.behind_window = false;
-    if (straight_to_window.count > 0) scene_progress.behind_window = true;
+    scene_progress.behind_window =
+        straight_to_window.count > 0 || (scene_progress.behind_window && !scene_drawn_whole);
     GrowableArray<QuadRecord> drawn = frame_quads;
     frame_quads = shown_quads;
     shown_quads = drawn;
