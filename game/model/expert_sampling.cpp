@@ -196,12 +196,12 @@ AcceptedCards new_accepted_cards() {
     int64_t entries = transitions.count * top_kinds;
     AcceptedCards accepted{arena_push_array<CardSet>(FRAME_ARENA, entries), arena_push_array<bool>(FRAME_ARENA, entries), {}};
     for (int64_t i = 0; i < entries; i++) accepted.known[i] = false;
-    for (int64_t c = 0; c < used_deck_colors(); c++)
-        for (int64_t s = 0; s < used_deck_shapes(); s++)
-            for (int64_t n = 1; n <= used_deck_numbers(); n++) {
-                int64_t kind = card_kind(Card{static_cast<uint8_t>(c), static_cast<uint8_t>(s), static_cast<int8_t>(n)});
-                accepted.deck_kinds.words[kind >> 6] |= uint64_t{1} << (kind & 63);
-            }
+    GrowableArray<Card> full_deck{nullptr, 0, 0, FRAME_ARENA};
+    push_full_deck(&full_deck);
+    for (int64_t i = 0; i < full_deck.count; i++) {
+        int64_t kind = card_kind(full_deck.data[i]);
+        accepted.deck_kinds.words[kind >> 6] |= uint64_t{1} << (kind & 63);
+    }
     return accepted;
 }
 
@@ -363,7 +363,7 @@ bool choose_by_playouts(Move* chosen) {
     SavedGame saved = save_game();
     AcceptedCards accepted = new_accepted_cards();
     GrowableArray<Move> moves = candidate_moves(&accepted);
-    int64_t seats = player_count < players.count ? player_count : players.count;
+    int64_t seats = seats_in_play();
     if (machine_kind == turing_machine && seats == 2) keep_best_turing_moves(&moves);
     bool found = moves.count > 0;
     if (moves.count > 1) {

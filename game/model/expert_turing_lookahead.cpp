@@ -76,7 +76,7 @@ double opponent_turn(Search* search, int64_t plies, const double* weights) {
 void keep_best_turing_moves(GrowableArray<Move>* moves) {
     if (moves->count < 2 || goals.count == 0) return;
     ArenaMark mark = arena_mark(FRAME_ARENA);
-    int64_t seats = player_count < players.count ? player_count : players.count;
+    int64_t seats = seats_in_play();
     int64_t opponent = (current_player + 1) % seats;
     Search search{players.data[current_player].goal, goals.count, nullptr, 0};
     search.rows = arena_push_array<double>(FRAME_ARENA, (max_plies + 1) * goals.count);

@@ -104,6 +104,8 @@ extern int64_t deck_copies, deck_colors, deck_shapes, deck_numbers, hand_size, t
 extern GrowableArray<uint8_t> nimbers;
 extern GrowableArray<Player> players;
 extern int64_t player_count;
+// The seats taking part: player_count, or fewer while the players array has not grown to it.
+int64_t seats_in_play();
 extern int8_t current_player;
 extern uint8_t winner;
 extern GrowableArray<Card> deck;

@@ -27,7 +27,7 @@ bool seat_can_move(int64_t seat) {
 }
 
 bool any_seat_can_move() {
-    int64_t seats = player_count < players.count ? player_count : players.count;
+    int64_t seats = seats_in_play();
     for (int64_t seat = 0; seat < seats; seat++) {
         if (seat_can_move(seat)) return true;
     }

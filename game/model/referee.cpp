@@ -195,7 +195,7 @@ void end_turn() {
     idle_turns = moved_this_turn || deck_card_drawn_this_turn ? 0 : idle_turns + 1;
     moved_this_turn = 0;
     deck_card_drawn_this_turn = 0;
-    int64_t seats = player_count < players.count ? player_count : players.count;
+    int64_t seats = seats_in_play();
     current_player = static_cast<int8_t>(current_player + 1 < seats ? current_player + 1 : 0);
     // A whole round of seats that could neither move nor take a card from the deck, and no
     // seat able to move now: nothing can ever change again.

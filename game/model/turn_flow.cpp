@@ -12,7 +12,7 @@ bool settle_stuck_seat() {
     const Player& player = players.data[current_player];
     switch (machine_kind) {
         case state_machine: {
-            int64_t seats = player_count < players.count ? player_count : players.count;
+            int64_t seats = seats_in_play();
             winner = last_mover != no_winner ? last_mover : static_cast<uint8_t>((current_player + seats - 1) % seats);
             stuck_seat = static_cast<uint8_t>(current_player);
             return true;

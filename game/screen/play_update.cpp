@@ -12,7 +12,7 @@
 #include "screen/stone_animation.h"
 
 static int64_t count_human_seats() {
-    int64_t seats = player_count < players.count ? player_count : players.count;
+    int64_t seats = seats_in_play();
     int64_t humans = 0;
     for (int64_t seat = 0; seat < seats; seat++) humans += players.data[seat].is_computer ? 0 : 1;
     return humans;
