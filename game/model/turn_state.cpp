@@ -20,6 +20,11 @@ int64_t idle_turns;
 uint8_t moved_this_turn;
 uint8_t deck_card_drawn_this_turn;
 
+bool human_may_choose() {
+    if (game_over() || move_delay > 0 || !hand_revealed) return false;
+    return current_player >= 0 && current_player < players.count && !players.data[current_player].is_computer;
+}
+
 void reset_turn_state() {
     source_state = -1;
     target_state = -1;

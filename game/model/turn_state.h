@@ -53,6 +53,10 @@ void reset_turn_state();
 
 inline bool game_over() { return winner != no_winner || game_blocked || game_drawn; }
 
+// Clicks choose a move only while the seat to move is a human whose hand is shown and no move's
+// pause runs; anything chosen at another time belongs to nobody and is dropped.
+bool human_may_choose();
+
 // Every turn variable at once, so a look-ahead can play on and put the turn back as it was.
 struct TurnStateSnapshot {
     int16_t source_state, target_state, selected_transition;

@@ -14,9 +14,11 @@
 #include "screen/machine_view.h"
 #include "screen/stone_animation.h"
 #include "screen/text_entry.h"
+#include "screen/view_drag.h"
 
 void reset_game_screen() {
     reset_hand_view();
+    reset_view_drag();
     show_state_numbers = 0;
 }
 
@@ -30,8 +32,11 @@ void game_screen_frame(bool editing) {
     // What an overlay or a dialog covers takes no click.
     bool covered = entry_open || goal_builder_open || (editing && editor_dialog_open()) || turn_overlay ||
                    (!editing && game_over());
-    if (right_click() && !covered) clear_last_selection();
-    if (!covered) take_machine_click(view);
+    // Only the player of the seat to move chooses; the editor's clicks are always its own.
+    bool choosing = !covered && (editing || human_may_choose());
+    update_view_drag(!covered && pointing_at_machine(view) && !machine_part_under_pointer(view));
+    if (right_click() && choosing) clear_last_selection();
+    if (choosing) take_machine_click(view);
     selected_transition = chosen_transition();
     view.highlighted_transition = selected_transition;
     draw_transitions(view);

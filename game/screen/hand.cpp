@@ -54,16 +54,12 @@ static Player* current_seat() {
     return &players.data[current_player];
 }
 
-// While a move's pause runs and once the game is over the deck and the next-turn button rest:
-// a card drawn then could spoil the mover's win, and a second end of turn would skip a seat.
-static bool turn_open() { return !game_over() && move_delay <= 0; }
-
 static void draw_cards(const Player& seat) {
     bool pushdown = machine_kind == pushdown_machine;
     for (int64_t k = 0; k < seat.hand.count; k++) {
         double x = hand_card_x(k, seat.hand.count, window_width, hand_scroll);
         bool hovered = pushdown && mouse_in_rectangle(x, hand_y, card_size, card_size);
-        if (hovered && left_click()) selected_card = selected_card == k ? -1 : k;
+        if (hovered && left_click() && human_may_choose()) selected_card = selected_card == k ? -1 : k;
         if (pushdown && k == selected_card) draw_quad(white_texture, x - 16, 0, 160, 160, card_highlight, screen_projection);
         if (pushdown && hint.shown && k == hint.card) draw_quad(white_texture, x - 24, 0, 176, 168, hint_highlight, screen_projection);
         draw_card(seat.hand.data[k], x, hand_y, card_size);
@@ -72,7 +68,9 @@ static void draw_cards(const Player& seat) {
 }
 
 static void draw_deck_choice(Player* seat) {
-    if (card_drawn || deck.count == 0 || !turn_open()) return;
+    // While a move's pause runs and once the game is over the deck rests: a card drawn then could
+    // spoil the mover's win.
+    if (card_drawn || deck.count == 0 || !human_may_choose()) return;
     CardSlot deck_place = deck_slot();
     if (!mouse_in_rectangle(deck_place.x, deck_place.y, deck_place.size, deck_place.size)) return;
     if (left_click()) {
@@ -87,7 +85,8 @@ static void draw_next_turn_button(const Player& seat) {
     if (!card_drawn) return;
     double x = window_width - 144.0, y = window_height - 144.0;
     draw_quad(next_turn_texture, x, y, card_size, card_size, seat.color, screen_projection);
-    if (deck.count == 0 || !turn_open() || !mouse_in_rectangle(x, y, card_size, card_size)) return;
+    // A second end of turn during the pause would skip a seat.
+    if (deck.count == 0 || !human_may_choose() || !mouse_in_rectangle(x, y, card_size, card_size)) return;
     draw_quad(white_texture, window_width - 160.0, window_height - 160.0, 160, 160, hover_highlight, screen_projection);
     if (left_click()) end_turn();
 }

@@ -1,5 +1,6 @@
 #include "screen/heads_up.h"
 
+#include "base/text_format.h"
 #include "model/game_data.h"
 #include "render/primitives.h"
 #include "render/resources.h"
@@ -35,6 +36,7 @@ void draw_panels() {
 
 string notice_text;
 double notice_time_left;
+static char notice_letters[notice_capacity];
 
 void reset_heads_up() {
     notice_text = string{nullptr, 0};
@@ -42,7 +44,9 @@ void reset_heads_up() {
 }
 
 void show_notice(string text) {
-    notice_text = text;
+    FixedText copy{notice_letters, notice_capacity, 0, 0};
+    fixed_put_string(&copy, text);
+    notice_text = fixed_view(&copy);
     notice_time_left = notice_seconds;
 }
 

@@ -159,8 +159,7 @@ void clear_last_selection() {
     }
 }
 
-// The pointer is over the machine, not over a panel, and no dialog takes the keys and clicks.
-static bool pointing_at_machine(const MachineView& view) {
+bool pointing_at_machine(const MachineView& view) {
     double pointer_y = frame_input.mouse_y;
     bool between_panels = pointer_y > bottom_panel_height && pointer_y < window_height - top_panel_height;
     return view.interactive && between_panels && !entry_open;
@@ -180,6 +179,12 @@ void take_machine_click(const MachineView& view) {
     source_state = transitions.data[picked].from;
     target_state = transitions.data[picked].to;
     selected_transition = picked;
+}
+
+bool machine_part_under_pointer(const MachineView& view) {
+    if (!pointing_at_machine(view)) return false;
+    double x = frame_input.world_x, y = frame_input.world_y;
+    return state_at(x, y) >= 0 || transition_at(x, y) >= 0;
 }
 
 int16_t chosen_transition() {

@@ -30,6 +30,11 @@ void clear_last_selection();
 // arrow picks that transition whole, its ends becoming the source and the target.
 void take_machine_click(const MachineView& view);
 
+// The pointer is over the machine, not over a panel, and no text is being typed.
+bool pointing_at_machine(const MachineView& view);
+// Whether a left click at the pointer would pick a state, an arrow or a rule label.
+bool machine_part_under_pointer(const MachineView& view);
+
 // The transition a move along the selection takes: the one picked, while it still joins the source
 // and the target; else the lowest-index one between them.
 int16_t chosen_transition();

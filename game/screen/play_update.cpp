@@ -9,6 +9,7 @@
 #include "screen/hint.h"
 #include "screen/camera.h"
 #include "screen/machine_view.h"
+#include "screen/seat_names.h"
 #include "screen/stone_animation.h"
 
 static int64_t count_human_seats() {
@@ -41,8 +42,8 @@ static bool refuse(string reason, bool drop_card) {
     return false;
 }
 
-// A complete selection is carried out as the current seat's move, whoever made it; one that cannot
-// be carried out is taken back with the reason; an incomplete one waits for the player.
+// A complete selection is carried out as the current seat's move (only that seat's player can have
+// made it); one that cannot be carried out is taken back with the reason; an incomplete one waits.
 static bool make_selected_move() {
     if (source_state < 0 || target_state < 0) return false;
     bool pushdown = machine_kind == pushdown_machine;
@@ -80,6 +81,19 @@ bool restart_game() {
     return started;
 }
 
+static void drop_selection() {
+    source_state = -1;
+    target_state = -1;
+    selected_transition = -1;
+    selected_card = -1;
+}
+
+static void announce_pass(int64_t seat) {
+    char letters[notice_capacity];
+    FixedText text{letters, notice_capacity, 0, 0};
+    show_notice(seat_sentence(seat, str(" cannot move and passes"), &text));
+}
+
 void update_play() {
     human_count = count_human_seats();
     if (move_delay > 0) {
@@ -89,7 +103,15 @@ void update_play() {
     }
     recycle_stack();
     bool moved = false;
-    if (!settle_stuck_seat() && !game_over()) moved = make_selected_move();
+    SeatAction settled = settle_stuck_seat();
+    if (settled == seat_passed) announce_pass(current_player);
+    if (!settled && !game_over()) {
+        if (human_may_choose()) {
+            moved = make_selected_move();
+        } else {
+            drop_selection();
+        }
+    }
     if (moved) start_stone_animation();
 
     if (shift_held() && key_pressed(KEY_N)) show_state_numbers = !show_state_numbers;
@@ -101,12 +123,12 @@ void update_play() {
     if (space && !current_seat_is_computer() && !hand_revealed) hand_revealed = 1;
     update_hint(!current_seat_is_computer() && hand_revealed);
 
-    // A seat makes one move per turn, even when a selection was carried out for a computer seat.
     if (moved || !current_seat_is_computer()) return;
     if (computer_delay > 0) {
         computer_delay -= frame_time;
         return;
     }
-    computer_act();
+    int64_t seat = current_player;
+    if (computer_act() == seat_passed) announce_pass(seat);
     start_stone_animation();
 }
