@@ -92,7 +92,8 @@ bool start_game() {
     }
     if (machine_kind == turing_machine) redeal_tape_while_a_goal_is_met(tape_from_deck);
     start_goal_evidence();
-    hand_revealed = players.data[0].is_computer ? 0 : 1;
+    // With two or more humans at the screen the first seat, too, shows its turn before its hand.
+    hand_revealed = !players.data[0].is_computer && human_seats() <= 1 ? 1 : 0;
     if (stones.count == 0) {
         array_push(&stones, int16_t{0});
         array_push(&stones, int16_t{0});

@@ -12,13 +12,6 @@
 #include "screen/seat_names.h"
 #include "screen/stone_animation.h"
 
-static int64_t count_human_seats() {
-    int64_t seats = seats_in_play();
-    int64_t humans = 0;
-    for (int64_t seat = 0; seat < seats; seat++) humans += players.data[seat].is_computer ? 0 : 1;
-    return humans;
-}
-
 static bool current_seat_is_computer() {
     return current_player >= 0 && current_player < players.count && players.data[current_player].is_computer;
 }
@@ -28,6 +21,17 @@ static bool hand_fits(const GrowableArray<Card>& hand, string rule) {
         if (rule_accepts(rule, hand.data[k])) return true;
     }
     return false;
+}
+
+static void drop_selection_of_states() {
+    source_state = -1;
+    target_state = -1;
+    selected_transition = -1;
+}
+
+static void drop_selection() {
+    drop_selection_of_states();
+    selected_card = -1;
 }
 
 // A refused choice is taken back and the player told why, once.
@@ -45,13 +49,18 @@ static bool refuse(string reason, bool drop_card) {
 // A complete selection is carried out as the current seat's move (only that seat's player can have
 // made it); one that cannot be carried out is taken back with the reason; an incomplete one waits.
 static bool make_selected_move() {
+    // A move cannot start from an empty state, so nothing of such a choice is kept.
+    if (source_state >= 0 && first_stone_on(source_state) < 0) {
+        drop_selection_of_states();
+        show_notice(str("No stone stands on that state"));
+        return false;
+    }
     if (source_state < 0 || target_state < 0) return false;
     bool pushdown = machine_kind == pushdown_machine;
     // Found again here, as the selection may have changed since the screen last looked.
     selected_transition = chosen_transition();
     if (selected_transition < 0) return refuse(str("No transition leads from that state to that one"), false);
     int16_t stone = first_stone_on(source_state);
-    if (stone < 0) return refuse(str("No stone stands on that state"), false);
     string rule = transitions.data[selected_transition].rule;
     if (!pushdown) {
         apply_move(stone, target_state, rule, default_card, -1);
@@ -73,19 +82,12 @@ bool restart_game() {
     reset_turn_state();
     reset_heads_up();
     bool started = start_game();
-    human_count = count_human_seats();
+    human_count = human_seats();
     reset_stone_animation();
     reset_hint();
     reset_hand_view();
     frame_whole_map();
     return started;
-}
-
-static void drop_selection() {
-    source_state = -1;
-    target_state = -1;
-    selected_transition = -1;
-    selected_card = -1;
 }
 
 static void announce_pass(int64_t seat) {
@@ -95,7 +97,7 @@ static void announce_pass(int64_t seat) {
 }
 
 void update_play() {
-    human_count = count_human_seats();
+    human_count = human_seats();
     if (move_delay > 0) {
         move_delay -= frame_time;
         if (move_delay <= 0) end_turn();

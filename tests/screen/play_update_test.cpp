@@ -99,16 +99,20 @@ TEST_F(PlayUpdate, IncompleteSelectionsWaitAndIllegalOnesAreTakenBackWithTheReas
     seats(false, false);
     join(0, 1, "");
     join(1, 2, "");
+    // A source without a stone is given up whole, with or without a target.
     const struct {
-        int16_t source, target;
+        int16_t source, target, kept_source;
         const char* notice;
-    } cases[] = {{0, -1, ""}, {1, 2, "No stone stands on that state"}, {0, 2, "No transition leads from that state to that one"}};
+    } cases[] = {{0, -1, 0, ""},
+                 {1, -1, -1, "No stone stands on that state"},
+                 {1, 2, -1, "No stone stands on that state"},
+                 {0, 2, 0, "No transition leads from that state to that one"}};
     for (const auto& each : cases) {
         reset_heads_up();
         select(each.source, each.target);
         update_play();
         EXPECT_EQ(stones.data[0], 0);
-        EXPECT_EQ(source_state, each.source);
+        EXPECT_EQ(source_state, each.kept_source);
         EXPECT_EQ(target_state, -1);
         EXPECT_EQ(move_delay, 0);
         EXPECT_EQ(std::string(notice_text.data ? notice_text.data : "", static_cast<size_t>(notice_text.length)), each.notice);
