@@ -26,6 +26,15 @@ struct MovedStone {
 };
 extern MovedStone last_moved_stone;
 
+// The move made last in this game, shown until the next one: its transition, the seat that made
+// it, and the tape cell it wrote (-1 when it wrote none).
+struct LastMove {
+    int16_t transition;
+    uint8_t seat;
+    int64_t written_cell;
+};
+extern LastMove last_move;
+
 // Set when a game ends without a winner because no seat can ever move again.
 extern uint8_t game_blocked;
 // The seat whose turn it was when it could not move and so lost the game; no_winner otherwise.
@@ -65,6 +74,7 @@ struct TurnStateSnapshot {
     double move_delay, computer_delay;
     int64_t human_count;
     MovedStone last_moved_stone;
+    LastMove last_move;
     uint8_t game_blocked, stuck_seat, game_drawn, last_mover;
     int64_t idle_turns, turns_played;
     uint8_t moved_this_turn, deck_card_drawn_this_turn;

@@ -1,6 +1,7 @@
 #include "screen/heads_up.h"
 
 #include "base/text_format.h"
+#include "model/draw_rules.h"
 #include "model/game_data.h"
 #include "render/primitives.h"
 #include "render/resources.h"
@@ -27,6 +28,8 @@ static string win_mode_text() {
         default: return string{nullptr, 0};
     }
 }
+
+constexpr int64_t turn_count_shown_from = 500;
 
 void draw_panels() {
     Color panel{0, 0, 0, 0.75f};
@@ -72,6 +75,16 @@ void draw_heads_up_texts() {
         Color seat = shown >= 0 && shown < players.count ? players.data[shown].color : player_color(0);
         draw_screen_text(str(won ? "winner: " : "turn: "), 16, height - 112, 256, readable_on_dark(seat), text_plain);
         draw_quad(player_texture, won ? 128 : 96, height - 112, 32, 32, seat, screen_projection);
+    }
+    // Near the turn limit its count comes into view.
+    if (machine_kind != state_machine && !game_over() && turns_played >= turn_count_shown_from) {
+        char letters[48];
+        FixedText text{letters, sizeof letters, 0, 0};
+        fixed_put_string(&text, str("turn "));
+        fixed_put_integer(&text, turns_played + 1);
+        fixed_put_string(&text, str(" of "));
+        fixed_put_integer(&text, max_game_turns);
+        draw_screen_text(fixed_view(&text), 16, height - 144, 256, Color{1, 0.9f, 0.5f, 1}, text_plain);
     }
     draw_notice();
 }

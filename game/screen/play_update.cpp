@@ -1,3 +1,4 @@
+#include "base/clamp.h"
 #include "model/referee.h"
 #include "model/rules.h"
 #include "model/turn_flow.h"
@@ -9,7 +10,7 @@
 #include "screen/hint.h"
 #include "screen/camera.h"
 #include "screen/machine_view.h"
-#include "screen/seat_names.h"
+#include "screen/play_texts.h"
 #include "screen/stone_animation.h"
 
 static bool current_seat_is_computer() {
@@ -96,6 +97,18 @@ static void announce_pass(int64_t seat) {
     show_notice(seat_sentence(seat, str(" cannot move and passes"), &text));
 }
 
+static void change_pace() {
+    int32_t step = (key_pressed(KEY_MINUS) ? 1 : 0) - (key_pressed(KEY_EQUALS) ? 1 : 0);
+    if (step == 0) return;
+    pace_level = clamp(pace_level + step, 0, slowest_pace_level);
+    char letters[notice_capacity];
+    FixedText text{letters, notice_capacity, 0, 0};
+    fixed_put_string(&text, str("The computers pause "));
+    fixed_put_double(&text, computer_pause * (1 << pace_level));
+    fixed_put_string(&text, str(" s before each move"));
+    show_notice(fixed_view(&text));
+}
+
 void update_play() {
     human_count = human_seats();
     if (move_delay > 0) {
@@ -125,9 +138,10 @@ void update_play() {
     if (space && !current_seat_is_computer() && !hand_revealed) hand_revealed = 1;
     update_hint(!current_seat_is_computer() && hand_revealed);
 
+    if (human_count == 0) change_pace();
     if (moved || !current_seat_is_computer()) return;
     if (computer_delay > 0) {
-        computer_delay -= frame_time;
+        computer_delay -= frame_time / (human_count == 0 ? static_cast<double>(1 << pace_level) : 1.0);
         return;
     }
     int64_t seat = current_player;
