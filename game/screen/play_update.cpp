@@ -111,6 +111,7 @@ static void change_pace() {
 
 void update_play() {
     human_count = human_seats();
+    if (human_count == 0) change_pace();
     if (move_delay > 0) {
         move_delay -= frame_time;
         if (move_delay <= 0) end_turn();
@@ -138,7 +139,6 @@ void update_play() {
     if (space && !current_seat_is_computer() && !hand_revealed) hand_revealed = 1;
     update_hint(!current_seat_is_computer() && hand_revealed);
 
-    if (human_count == 0) change_pace();
     if (moved || !current_seat_is_computer()) return;
     if (computer_delay > 0) {
         computer_delay -= frame_time / (human_count == 0 ? static_cast<double>(1 << pace_level) : 1.0);
