@@ -1,5 +1,6 @@
 // What a new player met: games that inherited the last one's turn, dialogs left open, moves out of
 // reach, clicks through the help. Each is played here through the menus and real frames.
+#include "model/goals.h"
 #include "model/map_list.h"
 #include "model/turn_state.h"
 #include "render/scene.h"
@@ -13,7 +14,11 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 namespace {
+
+std::string text_of(string text) { return std::string(text.data ? text.data : "", static_cast<size_t>(text.length)); }
 
 class CleanGames : public ::testing::Test {
 protected:
@@ -23,7 +28,7 @@ protected:
         player_count = 1;
     }
     // Main menu to a running game of the kind's first map, two human seats.
-    static void play_first_map(uint8_t kind) {
+    static void play_first_map(uint8_t kind, bool show_turn = true) {
         machine_kind = kind;
         run_frame();
         ASSERT_TRUE(click_button("Play Game"));
@@ -35,6 +40,7 @@ protected:
         ASSERT_TRUE(click_button("Play"));
         run_frame();
         ASSERT_FALSE(map_list_open);
+        if (show_turn) press_key(SDL_SCANCODE_SPACE);  // the first human shows the turn
     }
     static void click_world(double x, double y) {
         click_at((x - camera_x) * camera_zoom + window_width / 2.0, (y - camera_y) * camera_zoom + window_height / 2.0);
@@ -50,8 +56,8 @@ TEST_F(CleanGames, LeavingAGameAndPlayingAgainStartsWithAFreshTurnAndAFramedMap)
     play_first_map(pushdown_machine);
     click_at(deck_slot().x + 64, deck_slot().y + 64);
     ASSERT_EQ(card_drawn, 1);
-    click_state(1);
-    ASSERT_EQ(source_state, 1);
+    click_state(0);
+    ASSERT_EQ(source_state, 0);
     press_key(SDL_SCANCODE_ESCAPE);
     ASSERT_TRUE(player_setup_open);
     ASSERT_TRUE(click_button("OK"));
@@ -67,6 +73,28 @@ TEST_F(CleanGames, LeavingAGameAndPlayingAgainStartsWithAFreshTurnAndAFramedMap)
     EXPECT_EQ(camera_x, x);
     EXPECT_EQ(camera_y, y);
     EXPECT_EQ(camera_zoom, zoom);
+}
+
+// The first of two people must not show their cards or goal to the other before their turn.
+TEST_F(CleanGames, WithTwoHumansAGameOpensOnTheTurnPanelWithTheHandAndTheGoalHidden) {
+    for (uint8_t kind : {pushdown_machine, turing_machine}) {
+        play_first_map(kind, false);
+        EXPECT_EQ(hand_revealed, 0) << int(kind);
+        ScenePixel panel = scene_pixel(window_width / 2 - 380, window_height / 2 + 200);
+        EXPECT_LT(panel.r + panel.g + panel.b, 8) << int(kind);  // the turn panel's dark box
+        // A hidden pushdown hand shows only its count; a hidden goal nothing at all.
+        std::string goal = text_of(goal_progress_text(players.data[0].goal));
+        bool counts = drew_text(std::to_string(hand_size) + " cards");
+        EXPECT_EQ(counts, kind == pushdown_machine);
+        EXPECT_FALSE(drew_text(goal));
+        press_key(SDL_SCANCODE_SPACE);
+        EXPECT_EQ(hand_revealed, 1) << int(kind);
+        EXPECT_FALSE(drew_text(std::to_string(hand_size) + " cards"));
+        EXPECT_EQ(drew_text(goal), kind == turing_machine);
+        press_key(SDL_SCANCODE_ESCAPE);
+        press_key(SDL_SCANCODE_ESCAPE);
+        run_frame();
+    }
 }
 
 TEST_F(CleanGames, EscapeOutOfTheEditorClosesItsDialogForTheNextGame) {
