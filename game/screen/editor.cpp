@@ -426,7 +426,7 @@ void add_transition_between_selected() {
     bool target = target_state >= 0 && target_state < states.count;
     if (!source || !target || transitions.count >= max_transitions) return;
     // A self-loop's label starts beside its loop, as the shipped maps place them.
-    float label_dx = source_state == target_state ? 96 : 0;
+    float label_dx = source_state == target_state ? 112 : 0;
     array_push(&transitions, Transition{source_state, target_state, 0, label_dx, 0, string{nullptr, 0}});
 }
 
