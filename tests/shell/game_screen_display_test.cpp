@@ -14,6 +14,7 @@
 #include "screen/layout.h"
 #include "screen/machine_view.h"
 #include "screen/stone_animation.h"
+#include "screen/stone_counts.h"
 #include "shell/application.h"
 #include "ui_driver.h"
 
@@ -93,6 +94,20 @@ TEST_F(GameScreen, ClicksChooseSourceAndTargetAndRightClicksTakeThemBack) {
     click_state(0);
     click_state(0, SDL_BUTTON_RIGHT);
     EXPECT_EQ(source_state, -1);
+}
+
+// Two stones on a state show their count; the stone still moving there is counted once it arrives.
+TEST_F(GameScreen, AStateWithTwoStonesShowsTheirCount) {
+    play(state_machine, &state_map_list);
+    array_push(&stones, int16_t{0});
+    run_frame();
+    float x, y;
+    state_center(0, &x, &y);
+    ScenePixel badge = scene_pixel(static_cast<int32_t>(window_width / 2 + x + 8), static_cast<int32_t>(window_height / 2 + y - 18));
+    EXPECT_TRUE(badge.r > 200 && badge.g > 150 && badge.b < 100);
+    moving_stone = 1;
+    EXPECT_EQ(stones_shown_on(0, true), 1);
+    EXPECT_EQ(stones_shown_on(0, false), 2);
 }
 
 TEST_F(GameScreen, AfterAnAnimatedMoveTheNextHumanSeesTheTurnOverlayUntilSpace) {
