@@ -16,6 +16,7 @@
 #include "screen/goal_builder.h"
 #include "screen/heads_up.h"
 #include "screen/layout.h"
+#include "screen/pointer_boxes.h"
 #include "screen/map_legibility.h"
 #include "screen/next_arrow.h"
 #include "screen/text_entry.h"
@@ -477,10 +478,8 @@ void editor_frame() {
     }
     use_accepted_text();
     double width = window_width, height = window_height;
+    // A dialog takes the keys; its box, drawn last, takes the clicks.
     bool dialog_open = editor_dialog_open();
-    // Only the dialog on top answers clicks.
-    HeldClicks clicks{};
-    if (dialog_open) clicks = hold_clicks();
 
     draw_grid_cursor();
     draw_next_arrow_marks();
@@ -509,13 +508,14 @@ void editor_frame() {
     draw_bottom_rows();
     draw_status();
 
-    if (dialog_open) release_clicks(clicks);
     // A question covers the other dialogs until it is answered.
+    int32_t dialog_boxes = pointer_box_mark();
     if (session.question.about != question_none) {
         answer_question();
     } else {
         if (entry_open) text_entry_frame(entry_purpose == entry_for_map_name ? file_of_typed_name : rule_reading_note);
         if (goal_builder_open) goal_builder_frame();
     }
+    if (!editor_dialog_open()) take_back_pointer_boxes(dialog_boxes);
     record_map_edit();
 }

@@ -42,13 +42,3 @@ inline bool mouse_in_rectangle(double x, double y, double width, double height) 
            frame_input.mouse_y < y + height;
 }
 
-// A click taken by something drawn on top (an overlay, a dialog) reaches nothing below it.
-void consume_clicks();
-
-// The frame's clicks set aside while what lies below a dialog is drawn, then given back to the dialog.
-struct HeldClicks {
-    uint8_t buttons_pressed[MOUSE_BUTTON_COUNT];
-    int32_t wheel;
-};
-HeldClicks hold_clicks();
-void release_clicks(const HeldClicks& held);

@@ -7,14 +7,13 @@
 #include "screen/editor.h"
 #include "screen/frame_input.h"
 #include "screen/game_overlays.h"
-#include "screen/goal_builder.h"
 #include "screen/hand.h"
 #include "screen/heads_up.h"
 #include "screen/layout.h"
 #include "screen/machine_view.h"
+#include "screen/pointer_boxes.h"
 #include "screen/seat_strip.h"
 #include "screen/stone_animation.h"
-#include "screen/text_entry.h"
 #include "screen/view_drag.h"
 
 int32_t pace_level;
@@ -33,16 +32,15 @@ static bool current_seat_is_human() {
 void game_screen_frame(bool editing) {
     bool shows_last_move = !editing && last_move.seat < players.count;
     Color mover = shows_last_move ? readable_on_dark(players.data[last_move.seat].color) : Color{};
-    MachineView view{camera_matrix, -1, true, !editing, shows_last_move ? last_move.transition : int16_t{-1}, mover};
+    MachineView view{camera_matrix, -1, true, !editing, false, shows_last_move ? last_move.transition : int16_t{-1}, mover};
+    claim_machine_pointer(&view);
     bool turn_overlay = !editing && !hand_revealed && human_count > 1 && !game_over() && current_seat_is_human();
-    // What an overlay or a dialog covers takes no click.
-    bool covered = entry_open || goal_builder_open || (editing && editor_dialog_open()) || turn_overlay ||
-                   (!editing && game_over());
     // Only the player of the seat to move chooses; the editor's clicks are always its own.
-    bool choosing = !covered && (editing || human_may_choose());
-    update_view_drag(!covered && pointing_at_machine(view) && !machine_part_under_pointer(view));
-    if (right_click() && choosing) clear_last_selection();
+    bool choosing = editing || human_may_choose();
+    update_view_drag(pointing_at_machine(view) && !machine_part_under_pointer(view));
+    if (right_click() && choosing && !pointer_covered()) clear_last_selection();
     if (choosing) take_machine_click(view);
+    // The one place the selection's transition is worked out; the next frame's move takes it as it is.
     selected_transition = chosen_transition();
     view.highlighted_transition = selected_transition;
     draw_transitions(view);

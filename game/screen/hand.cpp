@@ -11,6 +11,7 @@
 #include "screen/frame_input.h"
 #include "screen/hint.h"
 #include "screen/layout.h"
+#include "screen/pointer_boxes.h"
 #include "screen/ui.h"
 #include "screen/play_texts.h"
 
@@ -73,7 +74,7 @@ static void draw_cards(const Player& seat) {
     bool pushdown = machine_kind == pushdown_machine;
     for (int64_t k = 0; k < seat.hand.count; k++) {
         double x = hand_card_x(k, seat.hand.count, window_width, hand_scroll);
-        bool hovered = pushdown && mouse_in_rectangle(x, hand_y, card_size, card_size);
+        bool hovered = pushdown && own_pointer(x, hand_y, card_size, card_size, pointer_tag_hand_card + static_cast<uint32_t>(k));
         if (hovered && left_click() && human_may_choose()) selected_card = selected_card == k ? -1 : k;
         if (pushdown && k == selected_card) draw_quad(white_texture, x - 16, 0, 160, 160, card_highlight, screen_projection);
         draw_card(seat.hand.data[k], x, hand_y, card_size);
@@ -88,7 +89,7 @@ static void draw_deck_choice(Player* seat) {
     // spoil the mover's win.
     if (card_drawn || deck.count == 0 || !human_may_choose()) return;
     CardSlot deck_place = deck_slot();
-    if (!mouse_in_rectangle(deck_place.x, deck_place.y, deck_place.size, deck_place.size)) return;
+    if (!own_pointer(deck_place.x, deck_place.y, deck_place.size, deck_place.size, pointer_tag_deck)) return;
     if (left_click()) {
         draw_from_deck(seat);
         card_drawn = 1;
@@ -102,7 +103,7 @@ static void draw_next_turn_button(const Player& seat) {
     double x = window_width - 144.0, y = window_height - 144.0;
     draw_quad(next_turn_texture, x, y, card_size, card_size, seat.color, screen_projection);
     // A second end of turn during the pause would skip a seat.
-    if (deck.count == 0 || !human_may_choose() || !mouse_in_rectangle(x, y, card_size, card_size)) return;
+    if (deck.count == 0 || !human_may_choose() || !own_pointer(x, y, card_size, card_size, pointer_tag_next_turn)) return;
     draw_quad(white_texture, window_width - 160.0, window_height - 160.0, 160, 160, hover_highlight, screen_projection);
     if (left_click()) end_turn();
 }
@@ -115,11 +116,11 @@ static void draw_scroll_bar(int64_t cards) {
     double track = scroll_track_width(window_width);
     double thumb_width = track * track / hand_width(cards);
     double thumb_x = scroll_bar_margin + hand_scroll * track;
-    bool hovered = mouse_in_rectangle(thumb_x, scroll_bar_y, thumb_width, scroll_bar_height);
+    bool hovered = own_pointer(thumb_x, scroll_bar_y, thumb_width, scroll_bar_height, pointer_tag_scroll_bar);
     if (hovered && !hand_scroll_dragging && left_click()) hand_scroll_dragging = 1;
     if (frame_input.buttons_released[MOUSE_LEFT]) hand_scroll_dragging = 0;
     if (hand_scroll_dragging) hand_scroll += frame_input.mouse_moved_x / track;
-    if (frame_input.wheel != 0 && frame_input.mouse_y < bottom_panel_height) hand_scroll -= frame_input.wheel * wheel_scroll_step;
+    if (frame_input.wheel != 0 && frame_input.mouse_y < bottom_panel_height && !pointer_covered()) hand_scroll -= frame_input.wheel * wheel_scroll_step;
     double limit = hand_scroll_limit(cards, window_width);
     if (hand_scroll < 0) hand_scroll = 0;
     if (hand_scroll > limit) hand_scroll = limit;

@@ -12,11 +12,10 @@
 #include "screen/frame_input.h"
 #include "screen/hint.h"
 #include "screen/layout.h"
+#include "screen/pointer_boxes.h"
 #include "screen/stone_animation.h"
 #include "screen/stone_counts.h"
-#include "screen/text_entry.h"
 
-#include <cstring>
 
 uint8_t show_state_numbers;
 
@@ -167,12 +166,13 @@ void clear_last_selection() {
     }
 }
 
-bool pointing_at_machine(const MachineView& view) {
-    double pointer_y = frame_input.mouse_y;
-    double top = top_panel_height + (view.below_seat_strip ? seat_strip_height : 0);
-    bool between_panels = pointer_y > bottom_panel_height && pointer_y < window_height - top;
-    return view.interactive && between_panels && !entry_open;
+void claim_machine_pointer(MachineView* view) {
+    double top = top_panel_height + (view->below_seat_strip ? seat_strip_height : 0);
+    double height = window_height - top - bottom_panel_height;
+    view->owns_pointer = own_pointer(0, bottom_panel_height, window_width, height, pointer_tag_machine);
 }
+
+bool pointing_at_machine(const MachineView& view) { return view.interactive && view.owns_pointer; }
 
 void take_machine_click(const MachineView& view) {
     if (!left_click() || !pointing_at_machine(view)) return;
@@ -239,7 +239,7 @@ WorldBox label_box(const Transition& t) {
 }
 
 void draw_stones(const MachineView& view) {
-    // Counted afresh each drawing; the game screen keeps the count for the next move's start.
+    // Counted afresh each drawing, so a pile shows its stones one above the other.
     uint8_t lift[max_states] = {};
     double half = stone_size / 2;
     for (int64_t i = 0; i < stones.count; i++) {
@@ -256,7 +256,6 @@ void draw_stones(const MachineView& view) {
         draw_quad(player_texture, x - half, y - half, stone_size, stone_size, stone_color, view.view);
         if (counted && lift[state] < UINT8_MAX) lift[state]++;
     }
-    if (view.interactive) memcpy(state_lift, lift, sizeof state_lift);
     draw_stone_counts(view.view, view.interactive);
 }
 

@@ -15,6 +15,8 @@ struct MachineView {
     bool interactive;
     // In play the seats' band under the top panel covers the machine too.
     bool below_seat_strip;
+    // The machine's box between the panels holds the pointer this frame (claim_machine_pointer).
+    bool owns_pointer;
     // The transition taken last, drawn wider in the colour of the seat that took it; -1 for none.
     int16_t lit_transition;
     Color lit_color;
@@ -35,7 +37,10 @@ void clear_last_selection();
 // arrow picks that transition whole, its ends becoming the source and the target.
 void take_machine_click(const MachineView& view);
 
-// The pointer is over the machine, not over a panel, and no text is being typed.
+// Registers the machine's box between the panels as the lowest of the frame and notes whether the
+// pointer belongs to it.
+void claim_machine_pointer(MachineView* view);
+// The pointer is over the machine, with nothing drawn over it there.
 bool pointing_at_machine(const MachineView& view);
 // Whether a left click at the pointer would pick a state, an arrow or a rule label.
 bool machine_part_under_pointer(const MachineView& view);

@@ -58,8 +58,6 @@ static bool make_selected_move() {
     }
     if (source_state < 0 || target_state < 0) return false;
     bool pushdown = machine_kind == pushdown_machine;
-    // Found again here, as the selection may have changed since the screen last looked.
-    selected_transition = chosen_transition();
     if (selected_transition < 0) return refuse(str("No transition leads from that state to that one"), false);
     int16_t stone = first_stone_on(source_state);
     string rule = transitions.data[selected_transition].rule;

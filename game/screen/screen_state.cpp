@@ -6,6 +6,7 @@
 #include "screen/camera.h"
 #include "screen/editor.h"
 #include "screen/frame_input.h"
+#include "screen/pointer_boxes.h"
 #include "screen/game_screen.h"
 #include "screen/goal_builder.h"
 #include "screen/heads_up.h"
@@ -15,6 +16,7 @@
 
 void reset_screens() {
     reset_frame_input();
+    reset_pointer_boxes();
     reset_turn_state();
     reset_stone_animation();
     reset_hint();

@@ -2,24 +2,30 @@
 
 #include "model/turn_state.h"
 
-#include <cstring>
 
 int16_t moving_stone;
 float moving_stone_position[2];
 float moving_stone_velocity[2];
-uint8_t state_lift[max_states];
 int64_t animated_move_number;
 
-void stone_position(int16_t state, float* x, float* y) {
+void stone_position(int16_t state, int64_t below, float* x, float* y) {
     state_center(state, x, y);
-    if (state >= 0 && state < states.count && state < max_states) *y += 8.0f * static_cast<float>(state_lift[state]);
+    if (state >= 0 && state < states.count) *y += 8.0f * static_cast<float>(below);
+}
+
+// The stones the move's first state held before the move: those on it now, and the one that left.
+static int64_t pile_before_last_move() {
+    int64_t pile = 0;
+    for (int64_t i = 0; i < stones.count; i++) pile += stones.data[i] == last_move.from_state ? 1 : 0;
+    bool left = last_move.stone >= 0 && last_move.stone < stones.count && stones.data[last_move.stone] != last_move.from_state;
+    return pile + (left ? 1 : 0);
 }
 
 void start_stone_animation() {
     if (last_move.number == animated_move_number) return;
     animated_move_number = last_move.number;
     moving_stone = last_move.stone;
-    stone_position(last_move.from_state, &moving_stone_position[0], &moving_stone_position[1]);
+    stone_position(last_move.from_state, pile_before_last_move(), &moving_stone_position[0], &moving_stone_position[1]);
 }
 
 void animate_moving_stone(double frame_seconds) {
@@ -49,6 +55,5 @@ void reset_stone_animation() {
     moving_stone = -1;
     moving_stone_position[0] = moving_stone_position[1] = 0;
     moving_stone_velocity[0] = moving_stone_velocity[1] = 0;
-    memset(state_lift, 0, sizeof state_lift);
     animated_move_number = 0;
 }

@@ -8,16 +8,15 @@
 extern int16_t moving_stone;
 extern float moving_stone_position[2];
 extern float moving_stone_velocity[2];
-// Per state, the stones drawn on it so far this frame (the whole frame's count once drawing ends).
-extern uint8_t state_lift[max_states];
-
-// A stone on the state is drawn here: the state's centre raised 8 world units per stone below it.
-void stone_position(int16_t state, float* x, float* y);
+// A stone on the state with `below` stones under it is drawn here: the state's centre raised 8 world
+// units per stone below it.
+void stone_position(int16_t state, int64_t below, float* x, float* y);
 
 // The number of the last move animated, so that each move starts its animation once.
 extern int64_t animated_move_number;
 
-// Starts animating the model's last move, from where its stone was last drawn; once per move.
+// Starts animating the model's last move, from on top of the pile its state showed before it; once
+// per move.
 void start_stone_animation();
 
 // One frame of the spring that pulls the moving stone onto its state's centre.

@@ -6,6 +6,7 @@
 #include "render/scene.h"
 #include "render/text.h"
 #include "screen/frame_input.h"
+#include "screen/pointer_boxes.h"
 
 #include <cstring>
 
@@ -21,6 +22,7 @@ static int64_t drawn_text_used;
 ScreenPoint window_center() { return ScreenPoint{window_width / 2.0, window_height / 2.0}; }
 
 void begin_widgets() {
+    begin_pointer_boxes();
     drawn_button_count = 0;
     drawn_text_count = 0;
     drawn_text_used = 0;
@@ -47,7 +49,7 @@ bool draw_button(string label, double center_x, double center_y, double width, d
     }
     draw_quad(gradient3_texture, left, bottom, width, height, ui_text_color, screen_projection);
     draw_text(label, center_x, center_y, 256, ui_text_color, screen_projection, text_centered);
-    if (!mouse_in_rectangle(left, bottom, width, height)) return false;
+    if (!own_pointer(left, bottom, width, height, label_tag(label.data, label.length))) return false;
     draw_quad(white_texture, left, bottom, width, height, Color{1, 1, 1, 0.5f}, screen_projection);
     return left_click();
 }
@@ -83,9 +85,14 @@ void draw_fitted_caption(string text, double x, double y, double max_width) {
 void draw_centered_panel(double width, double height, const Color& color) {
     ScreenPoint center = window_center();
     draw_quad(white_texture, center.x - width / 2, center.y - height / 2, width, height, color, screen_projection);
+    cover_pointer(center.x - width / 2, center.y - height / 2, width, height);
 }
 
-void draw_dialog_panel() { draw_centered_panel(dialog_width, 480, Color{0, 0, 0, 0.8f}); }
+void draw_dialog_panel() {
+    // A dialog alone answers clicks while it is up, wherever they land.
+    cover_pointer(0, 0, window_width, window_height);
+    draw_centered_panel(dialog_width, 480, Color{0, 0, 0, 0.8f});
+}
 
 DialogAnswer draw_dialog_buttons(string ok_label) {
     ScreenPoint center = window_center();

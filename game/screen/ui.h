@@ -50,14 +50,14 @@ void draw_fitted_caption(string text, double x, double y, double max_width);
 // A frame of the given thickness just inside the rectangle, in window pixels.
 void draw_outline(double x, double y, double width, double height, double thickness, const Color& color);
 
-// A dark box of the given size centred on the window.
+// A dark box of the given size centred on the window; it keeps clicks from what it covers.
 void draw_centered_panel(double width, double height, const Color& color);
 
 struct DialogAnswer {
     bool ok, cancel;
 };
 
-// The dialog box every editor dialog sits in, and its OK (or yes) and Cancel buttons below its content.
+// The dialog box every editor dialog sits in (it takes every click while it is up), and its OK (or yes) and Cancel buttons below its content.
 constexpr double dialog_width = 640;
 void draw_dialog_panel();
 DialogAnswer draw_dialog_buttons(string ok_label);

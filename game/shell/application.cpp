@@ -160,6 +160,8 @@ void application_frame_work() {
     arena_empty(FRAME_ARENA);
     input_poll();
     capture_frame_input();
+    // Before anything reads the pointer, the last frame's boxes say what it is over.
+    begin_widgets();
     // Closing the window while editing asks before unsaved edits go.
     bool editing = editor_mode && !map_list_open;
     if (display_is_closed() && (!editing || editor_may_discard(editor_request_quit))) running = false;
@@ -178,9 +180,6 @@ void application_frame_work() {
     update_camera(entry_open != 0);
     if (!main_menu_open && !player_setup_open && !map_list_open && !editor_mode) update_play();
     begin_scene();
-    begin_widgets();
-    // What the help covers takes no click.
-    if (help_visible || legend_visible) consume_clicks();
     if (main_menu_open) {
         draw_main_menu();
     } else if (player_setup_open) {

@@ -8,6 +8,7 @@
 #include "screen/game_screen.h"
 #include "render/primitives.h"
 #include "screen/frame_input.h"
+#include "screen/pointer_boxes.h"
 #include "screen/ui.h"
 #include "shell/application.h"
 #include "shell/map_preview.h"
@@ -66,10 +67,6 @@ void reset_map_list_screen() { delete_asked = false; }
 
 void draw_map_list() {
     ScreenPoint center = window_center();
-    // Only the question answers clicks while it is up.
-    bool asking = delete_asked;
-    HeldClicks clicks{};
-    if (asking) clicks = hold_clicks();
     draw_centered_panel(800, 800, menu_panel_color);
     if (current_map_list->count > 0) draw_map_choice(center);
     draw_map_preview();
@@ -82,6 +79,7 @@ void draw_map_list() {
     } else {
         draw_play_buttons(center);
     }
-    if (asking) release_clicks(clicks);
+    int32_t question_boxes = pointer_box_mark();
     if (delete_asked) ask_before_deleting();
+    if (!delete_asked) take_back_pointer_boxes(question_boxes);
 }

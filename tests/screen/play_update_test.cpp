@@ -10,6 +10,7 @@
 #include "screen/frame_input.h"
 #include "screen/game_screen.h"
 #include "screen/heads_up.h"
+#include "screen/machine_view.h"
 #include "screen/screen_state.h"
 #include "screen/stone_animation.h"
 
@@ -44,9 +45,11 @@ protected:
         player_count = 2;
         hand_revealed = first_is_computer ? 0 : 1;  // as a game starts when the first seat is shown
     }
+    // As a click does: the screen's frame then works out the transition.
     static void select(int16_t source, int16_t target) {
         source_state = source;
         target_state = target;
+        selected_transition = chosen_transition();
     }
     // Sixtieths of a second do not add up exactly, so a pause may take one frame more.
     template <typename Done>
@@ -63,7 +66,6 @@ TEST_F(PlayUpdate, SelectionMovesTheLowestStoneOnTheSourceAlongTheFirstJoiningTr
     join(0, 1, "");
     stones.data[0] = 2;
     for (int16_t state : {0, 0}) array_push(&stones, state);
-    state_lift[0] = 2;
     select(0, 1);
     update_play();
     EXPECT_EQ(stones.data[1], 1);

@@ -28,15 +28,15 @@ TEST_F(StoneAnimation, StonesPileUpEightUnitsApartOnTheirState) {
     map_y = -5;
     map_scale = 2;
     states.data[0] = State{1, 2, 0, 0};
-    state_lift[0] = 3;
     float x = 0, y = 0;
-    stone_position(0, &x, &y);
+    stone_position(0, 3, &x, &y);
     EXPECT_EQ(x, 12.0f);
     EXPECT_EQ(y, -1.0f + 24.0f);
 }
 
-TEST_F(StoneAnimation, AMoveStartsFromWhereTheStoneWasLastDrawnAndOnlyOnce) {
-    state_lift[0] = 3;
+// Three stones stood on state 0: the one moved starts from above the pile they made.
+TEST_F(StoneAnimation, AMoveStartsFromOnTopOfThePileItLeftAndOnlyOnce) {
+    for (int i = 0; i < 2; i++) array_push(&stones, int16_t{0});
     apply_move(0, 1, string{nullptr, 0}, default_card, -1);
     start_stone_animation();
     EXPECT_EQ(moving_stone, 0);
