@@ -129,6 +129,7 @@ struct RunPlan {
     GrowableArray<int64_t> run_of_quad;
     GrowableArray<int64_t> run_starts;
     GrowableArray<const QuadRecord*> quads;
+    GrowableArray<PixelRect> bounds;
     GrowableArray<int64_t> cell_runs;
     int64_t run_count;
 };
@@ -139,20 +140,25 @@ void plan_runs() {
     RunPlan& plan = run_plan;
     int32_t columns = (window_width + run_cell_size - 1) / run_cell_size;
     int32_t rows = (window_height + run_cell_size - 1) / run_cell_size;
-    array_clear(&plan.cell_runs);
-    for (int64_t cell = 0; cell < int64_t{columns} * rows; cell++) array_push(&plan.cell_runs, int64_t{-1});
+    int64_t cells = int64_t{columns} * rows;
+    array_reserve(&plan.cell_runs, cells);
+    // Without room for the cells every quad may overlap the last run: the quads keep their order.
+    bool cells_known = plan.cell_runs.data && plan.cell_runs.capacity >= cells;
+    if (!cells_known) columns = rows = 0;
+    plan.cell_runs.count = cells_known ? cells : 0;
+    for (int64_t cell = 0; cell < plan.cell_runs.count; cell++) plan.cell_runs.data[cell] = -1;
     array_clear(&plan.run_of_quad);
     plan.run_count = 0;
     TextureRun texture_runs[most_run_textures];
     int32_t texture_count = 0;
     for (int64_t i = 0; i < plan.quads.count; i++) {
         const QuadRecord& quad = *plan.quads.data[i];
-        PixelRect bounds = quad_bounds(quad);
+        PixelRect bounds = plan.bounds.data[i];
         int32_t left = bounds.left / run_cell_size, right = (bounds.right + run_cell_size - 1) / run_cell_size;
         int32_t bottom = bounds.bottom / run_cell_size, top = (bounds.top + run_cell_size - 1) / run_cell_size;
         if (right > columns) right = columns;
         if (top > rows) top = rows;
-        int64_t after = -1;
+        int64_t after = cells_known ? -1 : plan.run_count - 1;
         for (int32_t row = bottom; row < top; row++) {
             for (int32_t column = left; column < right; column++) {
                 int64_t run = plan.cell_runs.data[int64_t{row} * columns + column];
@@ -208,13 +214,19 @@ void batch_planned_runs() {
 void batch_region(int64_t first, int64_t end, PixelRect region, bool clear_under) {
     bool whole = rect_is_whole_window(region);
     array_clear(&run_plan.quads);
+    array_clear(&run_plan.bounds);
     // Opaque white texels: the clear colour itself lands on every pixel, whatever the blending.
     QuadRecord clear = region_quad(region);
-    if (clear_under) array_push(&run_plan.quads, static_cast<const QuadRecord*>(&clear));
+    if (clear_under) {
+        array_push(&run_plan.quads, static_cast<const QuadRecord*>(&clear));
+        array_push(&run_plan.bounds, region);
+    }
     for (int64_t i = first; i < end; i++) {
         const QuadRecord& quad = frame_quads.data[i];
-        if (!whole && !rects_meet(quad_bounds(quad), region)) continue;
+        PixelRect bounds = quad_bounds(quad);
+        if (!whole && !rects_meet(bounds, region)) continue;
         array_push(&run_plan.quads, &quad);
+        array_push(&run_plan.bounds, bounds);
     }
     batch_planned_runs();
 }

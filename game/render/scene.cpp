@@ -175,14 +175,12 @@ void show_scene() {
         buffers.swapped = true;
         return;
     }
-    int32_t rects[4 * 2 * region_rect_capacity];
-    int64_t count = 0;
-    auto add = [&](PixelRect rect) {
-        const int32_t corner_and_size[4] = {rect.left, rect.bottom, rect.right - rect.left, rect.top - rect.bottom};
-        for (int32_t value : corner_and_size) rects[count++] = value;
-    };
-    for (int32_t i = 0; i < plan.window.count; i++) add(plan.window.rects[i]);
-    for (int32_t i = 0; i < plan.straight.count; i++) add(plan.straight.rects[i].rect);
-    pipeline_present_part(int_view{rects, count});
+    // One rectangle around every part drawn: each copy to the window waits for the drawing, so one
+    // copy of a few more pixels costs less than many.
+    PixelRect bounds{0, 0, 0, 0};
+    for (int32_t i = 0; i < plan.window.count; i++) bounds = rect_union(bounds, plan.window.rects[i]);
+    for (int32_t i = 0; i < plan.straight.count; i++) bounds = rect_union(bounds, plan.straight.rects[i].rect);
+    int32_t rect[4] = {bounds.left, bounds.bottom, bounds.right - bounds.left, bounds.top - bounds.bottom};
+    pipeline_present_part(int_view{rect, rect_is_empty(bounds) ? 0 : 4});
     buffers.back_buffer_holds_shown = true;
 }
