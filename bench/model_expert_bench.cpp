@@ -4,6 +4,7 @@
 #include "base/arena.h"
 #include "base/random.h"
 #include "base/strings.h"
+#include "model/draw_rules.h"
 #include "model/expert_player.h"
 #include "model/map_file.h"
 #include "model/map_list.h"
@@ -27,6 +28,8 @@ void reset(uint8_t kind) {
     arena_empty(FRAME_ARENA);
     reset_map();
     reset_game();
+    reset_position_history();
+    forget_position_analysis();
     reset_turn_state();
     machine_kind = kind;
 }

@@ -39,7 +39,7 @@ void BM_RenderFrame(benchmark::State& state) {
     for (auto _ : state) {
         begin_scene();
         for (int i = 0; i < 2000; i++) {
-            uint32_t texture = i % 2 ? white_texture : shape_textures[i % 6];
+            const Texture& texture = i % 2 ? white_texture : shape_textures[i % 6];
             draw_quad(texture, (i * 37) % 1000, (i * 53) % 800, 24, 24, player_color(static_cast<uint8_t>(i % 6)), screen_projection);
         }
         draw_text(glyphs, 8, 800, 128, Color{1, 1, 1, 1}, screen_projection, text_plain);

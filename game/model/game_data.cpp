@@ -1,8 +1,6 @@
 #include "model/game_data.h"
 
 #include "base/clamp.h"
-#include "model/draw_rules.h"
-#include "model/position_analysis.h"
 
 uint8_t machine_kind;
 double map_x, map_y, map_scale;
@@ -39,7 +37,6 @@ void reset_map() {
     hand_size = 8;
     tape_length = 4;
     nimbers = {};
-    forget_position_analysis();
 }
 
 void reset_game() {
@@ -51,7 +48,6 @@ void reset_game() {
     stack = {};
     tape = {};
     tape_head = 0;
-    reset_position_history();
 }
 
 Card top_card(const GrowableArray<Card>& cards) {
@@ -115,3 +111,24 @@ int64_t used_deck_copies() { return clamp<int64_t>(deck_copies, 0, max_deck_copi
 int64_t used_deck_colors() { return clamp<int64_t>(deck_colors, 0, card_property_count); }
 int64_t used_deck_shapes() { return clamp<int64_t>(deck_shapes, 0, card_property_count); }
 int64_t used_deck_numbers() { return clamp<int64_t>(deck_numbers, 0, card_property_count); }
+
+void push_full_deck(GrowableArray<Card>* cards) {
+    int64_t copies = used_deck_copies(), colors = used_deck_colors(), shapes = used_deck_shapes(),
+            numbers = used_deck_numbers();
+    for (int64_t copy = 0; copy < copies; copy++)
+        for (int64_t color = 0; color < colors; color++)
+            for (int64_t shape = 0; shape < shapes; shape++)
+                for (int64_t number = 1; number <= numbers; number++)
+                    array_push(cards, Card{static_cast<uint8_t>(color), static_cast<uint8_t>(shape), static_cast<int8_t>(number)});
+}
+
+bool stones_win_by_mode(const int16_t* stone_states, int64_t count) {
+    int64_t accepting = 0;
+    for (int64_t i = 0; i < count; i++) accepting += states.data[stone_states[i]].accepting ? 1 : 0;
+    switch (win_mode) {
+        case immediate: return true;
+        case all_accepting: return accepting == count;
+        case any_accepting: return accepting > 0;
+        default: return false;
+    }
+}

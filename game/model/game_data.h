@@ -136,3 +136,8 @@ int64_t used_deck_copies();
 int64_t used_deck_colors();
 int64_t used_deck_shapes();
 int64_t used_deck_numbers();
+// Appends every card the map's deck settings make, in order, unshuffled.
+void push_full_deck(GrowableArray<Card>* cards);
+
+// Whether stones on these states satisfy the map's win mode, as end_turn asks after a move.
+bool stones_win_by_mode(const int16_t* stone_states, int64_t count);

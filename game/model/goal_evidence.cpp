@@ -3,7 +3,6 @@
 #include "base/arena.h"
 #include "base/random.h"
 #include "model/goals.h"
-#include "model/referee.h"
 
 GoalEvidence goal_evidence;
 

@@ -152,33 +152,12 @@ void recycle_stack() {
     shuffle_deck();
 }
 
-void push_full_deck(GrowableArray<Card>* cards) {
-    int64_t copies = used_deck_copies(), colors = used_deck_colors(), shapes = used_deck_shapes(),
-            numbers = used_deck_numbers();
-    for (int64_t copy = 0; copy < copies; copy++)
-        for (int64_t color = 0; color < colors; color++)
-            for (int64_t shape = 0; shape < shapes; shape++)
-                for (int64_t number = 1; number <= numbers; number++)
-                    array_push(cards, Card{static_cast<uint8_t>(color), static_cast<uint8_t>(shape), static_cast<int8_t>(number)});
-}
-
 void shuffle_deck() {
     for (int64_t i = deck.count - 1; i >= 1; i--) {
         int64_t j = static_cast<int64_t>(random_below(static_cast<uint64_t>(i + 1)));
         Card swap = deck.data[i];
         deck.data[i] = deck.data[j];
         deck.data[j] = swap;
-    }
-}
-
-bool stones_win_by_mode(const int16_t* stone_states, int64_t count) {
-    int64_t accepting = 0;
-    for (int64_t i = 0; i < count; i++) accepting += states.data[stone_states[i]].accepting ? 1 : 0;
-    switch (win_mode) {
-        case immediate: return true;
-        case all_accepting: return accepting == count;
-        case any_accepting: return accepting > 0;
-        default: return false;
     }
 }
 

@@ -22,9 +22,4 @@ void apply_tape_action(string rule);
 void draw_from_deck(Player* player);
 void recycle_stack();
 void shuffle_deck();
-// Appends every card the map's deck settings make, in order, unshuffled.
-void push_full_deck(GrowableArray<Card>* cards);
 void end_turn();
-
-// Whether stones on these states satisfy the map's win mode, as end_turn asks after a move.
-bool stones_win_by_mode(const int16_t* stone_states, int64_t count);

@@ -3,7 +3,7 @@
 
 #include "base/arena.h"
 #include "render/pixel_region.h"
-#include "render/quad_batch.h"
+#include "render/quad_record.h"
 
 // Every pixel outside the region gets the same quads in the same order from both lists. A big
 // picture counts only where it holds something.

@@ -4,7 +4,7 @@
 #include "base/file_failure.h"
 #include "base/text_cursor.h"
 #include "base/whole_file.h"
-#include "render/resources.h"
+#include "render/texture_loading.h"
 
 #include <kestrune_system.h>
 
@@ -26,7 +26,7 @@ string directory_of(string path) {
 bool read_image_line(string directory, string name, Font* reading) {
     if (directory.length > 0 && !file_exists(name)) name = arena_concat(directory, name, PERSISTENT_ARENA);
     if (!file_exists(name)) return report_file_failure(str("failed to load font image: "), name);
-    if (reading->texture) texture_destroy(reading->texture);
+    if (reading->texture.name) texture_destroy(reading->texture.name);
     reading->texture = load_font_texture(name);
     return true;
 }
@@ -79,7 +79,7 @@ bool load_font(string path) {
     if (!read_whole_file(path, INT32_MAX, &contents)) return report_file_failure(str("failed to open "), path);
     if (!read_lines(directory, contents.data, contents.length, &reading)) {
         // The texture is of no use to an empty font.
-        if (reading.texture) texture_destroy(reading.texture);
+        if (reading.texture.name) texture_destroy(reading.texture.name);
         return false;
     }
     reading.space_advance = reading.glyphs[(unsigned char)' '].advance;

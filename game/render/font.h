@@ -2,6 +2,7 @@
 #pragma once
 
 #include "base/strings.h"
+#include "render/texture.h"
 
 #include <cstdint>
 
@@ -21,7 +22,7 @@ struct Font {
     double tab_advance;
     double line_height;
     double size;
-    uint32_t texture;
+    Texture texture;
     Glyph glyphs[256];
 };
 

@@ -1,6 +1,5 @@
 #include "render/picture_cover.h"
 
-#include "render/scene.h"
 
 #include <cmath>
 #include <cstring>
@@ -13,27 +12,6 @@ namespace {
 constexpr int32_t cell_size = 8;
 constexpr int32_t filter_reach = 4;
 constexpr int32_t smallest_covered_side = 128;
-constexpr int32_t rect_capacity = 1024;
-constexpr int32_t rects_per_picture = picture_part_capacity;
-constexpr uint32_t picture_capacity = 1024;
-
-// Texel rectangles, left and bottom inside, right and top outside.
-struct CoverRect {
-    int16_t left, bottom, right, top;
-};
-
-struct PictureCover {
-    int32_t width, height;
-    int16_t first_rect, rect_count;
-};
-
-struct PictureCovers {
-    PictureCover pictures[picture_capacity];
-    CoverRect rects[rect_capacity];
-    int32_t rect_count;
-};
-
-PictureCovers covers;
 
 bool cell_is_covered(const uint8_t* pixels, int32_t width, int32_t height, int32_t cell_x, int32_t cell_y) {
     int32_t left = cell_x * cell_size - filter_reach, right = (cell_x + 1) * cell_size + filter_reach;
@@ -93,47 +71,40 @@ void quad_point(const QuadRecord& quad, float s, float t, float* out) {
 }
 
 // Upright in the window, without perspective, and at least half the picture's size on both axes.
-bool drawn_upright_and_large(const QuadRecord& quad, const PictureCover& cover) {
+bool drawn_upright_and_large(const QuadRecord& quad) {
     WindowEdges edges;
     if (!upright_edges(quad, &edges)) return false;
-    return fabs(edges.x1 - edges.x0) * 2 >= cover.width && fabs(edges.y1 - edges.y0) * 2 >= cover.height;
+    return fabs(edges.x1 - edges.x0) * 2 >= quad.texture->width && fabs(edges.y1 - edges.y0) * 2 >= quad.texture->height;
 }
 
 }  // namespace
 
-void note_picture_cover(uint32_t texture, const uint8_t* pixels, int32_t width, int32_t height) {
-    if (texture >= picture_capacity) return;
-    covers.pictures[texture] = PictureCover{width, height, 0, 0};
+void note_picture_cover(Texture* texture, const uint8_t* pixels) {
+    texture->cover_count = 0;
+    int32_t width = texture->width, height = texture->height;
     if (width < smallest_covered_side || height < smallest_covered_side) return;
-    int32_t room = rect_capacity - covers.rect_count;
-    int32_t count = cover_rects(pixels, width, height, covers.rects + covers.rect_count,
-                                room < rects_per_picture ? room : rects_per_picture);
+    int32_t count = cover_rects(pixels, width, height, texture->cover, picture_part_capacity);
     if (count <= 0) return;
     // Cutting pays only where much of the picture is transparent.
     int64_t covered = 0;
     for (int32_t i = 0; i < count; i++) {
-        const CoverRect& r = covers.rects[covers.rect_count + i];
+        const CoverRect& r = texture->cover[i];
         covered += int64_t{r.right - r.left} * (r.top - r.bottom);
     }
     if (covered * 4 > int64_t{width} * height * 3) return;
-    covers.pictures[texture].first_rect = static_cast<int16_t>(covers.rect_count);
-    covers.pictures[texture].rect_count = static_cast<int16_t>(count);
-    covers.rect_count += count;
+    texture->cover_count = count;
 }
 
-void forget_picture_covers() { memset(&covers, 0, sizeof covers); }
-
 int32_t covered_parts(const QuadRecord& quad, PixelRect parts[picture_part_capacity]) {
-    if (quad.texture >= picture_capacity) return -1;
-    const PictureCover& cover = covers.pictures[quad.texture];
+    const Texture& texture = *quad.texture;
     bool shown_whole = memcmp(&quad.rect, &whole_texture, sizeof quad.rect) == 0;
-    if (cover.rect_count == 0 || !shown_whole || !drawn_upright_and_large(quad, cover)) return -1;
-    for (int32_t i = 0; i < cover.rect_count; i++) {
-        const CoverRect& r = covers.rects[cover.first_rect + i];
-        float left = static_cast<float>(r.left) / static_cast<float>(cover.width);
-        float right = static_cast<float>(r.right) / static_cast<float>(cover.width);
-        float bottom = static_cast<float>(r.bottom) / static_cast<float>(cover.height);
-        float top = static_cast<float>(r.top) / static_cast<float>(cover.height);
+    if (texture.cover_count == 0 || !shown_whole || !drawn_upright_and_large(quad)) return -1;
+    for (int32_t i = 0; i < texture.cover_count; i++) {
+        const CoverRect& r = texture.cover[i];
+        float left = static_cast<float>(r.left) / static_cast<float>(texture.width);
+        float right = static_cast<float>(r.right) / static_cast<float>(texture.width);
+        float bottom = static_cast<float>(r.bottom) / static_cast<float>(texture.height);
+        float top = static_cast<float>(r.top) / static_cast<float>(texture.height);
         QuadRecord part = quad;
         quad_point(quad, left, bottom, part.corners[0]);
         quad_point(quad, right, bottom, part.corners[1]);
@@ -141,5 +112,5 @@ int32_t covered_parts(const QuadRecord& quad, PixelRect parts[picture_part_capac
         quad_point(quad, right, top, part.corners[3]);
         parts[i] = quad_bounds(part);
     }
-    return cover.rect_count;
+    return texture.cover_count;
 }

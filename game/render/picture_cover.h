@@ -3,15 +3,13 @@
 #pragma once
 
 #include "render/pixel_region.h"
-#include "render/quad_batch.h"
+#include "render/quad_record.h"
+#include "render/texture.h"
 
 #include <cstdint>
 
-constexpr int32_t picture_part_capacity = 96;
-
-// Called once per picture as it is loaded, with its texels as uploaded.
-void note_picture_cover(uint32_t texture, const uint8_t* pixels, int32_t width, int32_t height);
-void forget_picture_covers();
+// Fills the texture's cover from its texels as uploaded, once as it is loaded.
+void note_picture_cover(Texture* texture, const uint8_t* pixels);
 
 // The window rectangles outside which the quad's picture only ever reads transparent texels, or -1
 // when that is not known: the picture is not shown whole, upright, without perspective and at

@@ -1,6 +1,6 @@
 #include "render/pixel_region.h"
 
-#include "render/scene.h"
+#include "render/scene_target.h"
 
 bool rect_is_empty(PixelRect rect) { return rect.right <= rect.left || rect.top <= rect.bottom; }
 

@@ -2,7 +2,7 @@
 
 #include "render/quad_batch.h"
 #include "render/resources.h"
-#include "render/scene.h"
+#include "render/scene_target.h"
 
 #include <kestrune_system.h>
 
@@ -36,11 +36,11 @@ Matrix rectangle_model(double x, double y, double width, double height) {
 
 }  // namespace
 
-void draw_textured(const Matrix& model, uint32_t texture, const Color& color, TextureRect rect, const Matrix& view) {
+void draw_textured(const Matrix& model, const Texture& texture, const Color& color, TextureRect rect, const Matrix& view) {
     record_quad(quad_record(matrix_multiply(view, model), texture, color, rect));
 }
 
-void draw_quad(uint32_t texture, double x, double y, double width, double height, const Color& color,
+void draw_quad(const Texture& texture, double x, double y, double width, double height, const Color& color,
                const Matrix& view) {
     draw_textured(rectangle_model(x, y, width, height), texture, color, whole_texture, view);
 }
@@ -49,7 +49,7 @@ void draw_card(Card card, double x, double y, double size) {
     Color color = player_color(card.color);
     Color background{color.r / 7, color.g / 7, color.b / 7, color.a};
     draw_quad(white_texture, x, y, size, size, background, screen_projection);
-    uint32_t shape = card.shape < shape_texture_count ? shape_textures[card.shape] : 0;
+    const Texture& shape = card.shape < shape_texture_count ? shape_textures[card.shape] : no_texture;
     int32_t layout_index = card.number < 1 ? 0 : card.number > 6 ? 5 : card.number - 1;
     const CardLayout& layout = card_layouts[layout_index];
     double side = size * layout.scale;
@@ -87,7 +87,7 @@ void draw_arrow(double x0, double y0, double x1, double y1, double width, double
     draw_textured(head, shape_textures[1], color, whole_texture, view);
 }
 
-void draw_self_arrow(uint32_t texture, double x, double y, double width, double height, double angle_degrees,
+void draw_self_arrow(const Texture& texture, double x, double y, double width, double height, double angle_degrees,
                      double pivot_x, double pivot_y, const Color& color, const Matrix& view) {
     Matrix model = matrix_multiply(matrix_translation(static_cast<float>(x), static_cast<float>(y)),
                                    matrix_rotation(static_cast<float>(angle_degrees * degrees_to_radians)));

@@ -7,6 +7,7 @@
 #include "base/color.h"
 #include "model/game_data.h"
 #include "render/matrix.h"
+#include "render/texture.h"
 #include "render/texture_rect.h"
 
 #include <cstdint>
@@ -15,10 +16,10 @@
 extern Matrix camera_matrix;
 
 // One quad: the view times model, the texture, its tint and the part of the texture shown.
-void draw_textured(const Matrix& model, uint32_t texture, const Color& color, TextureRect rect, const Matrix& view);
+void draw_textured(const Matrix& model, const Texture& texture, const Color& color, TextureRect rect, const Matrix& view);
 
 // Bottom-left corner (x, y).
-void draw_quad(uint32_t texture, double x, double y, double width, double height, const Color& color,
+void draw_quad(const Texture& texture, double x, double y, double width, double height, const Color& color,
                const Matrix& view);
 
 // A square of side size with its bottom-left corner at (x, y), in screen space.
@@ -33,5 +34,5 @@ void draw_arrow(double x0, double y0, double x1, double y1, double width, double
                 const Matrix& view);
 
 // The picture's point (pivot_x, pivot_y) lies on (x, y) and it is turned counter-clockwise about it.
-void draw_self_arrow(uint32_t texture, double x, double y, double width, double height, double angle_degrees,
+void draw_self_arrow(const Texture& texture, double x, double y, double width, double height, double angle_degrees,
                      double pivot_x, double pivot_y, const Color& color, const Matrix& view);

@@ -1,7 +1,7 @@
 #include "render/quad_batch.h"
 
 #include "render/resources.h"
-#include "render/scene.h"
+#include "render/scene_target.h"
 
 #include <kestrune_system.h>
 
@@ -10,6 +10,7 @@
 
 GrowableArray<QuadRecord> frame_quads;
 GrowableArray<QuadRecord> shown_quads;
+int64_t batch_draws_sent;
 
 namespace {
 
@@ -22,23 +23,12 @@ struct QuadVertex {
 };
 
 GrowableArray<QuadVertex> batch_vertices;
-GrowableArray<uint32_t> batch_textures;
+GrowableArray<const Texture*> batch_textures;
 // For how many quads the index buffer is filled, and when: resources made again start empty.
 int64_t filled_resources_generation;
 int64_t index_buffer_quads;
 
 constexpr int32_t vertex_stride = sizeof(QuadVertex);
-
-// The shader's mvp * (x, y, 0, 1) for corners of 0 and 1, summed in the shader's order so that every
-// corner lands on the same bits as it would there.
-void corner_position(const Matrix& mvp, float x, float y, float* out) {
-    const float* m = mvp.m;
-    for (int row = 0; row < 4; row++) {
-        float sum = m[row] * x + m[4 + row] * y;
-        sum = sum + m[8 + row] * 0.0f;
-        out[row] = sum + m[12 + row];
-    }
-}
 
 const float unit_corners[4][2] = {{0, 0}, {1, 0}, {0, 1}, {1, 1}};
 
@@ -46,7 +36,7 @@ const float unit_corners[4][2] = {{0, 0}, {1, 0}, {0, 1}, {1, 1}};
 // zero (none) for any other quad.
 void window_uv_map(const QuadRecord& quad, float out[4]) {
     WindowEdges edges;
-    if (texture_shading(quad.texture) != shading_picture || !upright_edges(quad, &edges)) return;
+    if (quad.texture->shading != shading_picture || !upright_edges(quad, &edges)) return;
     double du = quad.rect.width / (edges.x1 - edges.x0), dv = quad.rect.height / (edges.y1 - edges.y0);
     out[0] = static_cast<float>(quad.rect.u - edges.x0 * du);
     out[1] = static_cast<float>(du);
@@ -90,16 +80,10 @@ void reserve_indices(int64_t quads) {
     index_buffer_quads = capacity;
 }
 
-int32_t clamped_pixel(double value, int32_t limit) {
-    if (value < 0) return 0;
-    if (value > limit) return limit;
-    return static_cast<int32_t>(value);
-}
-
 }  // namespace
 
 QuadRecord region_quad(PixelRect region) {
-    QuadRecord quad{{}, scene_clear_color, whole_texture, white_texture, 0};
+    QuadRecord quad{{}, scene_clear_color, whole_texture, &white_texture};
     float left = static_cast<float>(region.left) / static_cast<float>(window_width) * 2 - 1;
     float right = static_cast<float>(region.right) / static_cast<float>(window_width) * 2 - 1;
     float bottom = static_cast<float>(region.bottom) / static_cast<float>(window_height) * 2 - 1;
@@ -115,8 +99,8 @@ QuadRecord region_quad(PixelRect region) {
 
 namespace {
 
-uint32_t program_for(uint32_t texture) {
-    switch (texture_shading(texture)) {
+uint32_t program_for(const Texture* texture) {
+    switch (texture->shading) {
         case shading_flat: return flat_shader;
         case shading_tint: return tint_shader;
         default: return simple_shader;
@@ -125,62 +109,126 @@ uint32_t program_for(uint32_t texture) {
 
 }  // namespace
 
-bool upright_edges(const QuadRecord& quad, WindowEdges* edges) {
-    const float(*c)[4] = quad.corners;
-    for (int corner = 0; corner < 4; corner++) {
-        if (c[corner][3] != 1) return false;
-    }
-    if (c[0][0] != c[2][0] || c[1][0] != c[3][0] || c[0][1] != c[1][1] || c[2][1] != c[3][1]) return false;
-    *edges = WindowEdges{(c[0][0] + 1.0) * 0.5 * window_width, (c[1][0] + 1.0) * 0.5 * window_width,
-                         (c[0][1] + 1.0) * 0.5 * window_height, (c[2][1] + 1.0) * 0.5 * window_height};
-    return edges->x0 != edges->x1 && edges->y0 != edges->y1;
-}
-
-QuadRecord quad_record(const Matrix& mvp, uint32_t texture, const Color& color, TextureRect rect) {
-    QuadRecord quad{{}, color, rect, texture, 0};
-    for (int corner = 0; corner < 4; corner++) {
-        corner_position(mvp, unit_corners[corner][0], unit_corners[corner][1], quad.corners[corner]);
-    }
-    return quad;
-}
-
 void record_quad(const QuadRecord& quad) { array_push(&frame_quads, quad); }
 
-PixelRect quad_bounds(const QuadRecord& quad) {
-    double low_x = INFINITY, low_y = INFINITY, high_x = -INFINITY, high_y = -INFINITY;
-    for (const float* corner : quad.corners) {
-        double w = corner[3];
-        // A corner behind the eye has no window position; such a quad may cover anything.
-        if (w <= 0) return whole_window_rect();
-        double window_x = (corner[0] / w + 1) * 0.5 * window_width;
-        double window_y = (corner[1] / w + 1) * 0.5 * window_height;
-        low_x = fmin(low_x, window_x);
-        low_y = fmin(low_y, window_y);
-        high_x = fmax(high_x, window_x);
-        high_y = fmax(high_y, window_y);
+namespace {
+
+// Runs of quads with one texture, each a draw. A quad joins the last run of its texture unless an
+// earlier quad it may overlap lies in a later run: quads that touch different pixels give the same
+// picture in either order, so the frame is unchanged and takes fewer draws. What a quad may overlap
+// is known by cells of the window, each holding the last run that reached it.
+constexpr int32_t run_cell_size = 16;
+constexpr int32_t most_run_textures = 64;
+
+struct TextureRun {
+    const Texture* texture;
+    int64_t last_run;
+};
+
+struct RunPlan {
+    GrowableArray<int64_t> run_of_quad;
+    GrowableArray<int64_t> run_starts;
+    GrowableArray<const QuadRecord*> quads;
+    GrowableArray<PixelRect> bounds;
+    GrowableArray<int64_t> cell_runs;
+    int64_t run_count;
+};
+
+RunPlan run_plan;
+
+void plan_runs() {
+    RunPlan& plan = run_plan;
+    int32_t columns = (window_width + run_cell_size - 1) / run_cell_size;
+    int32_t rows = (window_height + run_cell_size - 1) / run_cell_size;
+    int64_t cells = int64_t{columns} * rows;
+    array_reserve(&plan.cell_runs, cells);
+    // Without room for the cells every quad may overlap the last run: the quads keep their order.
+    bool cells_known = plan.cell_runs.data && plan.cell_runs.capacity >= cells;
+    if (!cells_known) columns = rows = 0;
+    plan.cell_runs.count = cells_known ? cells : 0;
+    for (int64_t cell = 0; cell < plan.cell_runs.count; cell++) plan.cell_runs.data[cell] = -1;
+    array_clear(&plan.run_of_quad);
+    plan.run_count = 0;
+    TextureRun texture_runs[most_run_textures];
+    int32_t texture_count = 0;
+    for (int64_t i = 0; i < plan.quads.count; i++) {
+        const QuadRecord& quad = *plan.quads.data[i];
+        PixelRect bounds = plan.bounds.data[i];
+        int32_t left = bounds.left / run_cell_size, right = (bounds.right + run_cell_size - 1) / run_cell_size;
+        int32_t bottom = bounds.bottom / run_cell_size, top = (bounds.top + run_cell_size - 1) / run_cell_size;
+        if (right > columns) right = columns;
+        if (top > rows) top = rows;
+        int64_t after = cells_known ? -1 : plan.run_count - 1;
+        for (int32_t row = bottom; row < top; row++) {
+            for (int32_t column = left; column < right; column++) {
+                int64_t run = plan.cell_runs.data[int64_t{row} * columns + column];
+                if (run > after) after = run;
+            }
+        }
+        int32_t known = 0;
+        while (known < texture_count && texture_runs[known].texture != quad.texture) known++;
+        int64_t run = known < texture_count && texture_runs[known].last_run >= after ? texture_runs[known].last_run
+                                                                                   : plan.run_count++;
+        if (known < texture_count) {
+            texture_runs[known].last_run = run;
+        } else if (texture_count < most_run_textures) {
+            texture_runs[texture_count++] = TextureRun{quad.texture, run};
+        }
+        for (int32_t row = bottom; row < top; row++) {
+            for (int32_t column = left; column < right; column++) plan.cell_runs.data[int64_t{row} * columns + column] = run;
+        }
+        array_push(&plan.run_of_quad, run);
     }
-    if (!(high_x >= low_x && high_y >= low_y)) return whole_window_rect();
-    // Corners come back from clip space a rounding away from whole pixels; the pixel of margin
-    // covers far more than that.
-    constexpr double rounding = 1.0 / 256;
-    return PixelRect{clamped_pixel(floor(low_x + rounding) - 1, window_width),
-                     clamped_pixel(floor(low_y + rounding) - 1, window_height),
-                     clamped_pixel(ceil(high_x - rounding) + 1, window_width),
-                     clamped_pixel(ceil(high_y - rounding) + 1, window_height)};
 }
 
-namespace {
+// The planned quads batched run after run, each run in the quads' own order.
+void batch_planned_runs() {
+    RunPlan& plan = run_plan;
+    plan_runs();
+    array_clear(&plan.run_starts);
+    for (int64_t run = 0; run <= plan.run_count; run++) array_push(&plan.run_starts, int64_t{0});
+    for (int64_t i = 0; i < plan.quads.count; i++) plan.run_starts.data[plan.run_of_quad.data[i] + 1]++;
+    for (int64_t run = 0; run < plan.run_count; run++) plan.run_starts.data[run + 1] += plan.run_starts.data[run];
+    int64_t first = batch_textures.count;
+    for (int64_t i = 0; i < plan.quads.count; i++) {
+        push_corners(*plan.quads.data[i]);
+        array_push(&batch_textures, plan.quads.data[i]->texture);
+    }
+    // Corners in run order: each quad's four vertices moved to its place in its run.
+    ArenaMark before = arena_mark(FRAME_ARENA);
+    auto* placed = static_cast<QuadVertex*>(arena_allocate(FRAME_ARENA, plan.quads.count * 4 * int64_t{sizeof(QuadVertex)}));
+    if (!placed) {
+        arena_reset_to(before);
+        return;
+    }
+    for (int64_t i = 0; i < plan.quads.count; i++) {
+        int64_t place = plan.run_starts.data[plan.run_of_quad.data[i]]++;
+        memcpy(placed + place * 4, batch_vertices.data + (first + i) * 4, 4 * sizeof(QuadVertex));
+        batch_textures.data[first + place] = plan.quads.data[i]->texture;
+    }
+    memcpy(batch_vertices.data + first * 4, placed, plan.quads.count * 4 * sizeof(QuadVertex));
+    arena_reset_to(before);
+}
 
 // Appends the quads of this frame from first to end - 1 that reach the region.
 void batch_region(int64_t first, int64_t end, PixelRect region, bool clear_under) {
     bool whole = rect_is_whole_window(region);
+    array_clear(&run_plan.quads);
+    array_clear(&run_plan.bounds);
     // Opaque white texels: the clear colour itself lands on every pixel, whatever the blending.
-    if (clear_under) batch_quad(region_quad(region));
+    QuadRecord clear = region_quad(region);
+    if (clear_under) {
+        array_push(&run_plan.quads, static_cast<const QuadRecord*>(&clear));
+        array_push(&run_plan.bounds, region);
+    }
     for (int64_t i = first; i < end; i++) {
         const QuadRecord& quad = frame_quads.data[i];
-        if (!whole && !rects_meet(quad_bounds(quad), region)) continue;
-        batch_quad(quad);
+        PixelRect bounds = quad_bounds(quad);
+        if (!whole && !rects_meet(bounds, region)) continue;
+        array_push(&run_plan.quads, &quad);
+        array_push(&run_plan.bounds, bounds);
     }
+    batch_planned_runs();
 }
 
 // One draw per run of batched quads with the same texture, from quad `from` to `to` - 1.
@@ -188,7 +236,7 @@ void draw_batch_runs(int64_t from, int64_t to) {
     texture_unit(0);
     uint32_t bound_program = 0;
     for (int64_t run_start = from; run_start < to;) {
-        uint32_t texture = batch_textures.data[run_start];
+        const Texture* texture = batch_textures.data[run_start];
         int64_t run_end = run_start + 1;
         while (run_end < to && batch_textures.data[run_end] == texture) run_end++;
         uint32_t program = program_for(texture);
@@ -196,7 +244,7 @@ void draw_batch_runs(int64_t from, int64_t to) {
             shader_bind(program);
             bound_program = program;
         }
-        texture_bind(TEXTURE_2D, texture);
+        texture_bind(TEXTURE_2D, texture->name);
         draw_batch_quads(run_start, run_end - run_start);
         run_start = run_end;
     }
@@ -230,6 +278,7 @@ void upload_batch() {
 }
 
 void draw_batch_quads(int64_t first, int64_t count) {
+    batch_draws_sent++;
     draw_elements(PRIMITIVE_TRIANGLES, TYPE_UNSIGNED_INT, static_cast<int32_t>(first * 6 * 4),
                   static_cast<int32_t>(count * 6), 0, 1);
 }

@@ -4,29 +4,15 @@
 #pragma once
 
 #include "base/arena.h"
-#include "base/color.h"
-#include "render/matrix.h"
 #include "render/pixel_region.h"
-#include "render/texture_rect.h"
+#include "render/quad_record.h"
 
 #include <cstdint>
-
-// One quad as a primitive placed it: its corners in clip space, in the order (0, 0), (1, 0), (0, 1),
-// (1, 1) of the unit quad, which texture coordinates follow.
-struct QuadRecord {
-    float corners[4][4];
-    Color color;
-    TextureRect rect;
-    uint32_t texture;
-    uint32_t unused;
-};
 
 // This frame's quads in drawing order, and those the scene holds from the frame before.
 extern GrowableArray<QuadRecord> frame_quads;
 extern GrowableArray<QuadRecord> shown_quads;
 
-// The unit quad through mvp, its corners placed as the sprite shader's mvp * (x, y, 0, 1) would.
-QuadRecord quad_record(const Matrix& mvp, uint32_t texture, const Color& color, TextureRect rect);
 void record_quad(const QuadRecord& quad);
 
 // The rectangle as a quad of the scene's clear colour through the white texture.
@@ -40,21 +26,12 @@ int64_t batch_quad(const QuadRecord& quad);
 int64_t batch_quad_within(const QuadRecord& quad, PixelRect part);
 void upload_batch();
 void draw_batch_quads(int64_t first, int64_t count);
+// Draws of batched quads sent to the graphics layer since start-up, for measuring.
+extern int64_t batch_draws_sent;
 void finish_batch();
 
 // Drawing and clearing reach only the rectangle until the scissor is turned off.
 void limit_to(PixelRect rect);
-
-// Window positions of an upright quad's edges: x of its corners (0, 0) and (1, 0), y of its corners
-// (0, 0) and (0, 1).
-struct WindowEdges {
-    double x0, x1, y0, y1;
-};
-// False for a quad turned in the window, seen in perspective or of no area.
-bool upright_edges(const QuadRecord& quad, WindowEdges* edges);
-
-// The pixels the quad can touch, a pixel wider on every side, inside the window.
-PixelRect quad_bounds(const QuadRecord& quad);
 
 // Quads first to end - 1 of this frame that reach the region, into the bound frame buffer.
 void draw_recorded_quads(int64_t first, int64_t end, PixelRect region);

@@ -4,26 +4,26 @@
 #include "base/game_folders.h"
 #include "base/text_format.h"
 #include "render/font.h"
-#include "render/picture_cover.h"
-#include "render/picture_levels.h"
-#include "render/scene.h"
+#include "render/texture_loading.h"
+#include "render/scene_target.h"
 
 #include <kestrune_system.h>
 
 #include <cstring>
 
-uint32_t shape_textures[shape_texture_count];
-uint32_t white_texture;
-uint32_t eye_texture;
-uint32_t stack_texture;
-uint32_t player_texture;
-uint32_t similarity_texture;
-uint32_t gradient1_texture;
-uint32_t gradient2_texture;
-uint32_t gradient3_texture;
-uint32_t next_turn_texture;
-uint32_t self_arrow_texture;
-uint32_t machine_textures[machine_kind_count];
+Texture shape_textures[shape_texture_count];
+Texture white_texture;
+Texture eye_texture;
+Texture stack_texture;
+Texture player_texture;
+Texture similarity_texture;
+Texture gradient1_texture;
+Texture gradient2_texture;
+Texture gradient3_texture;
+Texture next_turn_texture;
+Texture self_arrow_texture;
+Texture machine_textures[machine_kind_count];
+
 
 uint32_t quad_vertex_array;
 uint32_t quad_vertex_buffer;
@@ -49,8 +49,8 @@ namespace {
 
 // Sprites come in batches of quads whose corners are already in clip space, each with its tint.
 // An upright picture's texture coordinates come from the pixel's window position (u = x0 + x * dx,
-// v = y0 + y * dy): interpolated ones round differently in the window, whose rows the software
-// renderer keeps the other way up from the scene's.
+// v = y0 + y * dy), the same sum in the scene and in the window: interpolated ones may round
+// differently from one target to another.
 #define QUAD_VERTEX_STAGE                                                  \
     "#vertex\n"                                                            \
     "#version 330 core\n"                                                  \
@@ -98,27 +98,21 @@ const char flat_shader_source[] = QUAD_VERTEX_STAGE
     "    fragment_color = color;\n"
     "}\n";
 
-// An upright picture over flat colours straight to the window: the scene's 8-bit blending and the
-// gamma table (here uniforms, cheaper to read than a texture) worked out to the very bytes the
-// scene and the gamma pass would give.
+// An upright picture over flat colours straight to the window: the picture blended over the
+// scene's bytes under it, source alpha over one minus source alpha, stored as the scene's bytes
+// would be, and shown through the gamma table (here uniforms, cheaper to read than a texture).
+// Plain float arithmetic, rounded once: a driver's own blending may come out a step apart.
 const char window_picture_shader_source[] = QUAD_VERTEX_STAGE
     "uniform sampler2D diffuse;\n"
     "uniform float shown_values[256];\n"
     "uniform float gamma;\n"
     "uniform ivec4 background;\n"
-    "ivec4 scaled(ivec4 value, int factor) {\n"
-    "    ivec4 product = value * factor;\n"
-    "    return (product + (product >> 8) + 128) >> 8;\n"
-    "}\n"
-    "float shown(int linear) {\n"
-    "    return shown_values[linear];\n"
-    "}\n"
     "void main() {\n"
     "    vec4 texel = texture(diffuse, window_uv());\n"
-    "    vec4 lit = color * vec4(pow(texel.rgb, vec3(gamma)), texel.a);\n"
-    "    ivec4 source = ivec4(roundEven(clamp(lit, 0.0, 1.0) * 255.0));\n"
-    "    ivec4 scene = min(scaled(source, source.a) + scaled(background, 255 - source.a), ivec4(255));\n"
-    "    fragment_color = vec4(shown(scene.r), shown(scene.g), shown(scene.b), float(scene.a) / 255.0);\n"
+    "    vec4 source = clamp(color * vec4(pow(texel.rgb, vec3(gamma)), texel.a), 0.0, 1.0);\n"
+    "    vec4 blended = source * source.a + vec4(background) / 255.0 * (1.0 - source.a);\n"
+    "    ivec4 scene = ivec4(floor(clamp(blended, 0.0, 1.0) * 255.0 + 0.5));\n"
+    "    fragment_color = vec4(shown_values[scene.r], shown_values[scene.g], shown_values[scene.b], float(scene.a) / 255.0);\n"
     "}\n";
 
 // Drawn over rectangles of the window whose texture coordinates are their window positions.
@@ -148,66 +142,8 @@ const char gamma_shader_source[] =
 
 constexpr int64_t shader_log_capacity = 256;
 
-const uint8_t placeholder_pixel[4] = {255, 255, 255, 255};
 
-// By texture handle; handles past the table and unknown textures are pictures.
-constexpr uint32_t shading_table_size = 1024;
-uint8_t texture_shadings[shading_table_size];
-
-uint8_t shading_of_pixels(const uint8_t* pixels, int64_t pixel_count) {
-    bool all_white = true, all_opaque = true;
-    for (int64_t i = 0; i < pixel_count && all_white; i++) {
-        const uint8_t* texel = pixels + 4 * i;
-        all_white = texel[0] == 255 && texel[1] == 255 && texel[2] == 255;
-        all_opaque = all_opaque && texel[3] == 255;
-    }
-    if (!all_white) return shading_picture;
-    return all_opaque ? shading_flat : shading_tint;
-}
-
-// Every smaller level down to one texel, each made from the one above.
-void upload_smaller_levels(const uint8_t* pixels, int32_t width, int32_t height) {
-    ArenaMark before = arena_mark(FRAME_ARENA);
-    for (int32_t level = 1; width > 1 || height > 1; level++) {
-        int32_t smaller_width = next_level_size(width), smaller_height = next_level_size(height);
-        auto* smaller = static_cast<uint8_t*>(arena_allocate(FRAME_ARENA, int64_t{smaller_width} * smaller_height * 4));
-        if (!smaller) break;
-        make_next_level(pixels, width, height, smaller);
-        texture_image_2d(TEXTURE_2D, level, INTERNAL_RGBA8, smaller_width, smaller_height, FORMAT_RGBA,
-                         TYPE_UNSIGNED_BYTE, smaller);
-        pixels = smaller;
-        width = smaller_width;
-        height = smaller_height;
-    }
-    arena_reset_to(before);
-}
-
-uint32_t upload_picture(string path, uint32_t min_filter, uint32_t mag_filter, bool mipmaps) {
-    image picture = image_load(path, IMAGE_RGBA);
-    // A failed load leaves width and height meaningless; one white texel keeps the graphics layer quiet.
-    const void* pixels = picture.pixels;
-    int32_t width = picture.width, height = picture.height;
-    if (!pixels || width <= 0 || height <= 0) {
-        pixels = placeholder_pixel;
-        width = height = 1;
-    }
-    uint32_t texture = texture_create();
-    texture_bind(TEXTURE_2D, texture);
-    texture_image_2d(TEXTURE_2D, 0, INTERNAL_RGBA8, width, height, FORMAT_RGBA, TYPE_UNSIGNED_BYTE, pixels);
-    texture_parameter_wrap(TEXTURE_2D, PARAMETER_WRAP_S, WRAP_CLAMP_TO_EDGE);
-    texture_parameter_wrap(TEXTURE_2D, PARAMETER_WRAP_T, WRAP_CLAMP_TO_EDGE);
-    texture_parameter_filter(TEXTURE_2D, PARAMETER_MIN_FILTER, min_filter);
-    texture_parameter_filter(TEXTURE_2D, PARAMETER_MAG_FILTER, mag_filter);
-    if (mipmaps) upload_smaller_levels(static_cast<const uint8_t*>(pixels), width, height);
-    note_picture_cover(texture, static_cast<const uint8_t*>(pixels), width, height);
-    texture_unbind(TEXTURE_2D);
-    if (texture < shading_table_size) {
-        texture_shadings[texture] = shading_of_pixels(static_cast<const uint8_t*>(pixels), int64_t{width} * height);
-    }
-    return texture;
-}
-
-uint32_t load_shipped_texture(const char* checkout_path) { return load_texture(shipped_file_path(str(checkout_path))); }
+Texture load_shipped_texture(const char* checkout_path) { return load_texture(shipped_file_path(str(checkout_path))); }
 
 void load_pictures() {
     const char* shape_paths[shape_texture_count] = {"resources/circle.png",   "resources/triangle.png",
@@ -303,19 +239,6 @@ uint8_t shown_byte(int32_t linear) {
     return static_cast<uint8_t>(math_pow(linear / 255.0, 1.0 / display_gamma) * 255 + 0.5);
 }
 
-uint8_t texture_shading(uint32_t texture) {
-    if (texture >= shading_table_size) return shading_picture;
-    return texture_shadings[texture];
-}
-
-uint32_t load_texture(string path) {
-    return upload_picture(path, FILTER_LINEAR_MIPMAP_LINEAR, FILTER_LINEAR, true);
-}
-
-uint32_t load_font_texture(string path) {
-    return upload_picture(path, FILTER_LINEAR, FILTER_NEAREST, false);
-}
-
 void release_image_memory() { image_set_buffer(0, nullptr); }
 
 void load_render_resources() {
@@ -362,21 +285,23 @@ void load_render_resources() {
 }
 
 void destroy_render_resources() {
-    uint32_t* textures[] = {&white_texture,     &eye_texture,       &stack_texture,     &player_texture,
-                            &similarity_texture, &gradient1_texture, &gradient2_texture, &gradient3_texture,
-                            &next_turn_texture, &self_arrow_texture, &font.texture, &gamma_table_texture};
-    for (uint32_t*& texture : textures) {
-        if (*texture) texture_destroy(*texture);
-        *texture = 0;
+    Texture* textures[] = {&white_texture,     &eye_texture,       &stack_texture,     &player_texture,
+                           &similarity_texture, &gradient1_texture, &gradient2_texture, &gradient3_texture,
+                           &next_turn_texture, &self_arrow_texture, &font.texture};
+    for (Texture* texture : textures) {
+        if (texture->name) texture_destroy(texture->name);
+        *texture = Texture{};
     }
-    for (uint32_t& texture : shape_textures) {
-        if (texture) texture_destroy(texture);
-        texture = 0;
+    for (Texture& texture : shape_textures) {
+        if (texture.name) texture_destroy(texture.name);
+        texture = Texture{};
     }
-    for (uint32_t& texture : machine_textures) {
-        if (texture) texture_destroy(texture);
-        texture = 0;
+    for (Texture& texture : machine_textures) {
+        if (texture.name) texture_destroy(texture.name);
+        texture = Texture{};
     }
+    if (gamma_table_texture) texture_destroy(gamma_table_texture);
+    gamma_table_texture = 0;
     if (quad_vertex_buffer) buffer_destroy(quad_vertex_buffer);
     if (quad_index_buffer) buffer_destroy(quad_index_buffer);
     if (quad_vertex_array) vertex_array_destroy(quad_vertex_array);
@@ -390,7 +315,5 @@ void destroy_render_resources() {
         if (program) shader_destroy(program);
     }
     simple_shader = tint_shader = flat_shader = gamma_shader = window_picture_shader = 0;
-    memset(texture_shadings, 0, sizeof texture_shadings);
-    forget_picture_covers();
     destroy_scene_frame_buffer();
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "base/strings.h"
+#include "render/texture.h"
 
 #include <cstdint>
 
@@ -9,18 +10,18 @@ constexpr int64_t image_memory_bytes = 33554432;
 constexpr int64_t shape_texture_count = 6;
 constexpr int64_t machine_kind_count = 3;
 
-extern uint32_t shape_textures[shape_texture_count];
-extern uint32_t white_texture;
-extern uint32_t eye_texture;
-extern uint32_t stack_texture;
-extern uint32_t player_texture;
-extern uint32_t similarity_texture;
-extern uint32_t gradient1_texture;
-extern uint32_t gradient2_texture;
-extern uint32_t gradient3_texture;
-extern uint32_t next_turn_texture;
-extern uint32_t self_arrow_texture;
-extern uint32_t machine_textures[machine_kind_count];
+extern Texture shape_textures[shape_texture_count];
+extern Texture white_texture;
+extern Texture eye_texture;
+extern Texture stack_texture;
+extern Texture player_texture;
+extern Texture similarity_texture;
+extern Texture gradient1_texture;
+extern Texture gradient2_texture;
+extern Texture gradient3_texture;
+extern Texture next_turn_texture;
+extern Texture self_arrow_texture;
+extern Texture machine_textures[machine_kind_count];
 
 extern uint32_t quad_vertex_array;
 extern uint32_t quad_vertex_buffer;
@@ -32,19 +33,11 @@ extern uint32_t quad_batch_index_buffer;
 // Counts the loads of these resources: buffers of a new load start empty.
 extern int64_t render_resources_generation;
 
-// Sprites by what their texture holds: any picture, raised to gamma; white with any alpha; opaque white.
+// Sprites by their texture's shading: any picture, raised to gamma; white with any alpha; opaque white.
 extern uint32_t simple_shader;
 extern int32_t simple_gamma;
 extern uint32_t tint_shader;
 extern uint32_t flat_shader;
-
-enum : uint8_t {
-    shading_picture = 0,
-    shading_tint = 1,
-    shading_flat = 2
-};
-// Which sprite shader gives the texture's exact colours with the least work.
-uint8_t texture_shading(uint32_t texture);
 
 // Copies the scene to the window through a table of every byte value raised to 1 / gamma, read
 // from texture unit gamma_table_unit.
@@ -56,7 +49,7 @@ extern int32_t gamma_diffuse;
 uint8_t shown_byte(int32_t linear);
 
 // An upright picture over flat colours drawn straight to the window; background holds the scene's
-// bytes under it.
+// colour under it, as the scene stores it.
 extern uint32_t window_picture_shader;
 extern int32_t window_picture_background;
 
@@ -67,12 +60,6 @@ void load_render_resources();
 // The library is told the image block is gone, so a later decode cannot write over what the
 // persistent arena holds next; call it before giving the block back.
 void release_image_memory();
-
-// A mipmapped RGBA texture of the picture; a 1 x 1 white texture when the picture cannot be read.
-uint32_t load_texture(string path);
-
-// The font's image: no mipmaps, linear when shrunk, nearest when enlarged.
-uint32_t load_font_texture(string path);
 
 // Every graphics object made by load_render_resources, the scene's included.
 void destroy_render_resources();

@@ -1,37 +1,24 @@
-// The off-screen scene every frame is drawn into, in linear light, and the gamma pass to the window.
+// Each frame recorded, planned once, drawn into the scene and shown on the window through the gamma pass.
 #pragma once
 
-#include "base/color.h"
-
-#include <cstdint>
-
-constexpr float display_gamma = 2.2f;
-constexpr Color scene_clear_color{0, 0, 0.2f, 1};
-
-// The window's size in pixels, used for viewports, projections and layout; the shell keeps it current.
-constexpr int32_t default_window_width = 1024;
-constexpr int32_t default_window_height = 832;
-extern int32_t window_width;
-extern int32_t window_height;
-
-extern uint32_t scene_frame_buffer;
-extern uint32_t scene_texture;
-
-// At the window's size; replaces an earlier scene. Reports an incomplete frame buffer.
-void create_scene_frame_buffer();
-void destroy_scene_frame_buffer();
+#include "render/scene_target.h"
 
 // Binds the quad, the scene and the simple shader, with blending on, and starts recording the frame's
 // quads over a dark blue clear.
 void begin_scene();
 
 // The dark blue clear and every quad recorded so far drawn into the scene now, for a reader of its
-// pixels; present_scene then draws the rest and the whole window. Nothing outside a frame.
+// pixels; present_scene then draws the whole scene and the window. Nothing outside a frame.
 void draw_scene_so_far();
 
-// Draws the recorded quads into the scene where they differ from the last frame's and copies the
-// scene to the window, raised to 1 / gamma.
+// Plans the frame once, from its quads, the last frame's and what the scene and the window hold:
+// the scene drawn again where the frames differ (or whole, or not at all), and the window given
+// the scene raised to 1 / gamma there (or whole, where its back buffer may not hold the last frame).
 void present_scene();
 
+// Shows the frame present_scene drew: only the rectangles it changed, where the window system
+// copies parts to the window and keeps the back buffer, and otherwise the whole back buffer.
+void show_scene();
+
 // The next present draws the whole scene and the whole window.
-void reset_scene_progress();
+void forget_scene_contents();

@@ -6,31 +6,31 @@
 
 #include <kestrune_system.h>
 
-uint32_t symbol_glyph(uint8_t character, TextureRect* rect, double* advance, double* scale, Color* color) {
-    uint32_t texture = 0;
+const Texture& symbol_glyph(uint8_t character, TextureRect* rect, double* advance, double* scale, Color* color) {
+    const Texture* texture = &no_texture;
     if (character >= 'A' && character <= 'F') {
-        texture = shape_textures[0];
+        texture = &shape_textures[0];
         *color = player_color(static_cast<uint8_t>(character - 'A'));
     } else if (character >= 'a' && character <= 'f') {
-        texture = shape_textures[character - 'a'];
+        texture = &shape_textures[character - 'a'];
     } else if (character == 'T') {
-        texture = eye_texture;
+        texture = &eye_texture;
     } else if (character == '~') {
-        texture = similarity_texture;
+        texture = &similarity_texture;
     } else {
         return font.texture;
     }
     *rect = whole_texture;
     *advance = 1;
     *scale = symbol_scale;
-    return texture;
+    return *texture;
 }
 
 struct PlacedGlyph {
     TextureRect rect;
     double advance;
     double scale;
-    uint32_t texture;
+    const Texture* texture;
     Color tint;
 };
 
@@ -41,9 +41,9 @@ static PlacedGlyph place_glyph(uint8_t c, bool as_symbol, const Color& color) {
                         static_cast<float>(glyph.height)},
                        glyph.advance,
                        1,
-                       font.texture,
+                       &font.texture,
                        color};
-    if (as_symbol) placed.texture = symbol_glyph(c, &placed.rect, &placed.advance, &placed.scale, &placed.tint);
+    if (as_symbol) placed.texture = &symbol_glyph(c, &placed.rect, &placed.advance, &placed.scale, &placed.tint);
     return placed;
 }
 
@@ -98,7 +98,7 @@ void draw_text(string text, double x, double y, double scale, const Color& color
                 Matrix model = matrix_multiply(
                     matrix_translation(static_cast<float>(x + pen_x), static_cast<float>(y - pen_y)),
                     matrix_scale(static_cast<float>(scale * k * rect.width), static_cast<float>(scale * k * rect.height)));
-                draw_textured(model, placed.texture, placed.tint, rect, view);
+                draw_textured(model, *placed.texture, placed.tint, rect, view);
             }
             pen_x += scale * k * placed.advance;
         }

@@ -5,6 +5,7 @@
 #include "base/strings.h"
 #include "base/color.h"
 #include "render/matrix.h"
+#include "render/texture.h"
 #include "render/texture_rect.h"
 
 #include <cstdint>
@@ -19,7 +20,7 @@ struct TextSize {
 
 // For a symbol character: its texture, and the rectangle, advance, scale and colour it draws with.
 // Any other character gives the font texture and leaves the rest as it was.
-uint32_t symbol_glyph(uint8_t character, TextureRect* rect, double* advance, double* scale, Color* color);
+const Texture& symbol_glyph(uint8_t character, TextureRect* rect, double* advance, double* scale, Color* color);
 
 // The width is the sum over the whole text, line breaks included; the height counts its lines.
 TextSize measure_text(string text, double scale, bool symbols);

@@ -2,7 +2,7 @@
 
 #include "render/quad_batch.h"
 #include "render/resources.h"
-#include "render/scene.h"
+#include "render/scene_target.h"
 
 #include <kestrune_system.h>
 
@@ -11,26 +11,67 @@
 
 namespace {
 
-// What an 8-bit colour target keeps of a shader's output: nearest, ties to even.
-int32_t scene_byte(float value) {
-    float clamped = value < 0 ? 0 : value > 1 ? 1 : value;
-    return static_cast<int32_t>(nearbyintf(clamped * 255.0f));
-}
+// Flat colours over the scene's clear colour, in drawing order: what the scene holds under a
+// picture, as the driver itself blends them. Probed once per set of colours on a texel of the
+// scene's format and kept, since a screen shows the same panels frame after frame.
+constexpr int32_t most_flat_colours = 8;
+constexpr int32_t kept_backgrounds = 16;
 
-// The renderer's product of two bytes as fractions of 255.
-int32_t scaled(int32_t value, int32_t factor) {
-    int32_t product = value * factor;
-    return (product + (product >> 8) + 128) >> 8;
-}
+struct Background {
+    int32_t colour_count;
+    Color colours[most_flat_colours];
+    int32_t bytes[4];
+};
 
-// A colour blended over the scene's bytes as an 8-bit target blends source alpha over the rest.
-void blend_over(int32_t scene[4], const Color& color) {
-    const int32_t source[4] = {scene_byte(color.r), scene_byte(color.g), scene_byte(color.b), scene_byte(color.a)};
-    int32_t alpha = source[3];
-    for (int channel = 0; channel < 4; channel++) {
-        int32_t sum = scaled(source[channel], alpha) + scaled(scene[channel], 255 - alpha);
-        scene[channel] = sum > 255 ? 255 : sum;
+struct KeptBackgrounds {
+    int64_t scene_generation;
+    int32_t count;
+    int32_t next;
+    Background entries[kept_backgrounds];
+};
+
+KeptBackgrounds kept;
+
+void probe_background(Background* background) {
+    frame_buffer_bind(FRAME_BUFFER_BOTH, probe_frame_buffer);
+    pipeline_viewport(0, 0, 1, 1);
+    pipeline_scissor_enable(false);
+    pipeline_blend_enable(true);
+    pipeline_clear_color(scene_clear_color.r, scene_clear_color.g, scene_clear_color.b, scene_clear_color.a);
+    pipeline_clear(BUFFER_COLOR);
+    start_batch();
+    for (int32_t i = 0; i < background->colour_count; i++) {
+        QuadRecord flat = region_quad(whole_window_rect());
+        flat.color = background->colours[i];
+        batch_quad(flat);
     }
+    upload_batch();
+    shader_bind(flat_shader);
+    draw_batch_quads(0, background->colour_count);
+    finish_batch();
+    uint8_t bytes[4] = {};
+    pipeline_read_pixels(0, 0, 1, 1, FORMAT_RGBA, TYPE_UNSIGNED_BYTE, bytes);
+    for (int channel = 0; channel < 4; channel++) background->bytes[channel] = bytes[channel];
+    frame_buffer_bind(FRAME_BUFFER_BOTH, scene_frame_buffer);
+    pipeline_viewport(0, 0, window_width, window_height);
+}
+
+const int32_t* background_bytes(const Color* colours, int32_t count) {
+    if (kept.scene_generation != scene_generation) {
+        kept = KeptBackgrounds{};
+        kept.scene_generation = scene_generation;
+    }
+    for (int32_t i = 0; i < kept.count; i++) {
+        const Background& entry = kept.entries[i];
+        if (entry.colour_count == count && memcmp(entry.colours, colours, sizeof(Color) * count) == 0) return entry.bytes;
+    }
+    Background& entry = kept.entries[kept.next];
+    kept.next = (kept.next + 1) % kept_backgrounds;
+    if (kept.count < kept_backgrounds) kept.count++;
+    entry.colour_count = count;
+    memcpy(entry.colours, colours, sizeof(Color) * count);
+    probe_background(&entry);
+    return entry.bytes;
 }
 
 // Whether an upright quad's edges leave every pixel of the rectangle inside.
@@ -42,9 +83,8 @@ bool covers(const WindowEdges& edges, PixelRect rect) {
 // The rectangle's quads, when they are flat colours covering it and then one picture.
 bool window_picture(PixelRect rect, WindowPicture* out) {
     WindowPicture found{rect, {}, -1, false};
-    const Color& clear = scene_clear_color;
-    const int32_t cleared[4] = {scene_byte(clear.r), scene_byte(clear.g), scene_byte(clear.b), scene_byte(clear.a)};
-    for (int channel = 0; channel < 4; channel++) found.background[channel] = cleared[channel];
+    Color flat_colours[most_flat_colours];
+    int32_t flat_count = 0;
     for (int64_t i = 0; i < frame_quads.count; i++) {
         const QuadRecord& quad = frame_quads.data[i];
         if (!rects_meet(quad_bounds(quad), rect)) continue;
@@ -52,17 +92,18 @@ bool window_picture(PixelRect rect, WindowPicture* out) {
         // Only upright quads: their texture coordinates do not depend on the target's row order.
         WindowEdges edges;
         if (!upright_edges(quad, &edges)) return false;
-        uint8_t shading = texture_shading(quad.texture);
+        uint8_t shading = quad.texture->shading;
         if (shading == shading_picture) {
             found.picture = i;
             found.picture_covers_rect = covers(edges, rect);
-        } else if (shading == shading_flat && covers(edges, rect)) {
-            blend_over(found.background, quad.color);
+        } else if (shading == shading_flat && covers(edges, rect) && flat_count < most_flat_colours) {
+            flat_colours[flat_count++] = quad.color;
         } else {
             return false;
         }
     }
     if (found.picture < 0) return false;
+    memcpy(found.background, background_bytes(flat_colours, flat_count), sizeof found.background);
     *out = found;
     return true;
 }
@@ -77,7 +118,7 @@ void use_picture(const WindowPicture& picture) {
     shader_bind(window_picture_shader);
     shader_uniform4i(window_picture_background, picture.background[0], picture.background[1],
                      picture.background[2], picture.background[3]);
-    texture_bind(TEXTURE_2D, frame_quads.data[picture.picture].texture);
+    texture_bind(TEXTURE_2D, frame_quads.data[picture.picture].texture->name);
 }
 
 }  // namespace

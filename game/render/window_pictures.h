@@ -1,6 +1,7 @@
 // Rectangles of the changed region that hold only flat colours covering them and one picture on
-// top, like the title picture over its panel: drawn straight to the window in one pass, the scene's
-// blending and the gamma table worked out in the shader, so the scene under them is skipped.
+// top, like the title picture over its panel: drawn straight to the window in one pass, the
+// picture blended in the shader over the bytes the driver gives those flat colours and shown
+// through the gamma table, so the scene under them is skipped.
 #pragma once
 
 #include "render/pixel_region.h"
@@ -9,7 +10,8 @@
 
 struct WindowPicture {
     PixelRect rect;
-    // The scene's bytes under the picture: the clear colour with the flat colours over it.
+    // The scene's bytes under the picture: the clear colour with the flat colours over it, as the
+    // driver blends them.
     int32_t background[4];
     int64_t picture;
     bool picture_covers_rect;

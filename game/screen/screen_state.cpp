@@ -1,7 +1,9 @@
 #include "screen/screen_state.h"
 
+#include "model/draw_rules.h"
 #include "model/game_data.h"
 #include "model/map_list.h"
+#include "model/position_analysis.h"
 #include "model/turn_state.h"
 #include "screen/camera.h"
 #include "screen/editor.h"
@@ -30,6 +32,8 @@ void reset_screens() {
 void reset_model_and_screens() {
     reset_map();
     reset_game();
+    reset_position_history();
+    forget_position_analysis();
     reset_map_lists();
     reset_screens();
 }

@@ -203,7 +203,7 @@ void application_frame_work() {
 void application_frame() {
     application_frame_work();
     system_sleep(8);
-    pipeline_present();
+    show_scene();
 }
 
 void application_shutdown() {

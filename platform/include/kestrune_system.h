@@ -182,9 +182,18 @@ KESTRUNE_API void display_set_software_graphics(bool on);
 /* pixels: width x height RGBA bytes, rows top to bottom. */
 KESTRUNE_API void display_set_content(int32_t width, int32_t height, const void* pixels);
 KESTRUNE_API void pipeline_present(void);
-/* Frames since the window's back buffer held a presented frame: 1 when it holds the last one
-   presented, 0 when its content is unknown. */
+/* Frames since the window's back buffer held a presented frame, as the window system reports it
+   (GLX_EXT_buffer_age, EGL_EXT_buffer_age): 1 when it holds the last one presented; 0 when its
+   content is unknown or the window system does not tell. */
 KESTRUNE_API int32_t display_back_buffer_age(void);
+/* Whether pipeline_present_part shows only the given rectangles and leaves the back buffer as it
+   was (GLX_MESA_copy_sub_buffer, EGL_NV_post_sub_buffer); false without an OpenGL window. */
+KESTRUNE_API bool display_can_present_part(void);
+/* rects: x, y, width, height of each rectangle, origin bottom-left. Shows those parts of the back
+   buffer and keeps it as it was (the whole of it after the window system exposed the window); where
+   display_can_present_part is false, swaps the whole back buffer like pipeline_present. No vertical
+   sync for a part. */
+KESTRUNE_API void pipeline_present_part(int_view rects);
 KESTRUNE_API void display_set_title(string title);
 KESTRUNE_API void display_set_size(int32_t width, int32_t height);
 KESTRUNE_API void display_set_icon(int32_t width, int32_t height, const void* pixels);

@@ -6,7 +6,7 @@
 
 #include "base/arena.h"
 #include "render/font.h"
-#include "render/resources.h"
+#include "render/texture_loading.h"
 
 #include <set>
 
@@ -18,9 +18,11 @@ std::string font_path;
 
 }  // namespace
 
-uint32_t load_font_texture(string) {
+Texture load_font_texture(string) {
     live_textures.insert(++last_texture);
-    return last_texture;
+    Texture texture{};
+    texture.name = last_texture;
+    return texture;
 }
 
 void texture_destroy(uint32_t texture) {
@@ -47,11 +49,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     bool loaded = load_font(fuzz_view(font_path));
     if (loaded) {
         FUZZ_CHECK(live_textures.size() <= 1);
-        if (!live_textures.empty()) FUZZ_CHECK(*live_textures.begin() == font.texture);
+        if (!live_textures.empty()) FUZZ_CHECK(*live_textures.begin() == font.texture.name);
         for (const Glyph& glyph : font.glyphs) FUZZ_CHECK(!(glyph.height > font.line_height));
     } else {
         FUZZ_CHECK(live_textures.empty());
-        FUZZ_CHECK(font.size == before.size && font.line_height == before.line_height && font.texture == before.texture);
+        FUZZ_CHECK(font.size == before.size && font.line_height == before.line_height && font.texture.name == before.texture.name);
     }
     return 0;
 }

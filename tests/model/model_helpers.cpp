@@ -3,8 +3,10 @@
 #include "base/arena.h"
 #include "base/random.h"
 #include "model/computer_players.h"
+#include "model/draw_rules.h"
 #include "model/map_file.h"
 #include "model/map_list.h"
+#include "model/position_analysis.h"
 #include "model/referee.h"
 #include "model/turn_flow.h"
 #include "model/turn_state.h"
@@ -26,6 +28,8 @@ void reset_model(uint8_t kind) {
     arena_empty(FRAME_ARENA);
     reset_map();
     reset_game();
+    reset_position_history();
+    forget_position_analysis();
     reset_map_lists();
     reset_turn_state();
     machine_kind = kind;

@@ -11,7 +11,7 @@ namespace {
 QuadRecord square_at(float x, float y, float side) {
     Matrix view = build_screen_projection(1024, 832);
     Matrix model = matrix_multiply(matrix_translation(x, y), matrix_scale(side, side));
-    return quad_record(matrix_multiply(view, model), 1, Color{1, 1, 1, 1}, whole_texture);
+    return quad_record(matrix_multiply(view, model), no_texture, Color{1, 1, 1, 1}, whole_texture);
 }
 
 GrowableArray<QuadRecord> list_of(std::vector<QuadRecord>& quads) {
@@ -65,10 +65,10 @@ TEST_F(ChangedRegion, UprightEdgesAreThoseOfAQuadNotTurnedNorSeenInPerspective) 
     EXPECT_NEAR(edges.y1, 264, 1e-3);
     Matrix view = build_screen_projection(1024, 832);
     Matrix mirrored = matrix_multiply(matrix_translation(300, 100), matrix_scale(-50, 40));
-    ASSERT_TRUE(upright_edges(quad_record(matrix_multiply(view, mirrored), 1, Color{}, whole_texture), &edges));
+    ASSERT_TRUE(upright_edges(quad_record(matrix_multiply(view, mirrored), no_texture, Color{}, whole_texture), &edges));
     EXPECT_NEAR(edges.x0 - edges.x1, 50, 1e-3);
     Matrix turned = matrix_multiply(matrix_translation(300, 100), matrix_rotation(0.01f));
-    EXPECT_FALSE(upright_edges(quad_record(matrix_multiply(view, turned), 1, Color{}, whole_texture), &edges));
+    EXPECT_FALSE(upright_edges(quad_record(matrix_multiply(view, turned), no_texture, Color{}, whole_texture), &edges));
     EXPECT_FALSE(upright_edges(square_at(100, 200, 0), &edges));
     QuadRecord in_perspective = square_at(100, 200, 64);
     for (float* corner : in_perspective.corners) corner[3] = 2;

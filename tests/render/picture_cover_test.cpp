@@ -7,8 +7,15 @@
 
 namespace {
 
-constexpr uint32_t picture = 900;
 constexpr int32_t side = 256;
+
+// A picture of side x side texels, its cover noted from the texels given.
+Texture picture_of(const std::vector<uint8_t>& pixels) {
+    Texture picture{};
+    picture.width = picture.height = side;
+    note_picture_cover(&picture, pixels.data());
+    return picture;
+}
 
 // A transparent picture with two opaque texels, far apart.
 std::vector<uint8_t> two_dots() {
@@ -19,7 +26,7 @@ std::vector<uint8_t> two_dots() {
 
 // The picture drawn upright with its bottom-left corner at (100, 100), `size` pixels a side: the
 // window rectangles that hold what it shows.
-std::vector<PixelRect> parts_at(double size) {
+std::vector<PixelRect> parts_at(const Texture& picture, double size) {
     Matrix view = build_screen_projection(window_width, window_height);
     Matrix model = matrix_multiply(matrix_translation(100, 100), matrix_scale(static_cast<float>(size), static_cast<float>(size)));
     PixelRect parts[picture_part_capacity];
@@ -32,9 +39,8 @@ bool holds_pixel(const PixelRect& part, int32_t x, int32_t y) {
 }
 
 TEST(PictureCover, AMostlyEmptyPictureIsCoveredByTheCellsAroundWhatItHolds) {
-    std::vector<uint8_t> pixels = two_dots();
-    note_picture_cover(picture, pixels.data(), side, side);
-    std::vector<PixelRect> parts = parts_at(side);
+    Texture picture = picture_of(two_dots());
+    std::vector<PixelRect> parts = parts_at(picture, side);
     ASSERT_EQ(parts.size(), 2u);
     // At a pixel per texel, texel (x, y) is pixel (100 + x, 100 + y).
     EXPECT_TRUE(holds_pixel(parts[0], 120, 110) || holds_pixel(parts[1], 120, 110));
@@ -42,19 +48,15 @@ TEST(PictureCover, AMostlyEmptyPictureIsCoveredByTheCellsAroundWhatItHolds) {
     // One cell and the pixel of margin around it, or two cells where the texel lies within the
     // filter's reach of the next.
     for (const PixelRect& part : parts) EXPECT_LE(rect_area(part), 34 * 34);
-    forget_picture_covers();
 }
 
 TEST(PictureCover, SmallOrFullPicturesAreNotCut) {
-    std::vector<uint8_t> pixels = two_dots();
-    note_picture_cover(picture, pixels.data(), side, side);
+    Texture picture = picture_of(two_dots());
     // Below half size the smaller levels reach farther than the cells allow for.
-    EXPECT_TRUE(parts_at(side / 2 - 1).empty());
-    EXPECT_EQ(parts_at(side / 2).size(), 2u);
-    std::vector<uint8_t> opaque(side * side * 4, 255);
-    note_picture_cover(picture, opaque.data(), side, side);
-    EXPECT_TRUE(parts_at(side).empty());
-    forget_picture_covers();
+    EXPECT_TRUE(parts_at(picture, side / 2 - 1).empty());
+    EXPECT_EQ(parts_at(picture, side / 2).size(), 2u);
+    Texture opaque = picture_of(std::vector<uint8_t>(side * side * 4, 255));
+    EXPECT_TRUE(parts_at(opaque, side).empty());
 }
 
 }  // namespace

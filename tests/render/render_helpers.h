@@ -22,6 +22,11 @@ std::vector<uint8_t> read_region(int32_t x, int32_t y, int32_t width, int32_t he
 // Rows bottom-up as read; written the right way up.
 void save_region_png(const std::string& path, int32_t x, int32_t y, int32_t width, int32_t height);
 
+// Whether two window read-backs of the same size show the same scene to within one step of its bytes
+// per channel: a driver's blending may round a step apart, and the gamma pass shows a step near
+// black as several. Alpha is compared as it is.
+bool within_one_step(const std::vector<uint8_t>& shown, const std::vector<uint8_t>& expected, std::string* report);
+
 // Compares a region with tests/render/golden/NAME.png: every channel within tolerance on all but a few
 // pixels. With VARNHOLT_UPDATE_GOLDEN set the golden file is written instead.
 bool matches_golden(const std::string& name, int32_t x, int32_t y, int32_t width, int32_t height,

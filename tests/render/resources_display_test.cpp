@@ -3,12 +3,14 @@
 #include "render/font.h"
 #include "render/picture_levels.h"
 #include "render/resources.h"
+#include "render/texture_loading.h"
 #include "render/scene.h"
 
 #include <kestrune_system.h>
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <random>
@@ -33,16 +35,17 @@ protected:
 };
 
 TEST_F(RenderResources, EachPictureIsShadedByWhatItHolds) {
-    EXPECT_EQ(texture_shading(white_texture), shading_flat);
-    EXPECT_EQ(texture_shading(shape_textures[0]), shading_tint);
-    EXPECT_EQ(texture_shading(font.texture), shading_tint);
-    EXPECT_EQ(texture_shading(machine_textures[1]), shading_picture);
-    EXPECT_EQ(texture_shading(gradient3_texture), shading_picture);
-    EXPECT_EQ(texture_shading(0), shading_picture);
+    EXPECT_EQ(white_texture.shading, shading_flat);
+    EXPECT_EQ(shape_textures[0].shading, shading_tint);
+    EXPECT_EQ(font.texture.shading, shading_tint);
+    EXPECT_EQ(machine_textures[1].shading, shading_picture);
+    EXPECT_EQ(gradient3_texture.shading, shading_picture);
+    EXPECT_EQ(no_texture.shading, shading_picture);
 }
 
-// The driver's own levels are the known answer: random pictures of even, odd and one-texel sides.
-TEST_F(RenderResources, SmallerLevelsAreTheOnesTheDriverMakes) {
+// The driver's own levels are the known answer, to within a step per channel as conformance suites
+// allow filtering: random pictures of even, odd and one-texel sides.
+TEST_F(RenderResources, SmallerLevelsAreWithinAStepOfTheDriversOwn) {
     std::mt19937 random(7);
     const int32_t sizes[][2] = {{64, 64}, {256, 230}, {37, 5}, {1, 9}};
     for (const auto& size : sizes) {
@@ -59,7 +62,9 @@ TEST_F(RenderResources, SmallerLevelsAreTheOnesTheDriverMakes) {
             std::vector<uint8_t> drivers(ours.size());
             make_next_level(pixels.data(), width, height, ours.data());
             texture_get_image(TEXTURE_2D, level, FORMAT_RGBA, TYPE_UNSIGNED_BYTE, drivers.data());
-            ASSERT_EQ(ours, drivers) << size[0] << " x " << size[1] << ", level " << level;
+            for (size_t i = 0; i < ours.size(); i++) {
+                ASSERT_LE(std::abs(ours[i] - drivers[i]), 1) << size[0] << " x " << size[1] << ", level " << level;
+            }
             pixels = ours;
             width = smaller_width;
             height = smaller_height;
@@ -70,12 +75,12 @@ TEST_F(RenderResources, SmallerLevelsAreTheOnesTheDriverMakes) {
 }
 
 TEST_F(RenderResources, EveryPictureShaderAndTheSceneExist) {
-    for (uint32_t texture : shape_textures) EXPECT_NE(texture, 0u);
-    for (uint32_t texture : machine_textures) EXPECT_NE(texture, 0u);
-    uint32_t others[] = {white_texture,     eye_texture,       stack_texture,     player_texture,
-                         similarity_texture, gradient1_texture, gradient2_texture, gradient3_texture,
-                         next_turn_texture, self_arrow_texture, font.texture};
-    for (uint32_t texture : others) EXPECT_NE(texture, 0u);
+    for (const Texture& texture : shape_textures) EXPECT_NE(texture.name, 0u);
+    for (const Texture& texture : machine_textures) EXPECT_NE(texture.name, 0u);
+    const Texture* others[] = {&white_texture,     &eye_texture,       &stack_texture,     &player_texture,
+                               &similarity_texture, &gradient1_texture, &gradient2_texture, &gradient3_texture,
+                               &next_turn_texture, &self_arrow_texture, &font.texture};
+    for (const Texture* texture : others) EXPECT_NE(texture->name, 0u);
     EXPECT_NE(quad_vertex_array, 0u);
     EXPECT_NE(simple_shader, 0u);
     EXPECT_NE(gamma_shader, 0u);
@@ -91,7 +96,7 @@ TEST_F(RenderResources, EveryPictureShaderAndTheSceneExist) {
 
 TEST_F(RenderResources, TheShippedFontLoadsWithoutAnyMessage) {
     EXPECT_EQ(read_font("resources/font_info.txt"), "");
-    EXPECT_NE(font.texture, 0u);
+    EXPECT_NE(font.texture.name, 0u);
     EXPECT_DOUBLE_EQ(font.size, 256);
     EXPECT_DOUBLE_EQ(font.line_height, 0.125);
     EXPECT_GT(font.space_advance, 0);
@@ -157,9 +162,9 @@ TEST_F(RenderResources, TheImageNameIsTakenAsItStandsOrBesideTheFontFile) {
     std::string picture = temporary_directory() + "/white.png";
     std::filesystem::copy_file("resources/white.png", picture, std::filesystem::copy_options::overwrite_existing);
     EXPECT_EQ(read_font(write_temporary_file("beside_font.txt", "i white.png\ng 65 0 0 1 0 0 1 1\n")), "");
-    EXPECT_NE(font.texture, 0u);
+    EXPECT_NE(font.texture.name, 0u);
     EXPECT_EQ(read_font(write_temporary_file("as_it_stands_font.txt", "i resources/white.png\n")), "");
-    EXPECT_NE(font.texture, 0u);
+    EXPECT_NE(font.texture.name, 0u);
 }
 
 TEST_F(RenderResources, FontFilesOfAnyBytesNeverCrash) {
@@ -181,8 +186,8 @@ TEST_F(RenderResources, MissingOrCorruptPicturesBecomeAQuietPlaceholder) {
     int64_t position = image_get_buffer_position();
     std::string corrupt = write_temporary_file("corrupt.png", std::string("\x89PNG\r\n\x1a\nnot really a picture", 28));
     std::string output = captured_output([&] {
-        EXPECT_NE(load_texture(str("resources/no_such_picture.png")), 0u);
-        EXPECT_NE(load_texture(view_of(corrupt)), 0u);
+        EXPECT_NE(load_texture(str("resources/no_such_picture.png")).name, 0u);
+        EXPECT_NE(load_texture(view_of(corrupt)).name, 0u);
     });
     image_set_buffer_position(position);
     EXPECT_EQ(output, "");

@@ -37,7 +37,7 @@ protected:
                                                 "g 32 0 0 0.03125 0 0 0 0.125\n");
         font = Font{};
         ASSERT_EQ(captured_output([&] { load_font(view_of(path)); }), "");
-        ASSERT_NE(font.texture, 0u);
+        ASSERT_NE(font.texture.name, 0u);
     }
 
     static void use_shipped_font() {

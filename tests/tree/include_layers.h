@@ -1,5 +1,6 @@
 // Reads the #include lines of the game and the library and names every include that reaches a
-// layer above its own, every include of SDL or OpenGL from the game, and every include cycle.
+// layer above its own, every include of SDL or OpenGL from the game, every include cycle, and every
+// circle of the game's files, a header and its source counted as one file.
 #pragma once
 
 #include <filesystem>

@@ -61,12 +61,40 @@ bool reaches_the_platform_directly(const std::string& name) {
     return false;
 }
 
+using Graph = std::map<std::string, std::vector<std::string>>;
+
+// Depth-first search; a node met again while still on the path closes a cycle.
+void report_cycles(Graph& graph, const std::string& label, std::vector<std::string>* problems) {
+    std::map<std::string, int> state;  // 0 unseen, 1 on the path, 2 done
+    std::vector<std::string> path;
+    std::function<void(const std::string&)> visit = [&](const std::string& node) {
+        state[node] = 1;
+        path.push_back(node);
+        for (const std::string& next : graph[node]) {
+            if (state[next] == 1) {
+                std::string cycle = label;
+                for (auto it = std::find(path.begin(), path.end(), next); it != path.end(); ++it) cycle += " " + *it + " ->";
+                problems->push_back(cycle + " " + next);
+            } else if (state[next] == 0) {
+                visit(next);
+            }
+        }
+        path.pop_back();
+        state[node] = 2;
+    };
+    for (const auto& [node, targets] : graph) {
+        if (state[node] == 0) visit(node);
+    }
+}
+
+std::string without_extension(const std::string& file) { return fs::path(file).replace_extension().generic_string(); }
+
 }  // namespace
 
 std::vector<std::string> include_problems(const fs::path& root) {
     std::vector<std::string> problems;
     // Quoted includes between files of the tree, by path relative to the root.
-    std::map<std::string, std::vector<std::string>> graph;
+    Graph graph;
 
     fs::path game = root / "game";
     fs::path platform = root / "platform";
@@ -100,26 +128,22 @@ std::vector<std::string> include_problems(const fs::path& root) {
         }
     }
 
-    // Depth-first search; a file met again while still on the path closes a cycle.
-    std::map<std::string, int> state;  // 0 unseen, 1 on the path, 2 done
-    std::vector<std::string> path;
-    std::function<void(const std::string&)> visit = [&](const std::string& file) {
-        state[file] = 1;
-        path.push_back(file);
-        for (const std::string& next : graph[file]) {
-            if (state[next] == 1) {
-                std::string cycle = "include cycle:";
-                for (auto it = std::find(path.begin(), path.end(), next); it != path.end(); ++it) cycle += " " + *it + " ->";
-                problems.push_back(cycle + " " + next);
-            } else if (state[next] == 0) {
-                visit(next);
-            }
-        }
-        path.pop_back();
-        state[file] = 2;
-    };
+    size_t before_cycles = problems.size();
+    report_cycles(graph, "include cycle:", &problems);
+    // An include cycle is a circle too; it is named once, as the cycle.
+    if (problems.size() > before_cycles) return problems;
+    // A header and its source are one file of the design: a.cpp including b.h while b.cpp
+    // includes a.h ties the two together as surely as headers including each other.
+    Graph circles;
     for (const auto& [file, targets] : graph) {
-        if (state[file] == 0) visit(file);
+        if (file.compare(0, 5, "game/") != 0) continue;
+        std::string from = without_extension(file);
+        circles[from];
+        for (const std::string& target : targets) {
+            std::string to = without_extension(target);
+            if (to != from) circles[from].push_back(to);
+        }
     }
+    report_cycles(circles, "file circle:", &problems);
     return problems;
 }

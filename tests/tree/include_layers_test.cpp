@@ -63,6 +63,16 @@ TEST_F(IncludeLayers, ACycleBetweenFilesIsReportedOnceWithItsPath) {
     EXPECT_EQ(problems[0], "include cycle: game/model/a.h -> game/model/b.h -> game/model/a.h");
 }
 
+TEST_F(IncludeLayers, SourcesIncludingEachOthersHeadersCloseAFileCircle) {
+    write("game/render/scene.h", "#pragma once\n");
+    write("game/render/scene.cpp", "#include \"render/scene.h\"\n#include \"render/pictures.h\"\n");
+    write("game/render/pictures.h", "#pragma once\n");
+    write("game/render/pictures.cpp", "#include \"render/pictures.h\"\n#include \"render/scene.h\"\n");
+    std::vector<std::string> problems = include_problems(root);
+    ASSERT_EQ(problems.size(), 1u) << joined(problems);
+    EXPECT_EQ(problems[0], "file circle: game/render/pictures -> game/render/scene -> game/render/pictures");
+}
+
 TEST_F(IncludeLayers, ACycleInsideTheLibraryCountsToo) {
     write("platform/one.h", "#include \"two.h\"\n");
     write("platform/two.h", "#include \"one.h\"\n");

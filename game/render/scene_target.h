@@ -1,0 +1,29 @@
+// The off-screen scene every frame is drawn into, in linear light: its size (the window's), its
+// clear colour, the display gamma it is shown with, and its frame buffer.
+#pragma once
+
+#include "base/color.h"
+
+#include <cstdint>
+
+constexpr float display_gamma = 2.2f;
+constexpr Color scene_clear_color{0, 0, 0.2f, 1};
+
+// The window's size in pixels, used for viewports, projections and layout; the shell keeps it current.
+constexpr int32_t default_window_width = 1024;
+constexpr int32_t default_window_height = 832;
+extern int32_t window_width;
+extern int32_t window_height;
+
+extern uint32_t scene_frame_buffer;
+extern uint32_t scene_texture;
+// One texel of the scene's format, where the driver shows what the scene would hold under a few
+// flat colours.
+extern uint32_t probe_frame_buffer;
+extern uint32_t probe_texture;
+// Counts the scene's creations: a new scene holds nothing yet.
+extern int64_t scene_generation;
+
+// At the window's size, with its probe; replaces an earlier scene. Reports an incomplete frame buffer.
+void create_scene_frame_buffer();
+void destroy_scene_frame_buffer();
