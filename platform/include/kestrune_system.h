@@ -112,10 +112,39 @@ enum {
     CURSOR_HAND = 11
 };
 
+/* Codes of system_error: what kind of failure the last failing call on this thread met. */
+typedef enum system_error_code {
+    SYSTEM_ERROR_NONE = 0,
+    SYSTEM_ERROR_INVALID_ARGUMENT = 1, /* a null pointer, a zero size, an unknown mode, format or extension */
+    SYSTEM_ERROR_INVALID_HANDLE = 2,   /* a closed, destroyed or never-made handle, slot or selector */
+    SYSTEM_ERROR_NOT_FOUND = 3,        /* no such file, folder, host, library or function */
+    SYSTEM_ERROR_OUT_OF_MEMORY = 4,    /* a caller block or a scratch ring too small for the result */
+    SYSTEM_ERROR_UNSUPPORTED = 5,      /* content the library cannot read or write */
+    SYSTEM_ERROR_OPERATING_SYSTEM = 6, /* the operating system or SDL refused; the text says why */
+    SYSTEM_ERROR_GRAPHICS = 7          /* no window, no OpenGL 3.3 context, or no hardware graphics current */
+} system_error_code;
+
+/* The last failure of the calling thread. Failing calls set it; succeeding calls leave it alone. */
+typedef struct system_error {
+    int32_t code; /* a system_error_code */
+    string text;  /* short English text, NUL-terminated after its length; kept until the next failure */
+} system_error;
+
+/* Receives each message line the library prints (no line feed); runs on the thread that failed. */
+typedef void (*system_log_function)(void* user_data, string line);
+
 extern KESTRUNE_API uint8_t temporary_buffer[TEMPORARY_BUFFER_SIZE];
 extern KESTRUNE_API int32_t temporary_pos;
 extern KESTRUNE_API kestrune_cursor* system_cursors[SYSTEM_CURSOR_COUNT];
 
+/* The calling thread's last failure; code SYSTEM_ERROR_NONE and an empty text when none happened. */
+KESTRUNE_API system_error system_get_error(void);
+/* Forgets the calling thread's last failure, so a later empty result can be told from a failure. */
+KESTRUNE_API void system_clear_error(void);
+/* Sends the library's message lines to function (null: silence them); standard output is the default. */
+KESTRUNE_API void system_set_log(system_log_function function, void* user_data);
+/* The default log: writes the line and a line feed to standard output; pass it to system_set_log to restore. */
+KESTRUNE_API void system_log_to_standard_output(void* user_data, string line);
 /* KESTRUNE_SYSTEM_VERSION of the library that is loaded. */
 KESTRUNE_API uint32_t system_version(void);
 KESTRUNE_API void system_init(uint32_t flags);
@@ -152,7 +181,10 @@ enum {
     DISPLAY_MAXIMIZED = 16,
     DISPLAY_FULLSCREEN = 32,
     DISPLAY_VSYNC = 64,
-    DISPLAY_SOFTWARE = 128
+    DISPLAY_SOFTWARE = 128,
+    /* Failing hardware graphics make display_open return false with the reason in system_get_error
+       instead of showing an error box and ending the process. */
+    DISPLAY_RETURN_ON_FAILURE = 256
 };
 
 typedef struct display_info {
@@ -460,6 +492,8 @@ KESTRUNE_API uint64_t file_write(file_handle* file, uint64_t count, const void* 
 KESTRUNE_API int file_read_byte(file_handle* file);
 KESTRUNE_API int file_write_byte(file_handle* file, uint8_t byte);
 KESTRUNE_API bool file_seek(file_handle* file, int32_t position);
+KESTRUNE_API bool file_seek64(file_handle* file, int64_t position);
+KESTRUNE_API int64_t file_get_position(file_handle* file);
 KESTRUNE_API int file_end(file_handle* file);
 /* The stream position is unchanged afterwards. */
 KESTRUNE_API int64_t file_size(file_handle* file);
@@ -502,6 +536,8 @@ KESTRUNE_API int64_t image_get_buffer_position(void);
 KESTRUNE_API void image_set_flip(bool on);
 KESTRUNE_API image image_load(string path, int8_t components);
 KESTRUNE_API image image_load_from_memory(int32_t length, const void* data, int8_t components);
+/* Components per pixel of the last successful load (the file's own when 0 was asked for); 0 before any. */
+KESTRUNE_API int32_t image_get_components(void);
 /* The extension chooses the writer: "bmp", "png", "tga" or "jpg", exactly; anything else is false. */
 KESTRUNE_API bool image_save(const image* picture, string path, int8_t components);
 
@@ -1225,6 +1261,15 @@ extern KESTRUNE_API int32_t num_audio_streams; /* slots ever taken; never shrink
 extern KESTRUNE_API uint32_t audio_player_id;
 extern KESTRUNE_API uint32_t audio_recorder_id;
 
+/* What an open device really uses; all zero while it is closed. */
+typedef struct audio_device_format {
+    uint8_t format; /* a sample format code */
+    uint32_t channels;
+    uint32_t frequency;
+    uint32_t buffer_samples; /* sample frames per callback */
+    uint32_t buffer_bytes;   /* bytes per callback */
+} audio_device_format;
+
 KESTRUNE_API bool audio_open(uint8_t format, uint8_t channels, uint32_t frequency, uint16_t buffer_samples,
                              audio_callback callback, void* user_data);
 KESTRUNE_API void audio_play(void);
@@ -1239,6 +1284,8 @@ KESTRUNE_API void audio_recorder_pause(void);
 KESTRUNE_API void audio_recorder_close(void);
 KESTRUNE_API void audio_recorder_lock(void);
 KESTRUNE_API void audio_recorder_unlock(void);
+KESTRUNE_API audio_device_format audio_get_format(void);
+KESTRUNE_API audio_device_format audio_recorder_get_format(void);
 
 /* Decoded samples come from one caller-supplied block, reclaimed by resetting its position. */
 KESTRUNE_API void audio_set_buffer(int64_t size, void* memory);
@@ -1352,7 +1399,7 @@ typedef struct socket_view {
     int64_t count;
 } socket_view;
 
-/* Socket arrays live in the dynamic ring: build a selector's set shortly before waiting on it. */
+/* Each selector owns its socket array until it is destroyed; other calls never overwrite it. */
 typedef struct network_selector_entry {
     bool in_use;
     network_socket* sockets;
