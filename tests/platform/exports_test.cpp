@@ -2,6 +2,15 @@
 
 #include <dlfcn.h>
 
+#include <algorithm>
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <regex>
+#include <set>
+#include <string>
+#include <vector>
+
 // The shared object shows its exports and nothing of its internals.
 TEST(SharedLibrary, ExportsOnlyThePublicNames) {
     void* library = dlopen(VARNHOLT_BINARY_DIR "/platform/libkestrune_system.so", RTLD_NOW | RTLD_LOCAL);
@@ -32,4 +41,51 @@ TEST(SharedLibrary, ExportsOnlyThePublicNames) {
         EXPECT_EQ(dlsym(library, name), nullptr) << name;
     }
     dlclose(library);
+}
+
+namespace {
+
+struct Declaration {
+    std::string name;
+    std::string line_above;
+};
+
+// Every export the header declares, with the line just above its declaration.
+std::vector<Declaration> header_declarations() {
+    std::ifstream header(VARNHOLT_SOURCE_DIR "/platform/include/kestrune_system.h");
+    std::regex declaration("^(extern )?KESTRUNE_API [^([;]*?([A-Za-z_][A-Za-z0-9_]*) *[([;]");
+    std::vector<Declaration> found;
+    std::string line, above;
+    for (; std::getline(header, line); above = line) {
+        std::smatch match;
+        if (std::regex_search(line, match, declaration)) found.push_back({match[2], above});
+    }
+    return found;
+}
+
+}  // namespace
+
+// The linker's export list is the header's, every name under the library's one symbol version.
+TEST(SharedLibrary, ExportsExactlyTheHeaderNamesUnderOneVersion) {
+    std::set<std::string> declared;
+    for (const Declaration& declaration : header_declarations()) declared.insert(declaration.name);
+    ASSERT_GT(declared.size(), 400u);
+    FILE* symbols = popen("nm -D --defined-only --with-symbol-versions " VARNHOLT_BINARY_DIR
+                          "/platform/libkestrune_system.so", "r");
+    ASSERT_NE(symbols, nullptr);
+    std::set<std::string> exported;
+    char address[64], kind[8], symbol[512];
+    while (fscanf(symbols, "%63s %7s %511s", address, kind, symbol) == 3) {
+        if (std::string(kind) == "A") continue;  // the version node itself
+        std::string text = symbol;
+        size_t at = text.find("@@");
+        EXPECT_EQ(at == std::string::npos ? "" : text.substr(at), "@@KESTRUNE_SYSTEM_0") << text;
+        exported.insert(text.substr(0, at));
+    }
+    EXPECT_EQ(pclose(symbols), 0);
+    std::vector<std::string> undeclared, missing;
+    std::set_difference(exported.begin(), exported.end(), declared.begin(), declared.end(), std::back_inserter(undeclared));
+    std::set_difference(declared.begin(), declared.end(), exported.begin(), exported.end(), std::back_inserter(missing));
+    EXPECT_EQ(undeclared, std::vector<std::string>{});
+    EXPECT_EQ(missing, std::vector<std::string>{});
 }
