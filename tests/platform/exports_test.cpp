@@ -89,3 +89,15 @@ TEST(SharedLibrary, ExportsExactlyTheHeaderNamesUnderOneVersion) {
     EXPECT_EQ(undeclared, std::vector<std::string>{});
     EXPECT_EQ(missing, std::vector<std::string>{});
 }
+// raylib's rule: each function and variable has its own one-line comment just above it.
+TEST(Header, EveryExportHasItsOwnDocLine) {
+    std::vector<std::string> undocumented;
+    for (const Declaration& declaration : header_declarations()) {
+        const std::string& above = declaration.line_above;
+        size_t start = above.find_first_not_of(' ');
+        bool one_line_comment = start != std::string::npos && above.compare(start, 3, "/* ") == 0 &&
+                                above.size() > start + 8 && above.compare(above.size() - 3, 3, " */") == 0;
+        if (!one_line_comment) undocumented.push_back(declaration.name);
+    }
+    EXPECT_EQ(undocumented, std::vector<std::string>{});
+}
