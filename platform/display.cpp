@@ -182,7 +182,11 @@ void display_set_visible(bool on) {
 
 void display_set_border(bool on) { SDL_SetWindowBordered(window(), on ? SDL_TRUE : SDL_FALSE); }
 
-int display_set_fullscreen(bool on) { return SDL_SetWindowFullscreen(window(), on ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0); }
+int display_set_fullscreen(bool on) {
+    int result = SDL_SetWindowFullscreen(window(), on ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
+    if (result != 0) set_error(SYSTEM_ERROR_GRAPHICS, "cannot change fullscreen: %s", SDL_GetError());
+    return result;
+}
 
 void display_set_grab(bool on) { SDL_SetWindowGrab(window(), on ? SDL_TRUE : SDL_FALSE); }
 void display_maximize() { SDL_MaximizeWindow(window()); }
@@ -217,5 +221,7 @@ int show_simple_message_box(uint8_t kind, string title, string message) {
                                                  : SDL_MESSAGEBOX_INFORMATION;
     string title_copy = append_character(title);
     string message_copy = append_character(message);
-    return SDL_ShowSimpleMessageBox(box, title_copy.data, message_copy.data, window());
+    int result = SDL_ShowSimpleMessageBox(box, title_copy.data, message_copy.data, window());
+    if (result != 0) set_error(SYSTEM_ERROR_GRAPHICS, "cannot show the message box: %s", SDL_GetError());
+    return result;
 }

@@ -53,14 +53,27 @@ uint64_t thread_id(kestrune_thread* thread) { return SDL_GetThreadID(to_sdl(thre
 
 kestrune_mutex* mutex_create() { return made(from_sdl(SDL_CreateMutex()), "mutex"); }
 void mutex_destroy(kestrune_mutex* mutex) { SDL_DestroyMutex(to_sdl(mutex)); }
-int mutex_lock(kestrune_mutex* mutex) { return refuse_null(mutex, "mutex") ? -1 : sdl_result(SDL_LockMutex(to_sdl(mutex)), "locking the mutex"); }
-int mutex_unlock(kestrune_mutex* mutex) { return refuse_null(mutex, "mutex") ? -1 : sdl_result(SDL_UnlockMutex(to_sdl(mutex)), "unlocking the mutex"); }
-bool mutex_trylock(kestrune_mutex* mutex) { return !refuse_null(mutex, "mutex") && SDL_TryLockMutex(to_sdl(mutex)) == 0; }
+int mutex_lock(kestrune_mutex* mutex) {
+    return refuse_null(mutex, "mutex") ? -1 : sdl_result(SDL_LockMutex(to_sdl(mutex)), "locking the mutex");
+}
+
+int mutex_unlock(kestrune_mutex* mutex) {
+    return refuse_null(mutex, "mutex") ? -1 : sdl_result(SDL_UnlockMutex(to_sdl(mutex)), "unlocking the mutex");
+}
+
+bool mutex_trylock(kestrune_mutex* mutex) {
+    return !refuse_null(mutex, "mutex") && SDL_TryLockMutex(to_sdl(mutex)) == 0;
+}
 
 kestrune_condition* cond_create() { return made(from_sdl(SDL_CreateCond()), "condition"); }
 void cond_destroy(kestrune_condition* condition) { SDL_DestroyCond(to_sdl(condition)); }
-int cond_signal(kestrune_condition* condition) { return sdl_result(SDL_CondSignal(to_sdl(condition)), "signalling the condition"); }
-int cond_broadcast(kestrune_condition* condition) { return sdl_result(SDL_CondBroadcast(to_sdl(condition)), "signalling the condition"); }
+int cond_signal(kestrune_condition* condition) {
+    return sdl_result(SDL_CondSignal(to_sdl(condition)), "signalling the condition");
+}
+
+int cond_broadcast(kestrune_condition* condition) {
+    return sdl_result(SDL_CondBroadcast(to_sdl(condition)), "signalling the condition");
+}
 
 int cond_wait(kestrune_condition* condition, kestrune_mutex* mutex) {
     return sdl_result(SDL_CondWait(to_sdl(condition), to_sdl(mutex)), "waiting on the condition");
@@ -75,8 +88,13 @@ kestrune_semaphore* semaphore_create(uint32_t initial_value) {
 }
 
 void semaphore_destroy(kestrune_semaphore* semaphore) { SDL_DestroySemaphore(to_sdl(semaphore)); }
-int semaphore_post(kestrune_semaphore* semaphore) { return sdl_result(SDL_SemPost(to_sdl(semaphore)), "posting the semaphore"); }
-int semaphore_wait(kestrune_semaphore* semaphore) { return sdl_result(SDL_SemWait(to_sdl(semaphore)), "waiting on the semaphore"); }
+int semaphore_post(kestrune_semaphore* semaphore) {
+    return sdl_result(SDL_SemPost(to_sdl(semaphore)), "posting the semaphore");
+}
+
+int semaphore_wait(kestrune_semaphore* semaphore) {
+    return sdl_result(SDL_SemWait(to_sdl(semaphore)), "waiting on the semaphore");
+}
 bool semaphore_trywait(kestrune_semaphore* semaphore) { return SDL_SemTryWait(to_sdl(semaphore)) == 0; }
 
 int semaphore_wait_timeout(kestrune_semaphore* semaphore, uint32_t milliseconds) {
