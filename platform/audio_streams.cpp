@@ -178,9 +178,10 @@ uint64_t audio_stream_write(int32_t slot, uint64_t frames, void* samples) {
 
 bool audio_stream_seek(int32_t slot, uint64_t frame) {
     audio_stream* stream = stream_at(slot);
-    if (!stream || stream->for_writing || !open_reader(stream)) return false;
-    if (frame > uint64_t{INT64_MAX}) return false;
-    return audio_reader_seek(stream, static_cast<int64_t>(frame));
+    if (!stream || !open_reader(stream)) return false;
+    if (frame <= uint64_t{INT64_MAX} && audio_reader_seek(stream, static_cast<int64_t>(frame))) return true;
+    set_error(SYSTEM_ERROR_INVALID_ARGUMENT, "the stream cannot seek to frame %llu", static_cast<unsigned long long>(frame));
+    return false;
 }
 
 void audio_stream_close(int32_t slot) {

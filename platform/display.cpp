@@ -75,6 +75,8 @@ void init_sdl_renderer(int32_t width, int32_t height, bool vsync) {
         sdl_texture = from_sdl(
             SDL_CreateTexture(renderer(), SDL_PIXELFORMAT_ABGR8888, SDL_TEXTUREACCESS_STREAMING, width, height));
     }
+    if (!sdl_renderer || (!sdl_texture && width > 0 && height > 0))
+        set_error(SYSTEM_ERROR_GRAPHICS, "no software graphics: %s", SDL_GetError());
 }
 
 bool display_open(int32_t width, int32_t height, string title, uint32_t flags, int32_t samples) {
@@ -167,7 +169,10 @@ void display_set_size(int32_t width, int32_t height) { SDL_SetWindowSize(window(
 void display_set_icon(int32_t width, int32_t height, const void* pixels) {
     SDL_Surface* surface = SDL_CreateRGBSurfaceFrom(const_cast<void*>(pixels), width, height, 32, width * 4, 0x000000FF,
                                                     0x0000FF00, 0x00FF0000, 0xFF000000);
-    if (!surface) return;
+    if (!surface) {
+        set_error(SYSTEM_ERROR_INVALID_ARGUMENT, "the icon cannot be used: %s", SDL_GetError());
+        return;
+    }
     SDL_SetWindowIcon(window(), surface);
     SDL_FreeSurface(surface);
 }

@@ -49,7 +49,7 @@ void system_init(uint32_t flags) {
         build_key_table();
         reset_input_state();
     }
-    SDL_Init(sdl_subsystems(flags));
+    if (SDL_Init(sdl_subsystems(flags)) != 0) set_error(SYSTEM_ERROR_OPERATING_SYSTEM, "SDL did not start: %s", SDL_GetError());
     for (int i = 0; i < SYSTEM_CURSOR_COUNT; i++) {
         system_cursors[i] = from_sdl(SDL_CreateSystemCursor(static_cast<SDL_SystemCursor>(i)));
     }

@@ -3,7 +3,8 @@
  * Text crosses the interface as `string` views (pointer + byte count, no terminator).
  * Text and arrays the library returns live in its scratch rings and stay valid only
  * until the ring wraps: copy what you keep. The library's globals are unsynchronised;
- * call it from one thread at a time. The guide is docs/library.md. */
+ * call it from one thread at a time. Each export's comment says what it gives on failure;
+ * system_get_error() then tells why. The guide is docs/library.md. */
 #ifndef KESTRUNE_SYSTEM_H
 #define KESTRUNE_SYSTEM_H
 
