@@ -6,7 +6,6 @@
 #include <cstdio>
 #include <fstream>
 #include <iterator>
-#include <regex>
 #include <set>
 #include <string>
 #include <vector>
@@ -53,12 +52,15 @@ struct Declaration {
 // Every export the header declares, with the line just above its declaration.
 std::vector<Declaration> header_declarations() {
     std::ifstream header(VARNHOLT_SOURCE_DIR "/platform/include/kestrune_system.h");
-    std::regex declaration("^(extern )?KESTRUNE_API [^([;]*?([A-Za-z_][A-Za-z0-9_]*) *[([;]");
     std::vector<Declaration> found;
     std::string line, above;
     for (; std::getline(header, line); above = line) {
-        std::smatch match;
-        if (std::regex_search(line, match, declaration)) found.push_back({match[2], above});
+        if (line.rfind("KESTRUNE_API ", 0) != 0 && line.rfind("extern KESTRUNE_API ", 0) != 0) continue;
+        // The name is the last word before the declaration's "(", "[" or ";".
+        std::string head = line.substr(0, line.find_first_of("([;"));
+        head.erase(head.find_last_not_of(' ') + 1);
+        size_t start = head.find_last_not_of("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789_") + 1;
+        found.push_back({head.substr(start), above});
     }
     return found;
 }
