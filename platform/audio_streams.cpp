@@ -15,16 +15,29 @@ static bool text_is(string text, const char* expected) {
 }
 
 static audio_stream* stream_at(int32_t slot) {
-    if (slot < 0 || slot >= num_audio_streams || !audio_streams[slot].in_use) return nullptr;
+    if (slot < 0 || slot >= num_audio_streams || !audio_streams[slot].in_use) {
+        set_error(SYSTEM_ERROR_INVALID_HANDLE, "audio stream %d is not open", slot);
+        return nullptr;
+    }
     return &audio_streams[slot];
 }
 
+static int32_t refuse_stream(const char* reason) {
+    set_error(SYSTEM_ERROR_INVALID_ARGUMENT, "%s", reason);
+    return -1;
+}
+
 static int32_t take_slot(uint8_t format, string source, bool from_file, bool for_writing) {
-    if (format == AUDIO_FORMAT_UNSIGNED_8 || format == AUDIO_FORMAT_SIGNED_8) return -1;
-    if (from_file && (source.length < 0 || source.length >= AUDIO_STREAM_PATH_SIZE)) return -1;
+    if (format == AUDIO_FORMAT_UNSIGNED_8 || format == AUDIO_FORMAT_SIGNED_8)
+        return refuse_stream("streams do not read or write 8-bit samples");
+    if (from_file && (source.length < 0 || source.length >= AUDIO_STREAM_PATH_SIZE))
+        return refuse_stream("the stream's path is longer than 4095 bytes");
     int32_t slot = 0;
     while (slot < num_audio_streams && audio_streams[slot].in_use) ++slot;
-    if (slot == AUDIO_STREAM_COUNT) return -1;
+    if (slot == AUDIO_STREAM_COUNT) {
+        set_error(SYSTEM_ERROR_OUT_OF_MEMORY, "all %d audio streams are open", AUDIO_STREAM_COUNT);
+        return -1;
+    }
     if (slot == num_audio_streams) ++num_audio_streams;
     audio_stream* stream = &audio_streams[slot];
     *stream = audio_stream{};
@@ -52,7 +65,7 @@ int32_t audio_stream_open(uint8_t format, string path, bool for_writing) {
 }
 
 int32_t audio_stream_open_from_memory(uint8_t format, int64_t size, const void* data) {
-    if (!data || size < 0) return -1;
+    if (!data || size < 0) return refuse_stream("the stream's memory is null or of negative size");
     int32_t slot = take_slot(format, string{static_cast<const char*>(data), size}, false, false);
     if (slot < 0) return slot;
     const char* bytes = static_cast<const char*>(data);
@@ -66,9 +79,15 @@ int32_t audio_stream_open_from_memory(uint8_t format, int64_t size, const void* 
 // Opens the decoder on first use and fills the info record; false when the source cannot be decoded.
 static bool open_reader(audio_stream* stream) {
     if (stream->info_ready) return true;
-    if (stream->for_writing) return false;
+    if (stream->for_writing) {
+        set_error(SYSTEM_ERROR_INVALID_HANDLE, "the audio stream was opened for writing");
+        return false;
+    }
     AudioLayout layout;
-    if (!audio_reader_open(stream, &vorbis_readers[stream - audio_streams], &layout)) return false;
+    if (!audio_reader_open(stream, &vorbis_readers[stream - audio_streams], &layout)) {
+        set_error(SYSTEM_ERROR_UNSUPPORTED, "the audio stream cannot be decoded");
+        return false;
+    }
     stream->info.format = stream->format;
     stream->info.channels = layout.channels;
     stream->info.frequency = layout.frequency;
@@ -89,9 +108,15 @@ audio_stream_info audio_stream_read_info(int32_t slot) {
 
 uint64_t audio_stream_read(int32_t slot, uint64_t frames, void* buffer) {
     audio_stream* stream = stream_at(slot);
-    if (!stream || !buffer || frames == 0) return 0;
+    if (!stream) return 0;
+    if (!buffer) {
+        refuse_stream("the stream's read buffer is null");
+        return 0;
+    }
+    if (frames == 0) return 0;
     if (stream->format > AUDIO_FORMAT_FLOAT) {
-        printf("invalid audio format\n");
+        library_message("invalid audio format");
+        set_error(SYSTEM_ERROR_INVALID_ARGUMENT, "invalid audio format");
         return 0;
     }
     if (!open_reader(stream)) return 0;
@@ -117,11 +142,17 @@ static uint8_t storage_format(uint8_t format) {
 
 void audio_stream_write_info(int32_t slot, const audio_stream_info* info) {
     audio_stream* stream = stream_at(slot);
-    if (!stream || !info || !stream->for_writing || stream->info_ready) return;
-    if (stream->format > AUDIO_FORMAT_FLOAT || info->channels == 0) return;
+    if (!stream || stream->info_ready) return;
+    if (!stream->for_writing || !info || stream->format > AUDIO_FORMAT_FLOAT || info->channels == 0) {
+        refuse_stream("write info needs a stream opened for writing, a format of 1 to 6 and channels");
+        return;
+    }
     int bits = static_cast<int>(audio_format_bytes(storage_format(stream->format)) * 8);
     SNDFILE* file = audio_sndfile_open_writer(stream->source, info->size, info->channels, info->frequency, bits);
-    if (!file) return;
+    if (!file) {
+        set_error(SYSTEM_ERROR_OPERATING_SYSTEM, "cannot write the stream: %s", sf_strerror(nullptr));
+        return;
+    }
     stream->decoder = file;
     stream->info = *info;
     stream->info_ready = true;
@@ -129,7 +160,12 @@ void audio_stream_write_info(int32_t slot, const audio_stream_info* info) {
 
 uint64_t audio_stream_write(int32_t slot, uint64_t frames, void* samples) {
     audio_stream* stream = stream_at(slot);
-    if (!stream || !samples || !stream->for_writing || !stream->info_ready || frames == 0) return 0;
+    if (!stream) return 0;
+    if (!samples || !stream->for_writing || !stream->info_ready) {
+        refuse_stream("writing needs samples and a stream opened for writing with its info written");
+        return 0;
+    }
+    if (frames == 0) return 0;
     int64_t count = frames > uint64_t{INT64_MAX} / 8 ? INT64_MAX / 8 : static_cast<int64_t>(frames);
     uint32_t channels = stream->info.channels;
     audio_wave piece{stream->format, channels, stream->info.frequency,
@@ -142,9 +178,10 @@ uint64_t audio_stream_write(int32_t slot, uint64_t frames, void* samples) {
 
 bool audio_stream_seek(int32_t slot, uint64_t frame) {
     audio_stream* stream = stream_at(slot);
-    if (!stream || stream->for_writing || !open_reader(stream)) return false;
-    if (frame > uint64_t{INT64_MAX}) return false;
-    return audio_reader_seek(stream, static_cast<int64_t>(frame));
+    if (!stream || !open_reader(stream)) return false;
+    if (frame <= uint64_t{INT64_MAX} && audio_reader_seek(stream, static_cast<int64_t>(frame))) return true;
+    set_error(SYSTEM_ERROR_INVALID_ARGUMENT, "the stream cannot seek to frame %llu", static_cast<unsigned long long>(frame));
+    return false;
 }
 
 void audio_stream_close(int32_t slot) {

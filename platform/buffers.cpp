@@ -29,6 +29,7 @@ void buffer_sub_data(uint32_t target, int64_t offset, int64_t size, const void* 
 
 byte_view buffer_map(uint32_t target, int64_t size, uint32_t access) {
     void* mapped = glMapBuffer(target_of(target), translate(map_access_table, access));
+    if (!mapped) set_error(SYSTEM_ERROR_GRAPHICS, "the buffer cannot be mapped");
     return byte_view{static_cast<uint8_t*>(mapped), size};
 }
 

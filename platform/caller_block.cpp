@@ -1,6 +1,6 @@
 #include "caller_block.h"
+#include "platform_internal.h"
 
-#include <cstdio>
 #include <cstring>
 
 void caller_block_set(CallerBlock* arena, int64_t size, void* memory) {
@@ -11,8 +11,10 @@ void caller_block_set(CallerBlock* arena, int64_t size, void* memory) {
 
 void* caller_block_allocate(CallerBlock* arena, int64_t size) {
     arena->pos = (arena->pos + 7) & ~int64_t{7};
-    if (size < 0 || arena->pos + size > arena->size) {
-        printf("%s\n", arena->allocation_failed);
+    if (size < 0 || arena->pos < 0 || arena->pos + size > arena->size) {
+        library_message(arena->allocation_failed);
+        set_error(SYSTEM_ERROR_OUT_OF_MEMORY, "%s", arena->allocation_failed);
+        arena->exhausted = true;
         return nullptr;
     }
     void* block = arena->memory + arena->pos;
@@ -25,7 +27,9 @@ void* caller_block_reallocate(CallerBlock* arena, void* block, int64_t old_size,
     if (bytes && bytes + old_size == arena->memory + arena->pos) {
         arena->pos += new_size - old_size;
         if (arena->pos >= arena->size) {
-            printf("%s\n", arena->reallocation_failed);
+            library_message(arena->reallocation_failed);
+            set_error(SYSTEM_ERROR_OUT_OF_MEMORY, "%s", arena->reallocation_failed);
+            arena->exhausted = true;
             return nullptr;
         }
         return block;

@@ -9,6 +9,7 @@ struct CallerBlock {
     int64_t pos;
     const char* allocation_failed;    // the line printed when a block does not fit
     const char* reallocation_failed;  // the line printed when the newest block cannot grow
+    bool exhausted;                   // a request did not fit since the caller last cleared this
 };
 
 void caller_block_set(CallerBlock* arena, int64_t size, void* memory);

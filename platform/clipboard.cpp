@@ -3,7 +3,6 @@
 
 #include <SDL.h>
 
-#include <cstdio>
 #include <cstring>
 
 uint8_t* clipboard_buffer;
@@ -22,12 +21,16 @@ int64_t clipboard_get_buffer_position() { return clipboard_memory_pos; }
 string clipboard_get() {
     if (!SDL_HasClipboardText()) return string{nullptr, 0};
     char* text = SDL_GetClipboardText();
-    if (!text) return string{nullptr, 0};
+    if (!text) {
+        set_error(SYSTEM_ERROR_OPERATING_SYSTEM, "clipboard: %s", SDL_GetError());
+        return string{nullptr, 0};
+    }
     int64_t length = static_cast<int64_t>(strlen(text));
     void* copy;
     if (clipboard_buffer) {
-        if (clipboard_memory_pos + length > clipboard_buffer_size) {
-            printf("clipboard memory allocation failed\n");
+        if (clipboard_memory_pos < 0 || clipboard_memory_pos + length > clipboard_buffer_size) {
+            library_message("clipboard memory allocation failed");
+            set_error(SYSTEM_ERROR_OUT_OF_MEMORY, "clipboard memory allocation failed");
             SDL_free(text);
             return string{nullptr, 0};
         }
@@ -36,6 +39,7 @@ string clipboard_get() {
     } else {
         copy = dynamic_allocate(length);
         if (!copy) {
+            set_error(SYSTEM_ERROR_OUT_OF_MEMORY, "clipboard text is larger than the dynamic buffer");
             SDL_free(text);
             return string{nullptr, 0};
         }
@@ -45,4 +49,8 @@ string clipboard_get() {
     return string{static_cast<const char*>(copy), length};
 }
 
-int clipboard_set(string text) { return SDL_SetClipboardText(append_character(text).data); }
+int clipboard_set(string text) {
+    int result = SDL_SetClipboardText(append_character(text).data);
+    if (result != 0) set_error(SYSTEM_ERROR_OPERATING_SYSTEM, "clipboard: %s", SDL_GetError());
+    return result;
+}

@@ -21,9 +21,17 @@ bool fullscreen;
 static SDL_Window* window() { return to_sdl(sdl_window); }
 static SDL_Renderer* renderer() { return to_sdl(sdl_renderer); }
 
-static void fail_with_box(const char* title, const char* text) {
-    SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, title, text, nullptr);
-    exit(1);
+// Set by display_open's DISPLAY_RETURN_ON_FAILURE: graphics failures come back to the caller
+// instead of the box and the end of the process.
+static bool return_on_failure;
+
+static bool fail_with_box(const char* title, const char* text) {
+    if (!return_on_failure) {
+        SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, title, text, nullptr);
+        exit(1);
+    }
+    set_error(SYSTEM_ERROR_GRAPHICS, "%s %s", text, SDL_GetError());
+    return false;
 }
 
 static void set_swap_interval(bool vsync) {
@@ -35,16 +43,23 @@ static void set_swap_interval(bool vsync) {
     if (SDL_GL_SetSwapInterval(-1) != 0) SDL_GL_SetSwapInterval(1);
 }
 
-void init_opengl_renderer() {
-    if (opengl_initialized) return;
-    if (!sdl_window) fail_with_box("Graphics error", "Failed to initialize hardware graphics.");
+static bool open_opengl() {
+    if (opengl_initialized) return true;
+    if (!sdl_window) return fail_with_box("Graphics error", "Failed to initialize hardware graphics.");
     opengl_context = SDL_GL_CreateContext(window());
     if (!opengl_context || epoxy_gl_version() < 33) {
-        fail_with_box("Graphics not supported", "OpenGL 3.3 is not supported on this computer.");
+        // Only reached when the caller asked to hear of the failure; the context is of no use.
+        bool kept = fail_with_box("Graphics not supported", "OpenGL 3.3 is not supported on this computer.");
+        if (opengl_context) SDL_GL_DeleteContext(opengl_context);
+        opengl_context = nullptr;
+        return kept;
     }
     opengl_initialized = true;
     glEnable(GL_TEXTURE_CUBE_MAP_SEAMLESS);
+    return true;
 }
+
+void init_opengl_renderer() { open_opengl(); }
 
 void init_sdl_renderer(int32_t width, int32_t height, bool vsync) {
     if (sdl_renderer) {
@@ -60,10 +75,16 @@ void init_sdl_renderer(int32_t width, int32_t height, bool vsync) {
         sdl_texture = from_sdl(
             SDL_CreateTexture(renderer(), SDL_PIXELFORMAT_ABGR8888, SDL_TEXTUREACCESS_STREAMING, width, height));
     }
+    if (!sdl_renderer || (!sdl_texture && width > 0 && height > 0))
+        set_error(SYSTEM_ERROR_GRAPHICS, "no software graphics: %s", SDL_GetError());
 }
 
 bool display_open(int32_t width, int32_t height, string title, uint32_t flags, int32_t samples) {
-    if (window()) return false;
+    if (window()) {
+        set_error(SYSTEM_ERROR_INVALID_ARGUMENT, "a display is open already");
+        return false;
+    }
+    return_on_failure = (flags & DISPLAY_RETURN_ON_FAILURE) != 0;
     uint32_t window_flags = 0;
     if (flags & DISPLAY_HIDDEN) window_flags |= SDL_WINDOW_HIDDEN;
     if (flags & DISPLAY_BORDERLESS) window_flags |= SDL_WINDOW_BORDERLESS;
@@ -91,10 +112,16 @@ bool display_open(int32_t width, int32_t height, string title, uint32_t flags, i
         init_sdl_renderer(width, height, (flags & DISPLAY_VSYNC) != 0);
     } else {
         is_software_rendering = false;
-        init_opengl_renderer();
+        if (!open_opengl()) {
+            // The caller may try again, with software graphics for one.
+            display_close();
+            sdl_window_id = 0;
+            return false;
+        }
         sdl_vsync = (flags & DISPLAY_VSYNC) != 0;
         set_swap_interval(sdl_vsync);
     }
+    if (!sdl_window) set_error(SYSTEM_ERROR_GRAPHICS, "cannot create the window: %s", SDL_GetError());
     return sdl_window != nullptr;
 }
 
@@ -108,16 +135,14 @@ void display_set_vsync(bool on) {
         init_sdl_renderer(sdl_texture_width, sdl_texture_height, on);
         return;
     }
-    init_opengl_renderer();
-    set_swap_interval(on);
+    if (open_opengl()) set_swap_interval(on);
 }
 
 void display_set_software_graphics(bool on) {
     if (on) {
         init_sdl_renderer(sdl_texture_width, sdl_texture_height, sdl_vsync);
         is_software_rendering = true;
-    } else {
-        init_opengl_renderer();
+    } else if (open_opengl()) {
         is_software_rendering = false;
     }
 }
@@ -144,7 +169,10 @@ void display_set_size(int32_t width, int32_t height) { SDL_SetWindowSize(window(
 void display_set_icon(int32_t width, int32_t height, const void* pixels) {
     SDL_Surface* surface = SDL_CreateRGBSurfaceFrom(const_cast<void*>(pixels), width, height, 32, width * 4, 0x000000FF,
                                                     0x0000FF00, 0x00FF0000, 0xFF000000);
-    if (!surface) return;
+    if (!surface) {
+        set_error(SYSTEM_ERROR_INVALID_ARGUMENT, "the icon cannot be used: %s", SDL_GetError());
+        return;
+    }
     SDL_SetWindowIcon(window(), surface);
     SDL_FreeSurface(surface);
 }
@@ -159,7 +187,11 @@ void display_set_visible(bool on) {
 
 void display_set_border(bool on) { SDL_SetWindowBordered(window(), on ? SDL_TRUE : SDL_FALSE); }
 
-int display_set_fullscreen(bool on) { return SDL_SetWindowFullscreen(window(), on ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0); }
+int display_set_fullscreen(bool on) {
+    int result = SDL_SetWindowFullscreen(window(), on ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
+    if (result != 0) set_error(SYSTEM_ERROR_GRAPHICS, "cannot change fullscreen: %s", SDL_GetError());
+    return result;
+}
 
 void display_set_grab(bool on) { SDL_SetWindowGrab(window(), on ? SDL_TRUE : SDL_FALSE); }
 void display_maximize() { SDL_MaximizeWindow(window()); }
@@ -194,5 +226,7 @@ int show_simple_message_box(uint8_t kind, string title, string message) {
                                                  : SDL_MESSAGEBOX_INFORMATION;
     string title_copy = append_character(title);
     string message_copy = append_character(message);
-    return SDL_ShowSimpleMessageBox(box, title_copy.data, message_copy.data, window());
+    int result = SDL_ShowSimpleMessageBox(box, title_copy.data, message_copy.data, window());
+    if (result != 0) set_error(SYSTEM_ERROR_GRAPHICS, "cannot show the message box: %s", SDL_GetError());
+    return result;
 }

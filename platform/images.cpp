@@ -14,7 +14,7 @@
 #include <stb_image.h>
 #include <stb_image_write.h>
 
-CallerBlock image_memory{nullptr, 0, 0, "image memory allocation failed", "image memory reallocation failed"};
+CallerBlock image_memory{nullptr, 0, 0, "image memory allocation failed", "image memory reallocation failed", false};
 
 void* image_memory_allocate(int64_t size) { return caller_block_allocate(&image_memory, size); }
 
@@ -302,6 +302,9 @@ static bool starts_with(const uint8_t* data, size_t size, const char* magic, siz
 
 static image failed_image() { return image{nullptr, 0, 0}; }
 
+// Components per pixel of the last image loaded: the count asked for, or the file's own for 0.
+static int loaded_components = 0;
+
 // The decoder comes from the first bytes, whatever the name says.
 static image decode(const uint8_t* data, size_t size, int components) {
     Decoded decoded{nullptr, 8, 0, 0, 0};
@@ -317,36 +320,65 @@ static image decode(const uint8_t* data, size_t size, int components) {
         uint8_t* pixels = stbi_load_from_memory(data, static_cast<int>(size), &width, &height, &channels, components);
         // stb_image returns an empty picture for some broken files; that is a failure too.
         if (!pixels || width <= 0 || height <= 0) return failed_image();
+        loaded_components = components ? components : channels;
         return image{pixels, width, height};
     }
     if (!decoded.samples) return failed_image();
     int64_t count = int64_t{decoded.width} * decoded.height;
     uint8_t* pixels = requested_pixels(decoded.samples, decoded.bits, decoded.components, count, components);
     if (!pixels) return failed_image();
-    if (flip_on_load)
-        flip_rows(pixels, int64_t{decoded.width} * (components ? components : decoded.components), decoded.height);
+    loaded_components = components ? components : decoded.components;
+    if (flip_on_load) flip_rows(pixels, int64_t{decoded.width} * loaded_components, decoded.height);
     return image{pixels, decoded.width, decoded.height};
 }
+
+// A failed load gives back what its decoder took from the arena, and says why it failed.
+static image decode_or_give_back(const uint8_t* data, size_t size, int components) {
+    int64_t start = image_memory.pos;
+    image_memory.exhausted = false;
+    image result = decode(data, size, components);
+    if (result.pixels) return result;
+    image_memory.pos = start;
+    if (!image_memory.exhausted) set_error(SYSTEM_ERROR_UNSUPPORTED, "the image data cannot be decoded");
+    return result;
+}
+
+int32_t image_get_components() { return loaded_components; }
 
 // The decoder asserts on other counts; 0 keeps the file's own count.
 static bool is_load_components(int8_t components) { return components >= 0 && components <= 4; }
 
+static image refuse_components(int8_t components) {
+    set_error(SYSTEM_ERROR_INVALID_ARGUMENT, "image components must be 0 to 4, not %d", components);
+    return failed_image();
+}
+
 image image_load(string path, int8_t components) {
-    if (!is_load_components(components)) return failed_image();
+    if (!is_load_components(components)) return refuse_components(components);
     FILE* file = fopen(append_character(path).data, "rb");
-    if (!file) return failed_image();
+    if (!file) {
+        set_error_from_errno("cannot open the image");
+        return failed_image();
+    }
     std::vector<uint8_t> bytes;
     uint8_t chunk[65536];
     size_t got;
     while ((got = fread(chunk, 1, sizeof chunk, file)) > 0) bytes.insert(bytes.end(), chunk, chunk + got);
     fclose(file);
-    if (bytes.empty()) return failed_image();
-    return decode(bytes.data(), bytes.size(), components);
+    if (bytes.empty()) {
+        set_error(SYSTEM_ERROR_UNSUPPORTED, "the image file is empty or unreadable");
+        return failed_image();
+    }
+    return decode_or_give_back(bytes.data(), bytes.size(), components);
 }
 
 image image_load_from_memory(int32_t length, const void* data, int8_t components) {
-    if (!is_load_components(components) || !data || length <= 0) return failed_image();
-    return decode(static_cast<const uint8_t*>(data), static_cast<size_t>(length), components);
+    if (!is_load_components(components)) return refuse_components(components);
+    if (!data || length <= 0) {
+        set_error(SYSTEM_ERROR_INVALID_ARGUMENT, "image data is null or empty");
+        return failed_image();
+    }
+    return decode_or_give_back(static_cast<const uint8_t*>(data), static_cast<size_t>(length), components);
 }
 
 // The text after the last "."; empty when the path has none.
@@ -362,9 +394,7 @@ static bool is_extension(string extension, const char* expected) {
     return extension.length == length && memcmp(extension.data, expected, static_cast<size_t>(length)) == 0;
 }
 
-bool image_save(const image* picture, string path, int8_t components) {
-    if (!picture || !picture->pixels || picture->width <= 0 || picture->height <= 0) return false;
-    if (components < 1 || components > 4) return false;
+static bool write_image(const image* picture, string path, int8_t components) {
     string extension = extension_of(path);
     int width = picture->width, height = picture->height;
     const void* pixels = picture->pixels;
@@ -378,8 +408,25 @@ bool image_save(const image* picture, string path, int8_t components) {
     if (is_extension(extension, "tga")) {
         return stbi_write_tga(append_character(path).data, width, height, components, pixels) != 0;
     }
-    if (is_extension(extension, "jpg")) {
-        return stbi_write_jpg(append_character(path).data, width, height, components, pixels, 100) != 0;
+    return stbi_write_jpg(append_character(path).data, width, height, components, pixels, 100) != 0;
+}
+
+bool image_save(const image* picture, string path, int8_t components) {
+    if (!picture || !picture->pixels || picture->width <= 0 || picture->height <= 0) {
+        set_error(SYSTEM_ERROR_INVALID_ARGUMENT, "the image to save is null or empty");
+        return false;
     }
+    if (components < 1 || components > 4) {
+        set_error(SYSTEM_ERROR_INVALID_ARGUMENT, "image components must be 1 to 4, not %d", components);
+        return false;
+    }
+    string extension = extension_of(path);
+    if (!is_extension(extension, "bmp") && !is_extension(extension, "png") && !is_extension(extension, "tga") &&
+        !is_extension(extension, "jpg")) {
+        set_error(SYSTEM_ERROR_INVALID_ARGUMENT, "images are saved as .bmp, .png, .tga or .jpg only");
+        return false;
+    }
+    if (write_image(picture, path, components)) return true;
+    set_error_from_errno("cannot write the image");
     return false;
 }

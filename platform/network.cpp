@@ -11,6 +11,7 @@
 
 #include <cstddef>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 static_assert(sizeof(network_address) >= sizeof(sockaddr_in6), "the address record holds an IPv6 address");
@@ -48,6 +49,28 @@ static const sockaddr* as_sockaddr(const network_address* address) {
     return reinterpret_cast<const sockaddr*>(address->bytes);
 }
 
+// A zeroed record (a failed network_address_find) names no family; the system would take it for
+// the wildcard address and a random port.
+static bool refuse_address(const network_address* address) {
+    if (address && (family_of(address) == AF_INET || family_of(address) == AF_INET6)) return false;
+    set_error(SYSTEM_ERROR_INVALID_ARGUMENT, "the address is null or empty (did network_address_find fail?)");
+    return true;
+}
+
+// The result of a socket call that returns 0 on success, with the error recorded otherwise.
+static bool socket_call_done(int result, const char* what) {
+    if (result == 0) return true;
+    set_error_from_errno(what);
+    return false;
+}
+
+// A byte count or socket from a call that returns -1 on failure, with the error recorded.
+template <typename Count>
+static Count counted(Count result, const char* what) {
+    if (result < 0) set_error_from_errno(what);
+    return result;
+}
+
 network_address network_address_find(string host, uint16_t port, uint32_t flags) {
     addrinfo hints{};
     hints.ai_family = address_family(flags);
@@ -63,13 +86,19 @@ network_address network_address_find(string host, uint16_t port, uint32_t flags)
 
     network_address result{};
     addrinfo* found = nullptr;
-    if (getaddrinfo(node, service, &hints, &found) != 0) return result;
+    int failure = getaddrinfo(node, service, &hints, &found);
+    if (failure != 0) {
+        set_error(SYSTEM_ERROR_NOT_FOUND, "cannot find the address of \"%s\": %s", node ? node : "",
+                  gai_strerror(failure));
+        return result;
+    }
     if (found && found->ai_addrlen <= sizeof result.bytes) memcpy(result.bytes, found->ai_addr, found->ai_addrlen);
     freeaddrinfo(found);
     return result;
 }
 
 string network_address_get_ip(const network_address* address) {
+    if (refuse_address(address)) return string{nullptr, 0};
     char* text = static_cast<char*>(dynamic_allocate(ip_text_capacity));
     int family = family_of(address);
     const uint8_t* field = nullptr;
@@ -80,69 +109,94 @@ string network_address_get_ip(const network_address* address) {
 }
 
 uint16_t network_address_get_port(const network_address* address) {
+    if (!address) {
+        set_error(SYSTEM_ERROR_INVALID_ARGUMENT, "the address is null");
+        return 0;
+    }
     return static_cast<uint16_t>(address->bytes[2] << 8 | address->bytes[3]);
 }
 
 network_socket network_socket_create(uint32_t flags) {
     int handle = socket(address_family(flags), socket_type(flags), 0);
-    if (handle == -1) return -1;
+    if (handle == -1) return counted(-1, "cannot create the socket");
     int on = 1;
     setsockopt(handle, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
     return handle;
 }
 
-int network_socket_destroy(network_socket handle) { return close(static_cast<int>(handle)); }
+int network_socket_destroy(network_socket handle) { return counted(close(static_cast<int>(handle)), "closing the socket"); }
 
 bool network_socket_failed(network_socket handle) { return handle == -1; }
 
 bool network_socket_bind(network_socket handle, const network_address* address) {
-    return bind(static_cast<int>(handle), as_sockaddr(address), address_length(address)) == 0;
+    if (refuse_address(address)) return false;
+    return socket_call_done(bind(static_cast<int>(handle), as_sockaddr(address), address_length(address)),
+                            "cannot bind the socket");
 }
 
 bool network_socket_set_blocking(network_socket handle, bool blocking) {
     int non_blocking = blocking ? 0 : 1;
-    return ioctl(static_cast<int>(handle), FIONBIO, &non_blocking) == 0;
+    return socket_call_done(ioctl(static_cast<int>(handle), FIONBIO, &non_blocking), "cannot set the blocking mode");
 }
 
 bool network_tcp_connect(network_socket handle, const network_address* address) {
-    return connect(static_cast<int>(handle), as_sockaddr(address), address_length(address)) == 0;
+    if (refuse_address(address)) return false;
+    return socket_call_done(connect(static_cast<int>(handle), as_sockaddr(address), address_length(address)),
+                            "cannot connect");
 }
 
-int network_tcp_disconnect(network_socket handle) { return shutdown(static_cast<int>(handle), SHUT_RDWR); }
+int network_tcp_disconnect(network_socket handle) {
+    return counted(shutdown(static_cast<int>(handle), SHUT_RDWR), "cannot shut the connection down");
+}
 
-bool network_tcp_listen(network_socket handle) { return listen(static_cast<int>(handle), 2147483647) == 0; }
+bool network_tcp_listen(network_socket handle) {
+    return socket_call_done(listen(static_cast<int>(handle), 2147483647), "cannot listen");
+}
 
 network_socket network_tcp_accept(network_socket handle, network_address* address) {
-    if (!address) return accept(static_cast<int>(handle), nullptr, nullptr);
+    if (!address) return counted(accept(static_cast<int>(handle), nullptr, nullptr), "cannot accept");
     *address = network_address{};
     socklen_t length = sizeof address->bytes;
-    return accept(static_cast<int>(handle), reinterpret_cast<sockaddr*>(address->bytes), &length);
+    return counted(accept(static_cast<int>(handle), reinterpret_cast<sockaddr*>(address->bytes), &length),
+                   "cannot accept");
 }
 
 // MSG_NOSIGNAL: a closed peer is an error result, as on Windows, not a SIGPIPE that ends the process.
 int network_tcp_send(network_socket handle, uint32_t size, const void* data) {
-    return static_cast<int>(send(static_cast<int>(handle), data, size, MSG_NOSIGNAL));
+    return static_cast<int>(counted(send(static_cast<int>(handle), data, size, MSG_NOSIGNAL), "cannot send"));
 }
 
 int network_tcp_receive(network_socket handle, uint32_t size, void* buffer) {
-    return static_cast<int>(recv(static_cast<int>(handle), buffer, size, 0));
+    return static_cast<int>(counted(recv(static_cast<int>(handle), buffer, size, 0), "cannot receive"));
 }
 
 int network_udp_send(network_socket handle, uint32_t size, const void* data, const network_address* address) {
-    return static_cast<int>(
-        sendto(static_cast<int>(handle), data, size, MSG_NOSIGNAL, as_sockaddr(address), address_length(address)));
+    if (refuse_address(address)) return -1;
+    return static_cast<int>(counted(
+        sendto(static_cast<int>(handle), data, size, MSG_NOSIGNAL, as_sockaddr(address), address_length(address)),
+        "cannot send"));
 }
 
 int network_udp_receive(network_socket handle, uint32_t size, void* buffer, network_address* address) {
-    if (!address) return static_cast<int>(recvfrom(static_cast<int>(handle), buffer, size, 0, nullptr, nullptr));
+    if (!address) {
+        return static_cast<int>(
+            counted(recvfrom(static_cast<int>(handle), buffer, size, 0, nullptr, nullptr), "cannot receive"));
+    }
     *address = network_address{};
     socklen_t length = sizeof address->bytes;
-    return static_cast<int>(
-        recvfrom(static_cast<int>(handle), buffer, size, 0, reinterpret_cast<sockaddr*>(address->bytes), &length));
+    return static_cast<int>(counted(
+        recvfrom(static_cast<int>(handle), buffer, size, 0, reinterpret_cast<sockaddr*>(address->bytes), &length),
+        "cannot receive"));
 }
 
 static bool selector_is_live(int32_t selector) {
     return selector >= 0 && selector < NETWORK_SELECTOR_CAPACITY && selectors[selector].in_use;
+}
+
+static bool refuse_dead_selector(int32_t selector) {
+    if (selector_is_live(selector)) return false;
+    set_error(SYSTEM_ERROR_INVALID_HANDLE, "selector %d is not open", selector);
+    return true;
 }
 
 int32_t network_selector_create() {
@@ -154,7 +208,10 @@ int32_t network_selector_create() {
         }
     }
     if (chosen == -1) {
-        if (num_selectors >= NETWORK_SELECTOR_CAPACITY) return -1;
+        if (num_selectors >= NETWORK_SELECTOR_CAPACITY) {
+            set_error(SYSTEM_ERROR_OUT_OF_MEMORY, "all %d selectors are open", NETWORK_SELECTOR_CAPACITY);
+            return -1;
+        }
         chosen = num_selectors++;
     }
     selectors[chosen] = network_selector_entry{true, nullptr, 0, 0};
@@ -162,30 +219,32 @@ int32_t network_selector_create() {
 }
 
 void network_selector_destroy(int32_t selector) {
-    if (selector_is_live(selector)) selectors[selector].in_use = false;
+    if (refuse_dead_selector(selector)) return;
+    free(selectors[selector].sockets);
+    selectors[selector] = network_selector_entry{false, nullptr, 0, 0};
 }
 
-bool network_selector_failed(int32_t selector) { return selector == -1; }
+bool network_selector_failed(int32_t selector) { return !selector_is_live(selector); }
 
+// Each selector owns its socket array, so no other call's results can overwrite it.
 void network_selector_add(int32_t selector, network_socket handle) {
-    if (!selector_is_live(selector)) return;
+    if (refuse_dead_selector(selector)) return;
     network_selector_entry& entry = selectors[selector];
-    const int64_t handle_size = sizeof(network_socket);
-    if (entry.capacity == 0) {
-        entry.capacity = 8;
-        entry.sockets = static_cast<network_socket*>(dynamic_allocate(entry.capacity * handle_size));
-    }
     if (entry.count >= entry.capacity) {
-        int32_t old_capacity = entry.capacity;
-        entry.capacity = old_capacity * 2;
-        entry.sockets = static_cast<network_socket*>(
-            system_reallocate(entry.sockets, entry.capacity * handle_size, old_capacity * handle_size));
+        int32_t capacity = entry.capacity == 0 ? 8 : entry.capacity * 2;
+        void* grown = realloc(entry.sockets, static_cast<size_t>(capacity) * sizeof(network_socket));
+        if (!grown) {
+            set_error(SYSTEM_ERROR_OUT_OF_MEMORY, "no memory for a selector of %d sockets", capacity);
+            return;
+        }
+        entry.sockets = static_cast<network_socket*>(grown);
+        entry.capacity = capacity;
     }
     entry.sockets[entry.count++] = handle;
 }
 
 void network_selector_remove(int32_t selector, network_socket handle) {
-    if (!selector_is_live(selector)) return;
+    if (refuse_dead_selector(selector)) return;
     network_selector_entry& entry = selectors[selector];
     for (int32_t i = 0; i < entry.count; i++) {
         if (entry.sockets[i] == handle) {
@@ -197,7 +256,11 @@ void network_selector_remove(int32_t selector, network_socket handle) {
 }
 
 int network_selector_wait(int32_t selector, int64_t timeout_milliseconds, socket_view out) {
-    if (!selector_is_live(selector)) return 0;
+    if (refuse_dead_selector(selector)) return -1;
+    if (out.count > 0 && !out.data) {
+        set_error(SYSTEM_ERROR_INVALID_ARGUMENT, "the selector's output view is null");
+        return -1;
+    }
     const network_selector_entry& entry = selectors[selector];
     fd_set readable;
     FD_ZERO(&readable);
@@ -214,7 +277,8 @@ int network_selector_wait(int32_t selector, int64_t timeout_milliseconds, socket
     timeval timeout{};
     timeout.tv_sec = static_cast<time_t>(timeout_milliseconds / 1000);
     timeout.tv_usec = static_cast<suseconds_t>(timeout_milliseconds % 1000 * 1000);
-    int result = select(distinct > 0 ? largest + 1 : 1, &readable, nullptr, nullptr, &timeout);
+    int result = counted(select(distinct > 0 ? largest + 1 : 1, &readable, nullptr, nullptr, &timeout),
+                         "cannot wait on the selector");
     if (result <= 0) return result;
     int64_t copied = 0;
     for (int32_t i = 0; i < entry.count && copied < out.count; i++) {

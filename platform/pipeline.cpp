@@ -126,13 +126,29 @@ void pipeline_pixel_store(uint32_t parameter, int32_t value) {
     glPixelStorei(translate(pixel_store_table, parameter), value);
 }
 
+// An operation refused before it reached OpenGL, reported by the next pipeline_get_error as OpenGL would.
+static uint8_t refused_operation = GRAPHICS_NO_ERROR;
+
+static bool hardware_graphics_current() { return opengl_initialized && !is_software_rendering && sdl_window; }
+
 void pipeline_read_pixels(int32_t x, int32_t y, int32_t width, int32_t height,
                           uint32_t pixel_format, uint32_t data_type, void* pixels) {
+    if (!hardware_graphics_current()) {
+        set_error(SYSTEM_ERROR_GRAPHICS, "pixels are read back only with hardware graphics current");
+        refused_operation = GRAPHICS_INVALID_OPERATION;
+        return;
+    }
     glReadPixels(x, y, width, height, translate(pixel_format_table, pixel_format),
                  translate(data_type_table, data_type), pixels);
 }
 
 uint8_t pipeline_get_error() {
+    if (refused_operation != GRAPHICS_NO_ERROR) {
+        uint8_t refused = refused_operation;
+        refused_operation = GRAPHICS_NO_ERROR;
+        return refused;
+    }
+    if (!opengl_initialized) return GRAPHICS_NO_ERROR;
     GLenum error = glGetError();
     if (error == GL_NO_ERROR) return GRAPHICS_NO_ERROR;
     return static_cast<uint8_t>(error - 0x4FF);

@@ -11,18 +11,21 @@ string append_character(string s);
 // Requests larger than the ring return null.
 void* dynamic_allocate(int64_t n);
 
-// Grows or moves a dynamic block; the most recent block grows in place while it fits.
-void* system_reallocate(void* block, int64_t new_size, int64_t old_size);
-
-// Appends s to a growable array of strings kept in the dynamic ring.
-void add_string(string** array, int64_t* count, int64_t* capacity, string s);
-
 // Input state back to nothing pressed; the SDL key table built once. system_init calls both.
 void reset_input_state();
 void build_key_table();
 
 // SDL's joystick power level as the library's controller power code.
 uint8_t controller_power_code(int sdl_level);
+
+// Records a failure for system_get_error on the calling thread; the text is cut to fit.
+void set_error(int32_t code, const char* format, ...) __attribute__((format(printf, 2, 3)));
+
+// The same from errno after a failed system call: "what: reason".
+void set_error_from_errno(const char* what);
+
+// One line of the library's own (no line feed) to the caller's log function; standard output by default.
+void library_message(const char* line);
 
 extern uint8_t dynamic_buffer[DYNAMIC_BUFFER_SIZE];
 extern int32_t dynamic_pos;

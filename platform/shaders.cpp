@@ -98,6 +98,7 @@ shader_result shader_source(uint32_t program, string source, byte_view log_buffe
         glDeleteShader(shader);
     }
     if (success) return shader_result{true, string{nullptr, 0}};
+    set_error(SYSTEM_ERROR_UNSUPPORTED, "the shader did not compile or link; its log says why");
     return shader_result{false, string{log.data, log.written}};
 }
 

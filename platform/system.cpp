@@ -49,7 +49,7 @@ void system_init(uint32_t flags) {
         build_key_table();
         reset_input_state();
     }
-    SDL_Init(sdl_subsystems(flags));
+    if (SDL_Init(sdl_subsystems(flags)) != 0) set_error(SYSTEM_ERROR_OPERATING_SYSTEM, "SDL did not start: %s", SDL_GetError());
     for (int i = 0; i < SYSTEM_CURSOR_COUNT; i++) {
         system_cursors[i] = from_sdl(SDL_CreateSystemCursor(static_cast<SDL_SystemCursor>(i)));
     }
@@ -79,12 +79,26 @@ void system_retain_freed_memory(int64_t bytes) {
     mallopt(M_TRIM_THRESHOLD, bytes > INT_MAX ? INT_MAX : static_cast<int>(bytes));
 }
 
-int system_execute(string command) { return system(append_character(command).data); }
+int system_execute(string command) {
+    int result = system(append_character(command).data);
+    if (result == -1) set_error_from_errno("cannot run the command");
+    return result;
+}
 
-void* system_load_library(string path) { return SDL_LoadObject(append_character(path).data); }
+// SDL's reason for a library or function it could not find.
+static void* found(void* address) {
+    if (!address) set_error(SYSTEM_ERROR_NOT_FOUND, "%s", SDL_GetError());
+    return address;
+}
+
+void* system_load_library(string path) { return found(SDL_LoadObject(append_character(path).data)); }
 
 void* system_load_function(void* library, string name) {
-    return SDL_LoadFunction(library, append_character(name).data);
+    if (!library) {
+        set_error(SYSTEM_ERROR_INVALID_HANDLE, "the library handle is null");
+        return nullptr;
+    }
+    return found(SDL_LoadFunction(library, append_character(name).data));
 }
 
 void system_unload_library(void* library) { SDL_UnloadObject(library); }
@@ -205,43 +219,3 @@ void* dynamic_allocate(int64_t n) {
     return dynamic_buffer + start;
 }
 
-void* system_reallocate(void* block, int64_t new_size, int64_t old_size) {
-    if (new_size < 0 || new_size > DYNAMIC_BUFFER_SIZE) return nullptr;
-    uint8_t* bytes = static_cast<uint8_t*>(block);
-    int64_t kept = old_size < new_size ? old_size : new_size;
-    if (bytes + old_size == dynamic_buffer + dynamic_pos) {
-        int64_t position = dynamic_pos + new_size - old_size;
-        if (position + new_size > DYNAMIC_BUFFER_SIZE) {
-            memmove(dynamic_buffer, bytes, static_cast<size_t>(kept));
-            dynamic_pos = static_cast<int32_t>(new_size);
-            return dynamic_buffer;
-        }
-        dynamic_pos = static_cast<int32_t>(position);
-        return block;
-    }
-    int64_t start = (static_cast<int64_t>(dynamic_pos) + 7) & ~int64_t{7};
-    if (start + new_size > DYNAMIC_BUFFER_SIZE) start = 0;
-    dynamic_pos = static_cast<int32_t>(start + new_size);
-    memmove(dynamic_buffer + start, bytes, static_cast<size_t>(kept));
-    return dynamic_buffer + start;
-}
-
-void add_string(string** array, int64_t* count, int64_t* capacity, string s) {
-    if (*capacity == 0) {
-        *capacity = 8;
-        *array = static_cast<string*>(dynamic_allocate(8 * sizeof(string)));
-    }
-    if (*count >= *capacity) {
-        int64_t old_capacity = *capacity;
-        *capacity = old_capacity * 2;
-        *array = static_cast<string*>(system_reallocate(
-            *array, *capacity * static_cast<int64_t>(sizeof(string)), old_capacity * static_cast<int64_t>(sizeof(string))));
-        if (!*array) {
-            *count = 0;
-            *capacity = 0;
-            return;
-        }
-    }
-    (*array)[*count] = s;
-    *count += 1;
-}

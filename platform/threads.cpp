@@ -1,4 +1,5 @@
 // Threads, mutexes, conditions, semaphores and atomics: one SDL call each.
+#include "platform_internal.h"
 #include "sdl_handles.h"
 
 static_assert(sizeof(atomic_cell) == sizeof(SDL_atomic_t), "atomic_cell must match SDL's atomic type");
@@ -6,8 +7,32 @@ static_assert(sizeof(int) == sizeof(SDL_SpinLock), "spin locks are plain ints");
 
 static SDL_atomic_t* sdl_cell(atomic_cell* cell) { return reinterpret_cast<SDL_atomic_t*>(cell); }
 
+// SDL takes a null handle for a no-op that succeeds; here it is an error the caller hears of.
+static bool refuse_null(const void* handle, const char* what) {
+    if (handle) return false;
+    set_error(SYSTEM_ERROR_INVALID_HANDLE, "the %s is null", what);
+    return true;
+}
+
+// A handle SDL could not make, with SDL's reason recorded.
+template <typename Handle>
+static Handle* made(Handle* handle, const char* what) {
+    if (!handle) set_error(SYSTEM_ERROR_OPERATING_SYSTEM, "cannot create the %s: %s", what, SDL_GetError());
+    return handle;
+}
+
+// SDL's negative results are failures; the reason is SDL's.
+static int sdl_result(int result, const char* what) {
+    if (result < 0) set_error(SYSTEM_ERROR_INVALID_HANDLE, "%s: %s", what, SDL_GetError());
+    return result;
+}
+
 kestrune_thread* thread_create(thread_function function, void* data) {
-    return from_sdl(SDL_CreateThread(function, "thread", data));
+    if (!function) {
+        set_error(SYSTEM_ERROR_INVALID_ARGUMENT, "the thread function is null");
+        return nullptr;
+    }
+    return made(from_sdl(SDL_CreateThread(function, "thread", data)), "thread");
 }
 
 void thread_detach(kestrune_thread* thread) { SDL_DetachThread(to_sdl(thread)); }
@@ -26,19 +51,32 @@ static_assert(SDL_MUTEX_TIMEDOUT == SEMAPHORE_TIMED_OUT, "semaphore_wait_timeout
 uint64_t thread_current_id() { return SDL_ThreadID(); }
 uint64_t thread_id(kestrune_thread* thread) { return SDL_GetThreadID(to_sdl(thread)); }
 
-kestrune_mutex* mutex_create() { return from_sdl(SDL_CreateMutex()); }
+kestrune_mutex* mutex_create() { return made(from_sdl(SDL_CreateMutex()), "mutex"); }
 void mutex_destroy(kestrune_mutex* mutex) { SDL_DestroyMutex(to_sdl(mutex)); }
-int mutex_lock(kestrune_mutex* mutex) { return SDL_LockMutex(to_sdl(mutex)); }
-int mutex_unlock(kestrune_mutex* mutex) { return SDL_UnlockMutex(to_sdl(mutex)); }
-bool mutex_trylock(kestrune_mutex* mutex) { return SDL_TryLockMutex(to_sdl(mutex)) == 0; }
+int mutex_lock(kestrune_mutex* mutex) {
+    return refuse_null(mutex, "mutex") ? -1 : sdl_result(SDL_LockMutex(to_sdl(mutex)), "locking the mutex");
+}
 
-kestrune_condition* cond_create() { return from_sdl(SDL_CreateCond()); }
+int mutex_unlock(kestrune_mutex* mutex) {
+    return refuse_null(mutex, "mutex") ? -1 : sdl_result(SDL_UnlockMutex(to_sdl(mutex)), "unlocking the mutex");
+}
+
+bool mutex_trylock(kestrune_mutex* mutex) {
+    return !refuse_null(mutex, "mutex") && SDL_TryLockMutex(to_sdl(mutex)) == 0;
+}
+
+kestrune_condition* cond_create() { return made(from_sdl(SDL_CreateCond()), "condition"); }
 void cond_destroy(kestrune_condition* condition) { SDL_DestroyCond(to_sdl(condition)); }
-int cond_signal(kestrune_condition* condition) { return SDL_CondSignal(to_sdl(condition)); }
-int cond_broadcast(kestrune_condition* condition) { return SDL_CondBroadcast(to_sdl(condition)); }
+int cond_signal(kestrune_condition* condition) {
+    return sdl_result(SDL_CondSignal(to_sdl(condition)), "signalling the condition");
+}
+
+int cond_broadcast(kestrune_condition* condition) {
+    return sdl_result(SDL_CondBroadcast(to_sdl(condition)), "signalling the condition");
+}
 
 int cond_wait(kestrune_condition* condition, kestrune_mutex* mutex) {
-    return SDL_CondWait(to_sdl(condition), to_sdl(mutex));
+    return sdl_result(SDL_CondWait(to_sdl(condition), to_sdl(mutex)), "waiting on the condition");
 }
 
 bool cond_wait_timeout(kestrune_condition* condition, kestrune_mutex* mutex, uint32_t milliseconds) {
@@ -46,16 +84,21 @@ bool cond_wait_timeout(kestrune_condition* condition, kestrune_mutex* mutex, uin
 }
 
 kestrune_semaphore* semaphore_create(uint32_t initial_value) {
-    return from_sdl(SDL_CreateSemaphore(initial_value));
+    return made(from_sdl(SDL_CreateSemaphore(initial_value)), "semaphore");
 }
 
 void semaphore_destroy(kestrune_semaphore* semaphore) { SDL_DestroySemaphore(to_sdl(semaphore)); }
-int semaphore_post(kestrune_semaphore* semaphore) { return SDL_SemPost(to_sdl(semaphore)); }
-int semaphore_wait(kestrune_semaphore* semaphore) { return SDL_SemWait(to_sdl(semaphore)); }
+int semaphore_post(kestrune_semaphore* semaphore) {
+    return sdl_result(SDL_SemPost(to_sdl(semaphore)), "posting the semaphore");
+}
+
+int semaphore_wait(kestrune_semaphore* semaphore) {
+    return sdl_result(SDL_SemWait(to_sdl(semaphore)), "waiting on the semaphore");
+}
 bool semaphore_trywait(kestrune_semaphore* semaphore) { return SDL_SemTryWait(to_sdl(semaphore)) == 0; }
 
 int semaphore_wait_timeout(kestrune_semaphore* semaphore, uint32_t milliseconds) {
-    return SDL_SemWaitTimeout(to_sdl(semaphore), milliseconds);
+    return sdl_result(SDL_SemWaitTimeout(to_sdl(semaphore), milliseconds), "waiting on the semaphore");
 }
 
 uint32_t semaphore_value(kestrune_semaphore* semaphore) { return SDL_SemValue(to_sdl(semaphore)); }

@@ -179,7 +179,7 @@ TEST_F(AudioWaves, FloatFilesDecodeAsIntegersAtFullScale) {
     EXPECT_EQ(sixteen_bit_samples(wave), (std::vector<int16_t>{16383, -8191, 32767, 0}));
 }
 
-TEST_F(AudioWaves, UnknownContainersFormatsAndBrokenDataGiveAZeroedWave) {
+TEST_F(AudioWaves, UnknownContentFormatsAndBrokenDataGiveAZeroedWave) {
     std::vector<int16_t> ramp = audio_ramp(10, 1);
     std::string upper = directory.path("ramp.WAV");
     ASSERT_TRUE(write_sound_file(upper, SF_FORMAT_WAV | SF_FORMAT_PCM_16, 1, 8000, ramp));
@@ -190,8 +190,9 @@ TEST_F(AudioWaves, UnknownContainersFormatsAndBrokenDataGiveAZeroedWave) {
     memcpy(garbage.data(), "RIFF", 4);
     std::vector<uint8_t> truncated(good.begin(), good.begin() + 20);
 
+    // The content decides, not the name.
+    EXPECT_EQ(audio_wave_load(AUDIO_FORMAT_SIGNED_16, audio_text(upper)).size, 20);
     std::vector<audio_wave> failures = {
-        audio_wave_load(AUDIO_FORMAT_SIGNED_16, audio_text(upper)),
         audio_wave_load(AUDIO_FORMAT_FLOAT + 1, audio_text(lower)),
         audio_wave_load(AUDIO_FORMAT_SIGNED_16, audio_text(directory.path("missing.wav"))),
         audio_wave_load(AUDIO_FORMAT_SIGNED_16, audio_text(directory.path("noextension"))),

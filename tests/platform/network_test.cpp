@@ -246,19 +246,20 @@ TEST(NetworkSelector, GrowsByDoublingAndKeepsItsSockets) {
     network_selector_destroy(selector);
 }
 
-TEST(NetworkSelector, InvalidOrFreeSelectorsAreIgnored) {
+TEST(NetworkSelector, InvalidOrFreeSelectorsAreRefused) {
     network_socket ready[1] = {-7};
-    EXPECT_EQ(network_selector_wait(-1, 10, socket_view{ready, 1}), 0);
-    EXPECT_EQ(network_selector_wait(NETWORK_SELECTOR_CAPACITY, 10, socket_view{ready, 1}), 0);
+    EXPECT_EQ(network_selector_wait(-1, 10, socket_view{ready, 1}), -1);
+    EXPECT_EQ(network_selector_wait(NETWORK_SELECTOR_CAPACITY, 10, socket_view{ready, 1}), -1);
     int32_t selector = network_selector_create();
     network_selector_destroy(selector);
     network_selector_add(selector, 3);
     EXPECT_EQ(selectors[selector].count, 0);
-    EXPECT_EQ(network_selector_wait(selector, 10, socket_view{ready, 1}), 0);
+    EXPECT_EQ(network_selector_wait(selector, 10, socket_view{ready, 1}), -1);
+    EXPECT_EQ(system_get_error().code, SYSTEM_ERROR_INVALID_HANDLE);
     network_selector_destroy(-1);
     network_selector_destroy(NETWORK_SELECTOR_CAPACITY);
     EXPECT_TRUE(network_selector_failed(-1));
-    EXPECT_FALSE(network_selector_failed(0));
+    EXPECT_TRUE(network_selector_failed(selector));
 }
 
 TEST(NetworkSelector, TableHoldsAtMostItsCapacityAndReusesTheLowestFreeEntry) {

@@ -4,7 +4,7 @@
 #
 #   check_installed_library.sh MODE BUILD_DIR SOURCE_DIR LIB_DIR TARGETS_SUFFIX
 #
-# MODE is tree, header, examples, window or package. LIB_DIR is the install's library folder
+# MODE is tree, header, examples, window, package or bad_input. LIB_DIR is the install's library folder
 # (lib, or lib/<triplet> on a /usr prefix); TARGETS_SUFFIX names the build type's targets file.
 # CMAKE, CC and CXX choose the tools; EXTRA_FLAGS is added to every compile (sanitizer builds).
 set -euo pipefail
@@ -175,11 +175,18 @@ check_package() {
   echo "find_package(kestrune_system) gives a working kestrune_system::kestrune_system"
 }
 
+# The careless-input suite of tests/platform, built from the install alone as a C programmer would.
+check_bad_input() {
+  build_c bad_input "$source_dir/tests/platform/bad_input.c" || fail "building the bad-input suite"
+  SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy "$work/bad_input" || fail "the bad-input suite"
+}
+
 case $mode in
   tree) check_tree ;;
   header) check_header ;;
   examples) check_examples ;;
   window) check_window ;;
   package) check_package ;;
+  bad_input) check_bad_input ;;
   *) fail "unknown mode $mode" ;;
 esac
