@@ -5,8 +5,10 @@
 // sampled games forward with the referee; in two-seat Turing games an exact look-ahead
 // (expert_turing_lookahead) first keeps only the moves it rates best.
 //
-// With three or more seats it plays as if the next seat were its only opponent: it moves to a
-// position that is lost for the seat to move whenever it can.
+// With three or more seats the state-machine analysis takes every seat as playing for its own
+// win (max-n, position_analysis); past the position bound it plays the loopy nimbers as if the
+// next seat were its only opponent, never handing that seat a win at once. The playouts and the
+// Turing look-ahead play every seat.
 #pragma once
 
 #include "model/computer_players.h"
