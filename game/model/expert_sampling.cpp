@@ -323,12 +323,12 @@ void playout_turn(AcceptedCards* accepted, GrowableArray<Card> stack_storage) {
 }
 
 // 1 for a win and 0 for a loss, a little nearer one half the later it comes, so that of two
-// sure wins the sooner is taken; 0.5 when the playout ends undecided.
+// sure wins the sooner is taken; an even share among the seats when the playout ends undecided.
 double play_out(AcceptedCards* accepted, const Move& first, int8_t me, GrowableArray<Card> stack_storage) {
     make_move(first);
     int64_t turn = 0;
     for (; turn < playout_turns && !game_over(); turn++) playout_turn(accepted, stack_storage);
-    if (winner == no_winner) return 0.5;
+    if (winner == no_winner) return 1.0 / static_cast<double>(seats_in_play());
     double delay = 0.001 * static_cast<double>(turn);
     return winner == me ? 1.0 - delay : delay;
 }
@@ -364,7 +364,7 @@ bool choose_by_playouts(Move* chosen) {
     AcceptedCards accepted = new_accepted_cards();
     GrowableArray<Move> moves = candidate_moves(&accepted);
     int64_t seats = seats_in_play();
-    if (machine_kind == turing_machine && seats == 2) keep_best_turing_moves(&moves);
+    if (machine_kind == turing_machine) keep_best_turing_moves(&moves);
     bool found = moves.count > 0;
     if (moves.count > 1) {
         int64_t hands = 0;
