@@ -12,6 +12,7 @@
 #pragma once
 
 #include "model/computer_players.h"
+#include "model/position_analysis.h"
 
 // False when no stone can move.
 bool choose_expert_state_machine_move(Move* move);
@@ -23,3 +24,21 @@ Move choose_expert_turing_move();
 // What the expert would do for the current seat, without touching the game's random numbers.
 // False when it would make no move.
 bool expert_hint(Move* move);
+
+// A move of the current seat as the expert rates it: on a state machine its exact value for the
+// mover (outcome, and plies to the end with this move counted); elsewhere the estimated share of
+// games it wins, from the expert's playouts over what the seat may see.
+struct RatedMove {
+    Move move;
+    uint8_t outcome;
+    uint32_t plies;
+    double share;
+    // The move the expert would make.
+    bool best;
+};
+
+// Every distinct move of the current seat, rated, in the frame arena; empty on a state machine
+// past the analysis bound. Leaves the game's random numbers alone.
+GrowableArray<RatedMove> expert_move_values();
+// The state-machine part of expert_move_values.
+GrowableArray<RatedMove> exact_move_values();

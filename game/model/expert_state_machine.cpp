@@ -101,3 +101,33 @@ bool choose_expert_state_machine_move(Move* move) {
     arena_reset_to(frame_mark);
     return found;
 }
+
+GrowableArray<RatedMove> exact_move_values() {
+    GrowableArray<RatedMove> rated{nullptr, 0, 0, FRAME_ARENA};
+    Move chosen;
+    if (!analyse_positions() || !choose_expert_state_machine_move(&chosen)) return rated;
+    int64_t seats = analysed_seats();
+    for (int64_t t = 0; t < transitions.count; t++) {
+        const Transition& transition = transitions.data[t];
+        int16_t stone = first_stone_on(transition.from);
+        if (stone < 0) continue;
+        bool repeated = false;
+        for (int64_t r = 0; r < rated.count && !repeated; r++) {
+            repeated = rated.data[r].move.stone == stone && rated.data[r].move.target == transition.to;
+        }
+        if (repeated) continue;
+        ArenaMark move_mark = arena_mark(FRAME_ARENA);
+        int16_t* states_after = position_after(stone, transition.to);
+        RatedMove value{Move{-1, stone, transition.to, transition.rule}, position_won, 1, 0, false};
+        if (!stones_win_by_mode(states_after, stones.count)) {
+            PositionValue after = analysed_value(states_after);
+            bool mover_wins = after.outcome != position_drawn && after.winner_offset == seats - 1;
+            value.outcome = after.outcome == position_drawn ? uint8_t{position_drawn} : mover_wins ? uint8_t{position_won} : uint8_t{position_lost};
+            value.plies = after.plies + 1;
+        }
+        value.best = stone == chosen.stone && transition.to == chosen.target;
+        arena_reset_to(move_mark);
+        array_push(&rated, value);
+    }
+    return rated;
+}
