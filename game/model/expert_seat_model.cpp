@@ -31,6 +31,8 @@ enum : uint8_t {
 
 struct SeatModel {
     bool valid;
+    // The storage lives in the persistent arena until the position analysis is forgotten.
+    uint64_t forgets;
     uint64_t fingerprint;
     int64_t seats;
     uint8_t rules[6];
@@ -84,7 +86,7 @@ bool list_moves(int64_t seats) {
             total += occupied;
         }
     }
-    if (total > max_seat_model_entries * 16) return false;
+    if (total > max_seat_model_entries * 4) return false;
     if (total > model.move_capacity) {
         model.move_capacity = total;
         model.moves = arena_push_array<ModelMove>(PERSISTENT_ARENA, total);
@@ -186,6 +188,10 @@ void settle_chances(int64_t seats) {
 bool build_model(int64_t seats) {
     uint8_t rules[6] = {};
     for (int64_t o = 1; o < seats; o++) rules[o] = rule_of((current_player + o) % seats);
+    if (model.forgets != analysis_forgets()) {
+        model = SeatModel{};
+        model.forgets = analysis_forgets();
+    }
     uint64_t fingerprint = analysed_fingerprint();
     if (model.valid && model.fingerprint == fingerprint && model.seats == seats && model.positions == analysed_position_total() &&
         memcmp(model.rules, rules, sizeof rules) == 0) {
@@ -214,5 +220,3 @@ bool prepare_seat_model() {
 double seat_model_chance(const int16_t* sorted_states_after) {
     return model.chance[analysed_position_rank(sorted_states_after) * model.seats + 1];
 }
-
-void forget_seat_model() { model = SeatModel{}; }

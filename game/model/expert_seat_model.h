@@ -16,4 +16,3 @@ bool prepare_seat_model();
 // After prepare_seat_model: the chance that the current seat wins after moving to this position
 // (sorted stone states) that does not end the game.
 double seat_model_chance(const int16_t* sorted_states_after);
-void forget_seat_model();

@@ -27,6 +27,7 @@ struct Analysis {
 };
 
 Analysis analysis;
+uint64_t forgets;
 
 constexpr int64_t saturated = int64_t{1} << 62;
 
@@ -297,4 +298,9 @@ int64_t analysed_position_rank(const int16_t* sorted_states) { return rank_of(so
 void analysed_position_at(int64_t rank, int16_t* sorted_states) { unrank(rank, sorted_states); }
 uint64_t analysed_fingerprint() { return analysis.fingerprint; }
 
-void forget_position_analysis() { analysis = Analysis{}; }
+uint64_t analysis_forgets() { return forgets; }
+
+void forget_position_analysis() {
+    analysis = Analysis{};
+    forgets++;
+}

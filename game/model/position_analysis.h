@@ -49,6 +49,8 @@ int64_t analysed_position_total();
 int64_t analysed_position_rank(const int16_t* sorted_states);
 void analysed_position_at(int64_t rank, int16_t* sorted_states);
 uint64_t analysed_fingerprint();
+// Counts forget_position_analysis calls: what was kept alongside the analysis goes with it.
+uint64_t analysis_forgets();
 // The seats the analysis was made for (2 for one or two seats).
 int64_t analysed_seats();
 void forget_position_analysis();

@@ -17,6 +17,7 @@ static const char help_lines[] =
     "r: reset camera\n"
     "left click: select state or card\n"
     "right click: deselect state or card\n"
+    "v (held): every move's value\n"
     "h: hint (the expert's move)\n"
     "\n"
     "Editor controls:\n"

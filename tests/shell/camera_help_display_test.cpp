@@ -99,14 +99,14 @@ TEST_F(CameraAndHelp, TheMouseWorldPointIsSeenThroughTheCameraDrawnLastFrame) {
     EXPECT_NEAR(frame_input.world_y, -56, 1e-3);
 }
 
-TEST_F(CameraAndHelp, TheHelpTextHasItsTwentyThreeLines) {
+TEST_F(CameraAndHelp, TheHelpTextHasItsTwentyFourLines) {
     string text = help_text();
     std::string help(text.data, static_cast<size_t>(text.length));
-    EXPECT_EQ(help.size(), 603u);
+    EXPECT_EQ(help.size(), 632u);
     size_t lines = 0;
     for (char c : help) lines += c == '\n';
-    EXPECT_EQ(lines, 23u);
-    EXPECT_NE(help.find("\nh: hint (the expert's move)\n\n"), std::string::npos);
+    EXPECT_EQ(lines, 24u);
+    EXPECT_NE(help.find("\nv (held): every move's value\nh: hint (the expert's move)\n\n"), std::string::npos);
     EXPECT_EQ(help.substr(0, 15), "Game controls:\n");
     EXPECT_NE(help.find("\n\nEditor controls:\n"), std::string::npos);
     EXPECT_NE(help.find("\n         or rule from transition\n"), std::string::npos);

@@ -1,0 +1,163 @@
+#include "screen/move_values.h"
+
+#include "base/text_format.h"
+#include "model/referee.h"
+#include "model/turn_state.h"
+#include "render/primitives.h"
+#include "render/resources.h"
+#include "render/scene.h"
+#include "render/text.h"
+#include "screen/frame_input.h"
+#include "screen/hand.h"
+#include "screen/hint.h"
+#include "screen/layout.h"
+#include "screen/machine_view.h"
+
+ShownMoveValues move_values;
+
+namespace {
+
+constexpr double label_scale = 256;
+// Below the transition's own rule text, in world units.
+constexpr double label_drop = 40;
+constexpr double label_padding = 6;
+constexpr Color won_color{0.3f, 1, 0.4f, 1};
+constexpr Color drawn_color{1, 0.9f, 0.3f, 1};
+constexpr Color lost_color{1, 0.4f, 0.35f, 1};
+constexpr Color share_color{1, 1, 1, 1};
+constexpr Color backing_color{0, 0, 0, 0.8f};
+constexpr Color best_backing_color{0, 0.45f, 0.15f, 0.9f};
+
+int64_t current_hand_count() {
+    return current_player >= 0 && current_player < players.count ? players.data[current_player].hand.count : 0;
+}
+
+bool same_turn() {
+    return move_values.player == current_player && move_values.turn == turns_played && move_values.hand_count == current_hand_count();
+}
+
+void put_away() {
+    if (move_values.marked_hint) hint.shown = false;
+    move_values.shown = false;
+    move_values.marked_hint = false;
+}
+
+void work_out() {
+    GrowableArray<RatedMove> rated = expert_move_values();
+    move_values.rated.count = 0;
+    for (int64_t i = 0; i < rated.count; i++) array_push(&move_values.rated, rated.data[i]);
+    move_values.player = current_player;
+    move_values.turn = turns_played;
+    move_values.hand_count = current_hand_count();
+}
+
+void mark_best() {
+    if (hint.shown) return;
+    for (int64_t i = 0; i < move_values.rated.count; i++) {
+        const RatedMove& best = move_values.rated.data[i];
+        if (!best.best) continue;
+        hint = ShownHint{true, stones.data[best.move.stone], best.move.target, best.move.card, current_player, turns_played, current_hand_count()};
+        move_values.marked_hint = true;
+    }
+}
+
+// "win in 3", "draw", "loss in 5", or the playout share as "62%".
+string value_text(const RatedMove& rated, FixedText* text) {
+    if (machine_kind != state_machine) {
+        fixed_put_integer(text, static_cast<int64_t>(rated.share * 100 + 0.5));
+        fixed_put_char(text, '%');
+        return fixed_view(text);
+    }
+    if (rated.outcome == position_drawn) return str("draw");
+    fixed_put_string(text, str(rated.outcome == position_won ? "win in " : "loss in "));
+    fixed_put_integer(text, rated.plies);
+    return fixed_view(text);
+}
+
+Color value_color(const RatedMove& rated) {
+    if (machine_kind != state_machine) return share_color;
+    return rated.outcome == position_won ? won_color : rated.outcome == position_drawn ? drawn_color : lost_color;
+}
+
+void draw_label(string text, double x, double y, const Color& color, bool best, const Matrix& view) {
+    TextSize size = measure_text(text, label_scale, false);
+    draw_quad(white_texture, x - size.width / 2 - label_padding, y - size.height / 2 - label_padding, size.width + 2 * label_padding,
+              size.height + 2 * label_padding, best ? best_backing_color : backing_color, view);
+    draw_text(text, x, y, label_scale, color, view, text_centered);
+}
+
+// The lowest-numbered transition the move can have taken (on a Turing machine, with its rule).
+int16_t transition_of(const Move& move) {
+    int16_t from = stones.data[move.stone];
+    for (int64_t t = 0; t < transitions.count; t++) {
+        const Transition& u = transitions.data[t];
+        if (u.from != from || u.to != move.target) continue;
+        if (machine_kind == turing_machine && !string_equals(u.rule, move.rule)) continue;
+        return static_cast<int16_t>(t);
+    }
+    return -1;
+}
+
+void draw_machine_labels(const Matrix& view) {
+    for (int64_t i = 0; i < move_values.rated.count; i++) {
+        const RatedMove& rated = move_values.rated.data[i];
+        int16_t t = transition_of(rated.move);
+        if (t < 0) continue;
+        double x, y;
+        label_center(transitions.data[t], &x, &y);
+        char bytes[32];
+        FixedText text{bytes, sizeof bytes, 0, 0};
+        draw_label(value_text(rated, &text), x, y - label_drop, value_color(rated), rated.best, view);
+    }
+}
+
+bool same_card(Card a, Card b) { return a.color == b.color && a.shape == b.shape && a.number == b.number; }
+
+// Over each hand card that can be played, the best share among its moves.
+void draw_hand_shares() {
+    const GrowableArray<Card>& hand = players.data[current_player].hand;
+    for (int64_t k = 0; k < hand.count; k++) {
+        double share = -1;
+        bool best = false;
+        for (int64_t i = 0; i < move_values.rated.count; i++) {
+            const RatedMove& rated = move_values.rated.data[i];
+            if (!same_card(hand.data[rated.move.card], hand.data[k])) continue;
+            share = rated.share > share ? rated.share : share;
+            best = best || (rated.best && rated.move.card == k);
+        }
+        if (share < 0) continue;
+        char bytes[32];
+        FixedText text{bytes, sizeof bytes, 0, 0};
+        fixed_put_integer(&text, static_cast<int64_t>(share * 100 + 0.5));
+        fixed_put_char(&text, '%');
+        double x = hand_card_x(k, hand.count, window_width, hand_scroll) + card_size / 2;
+        draw_label(fixed_view(&text), x, hand_card_top + 12, share_color, best, screen_projection);
+    }
+}
+
+}  // namespace
+
+void reset_move_values() {
+    GrowableArray<RatedMove> storage = move_values.rated;
+    storage.count = 0;
+    move_values = ShownMoveValues{false, storage, -1, -1, -1, false};
+}
+
+void update_move_values(bool human_turn) {
+    bool wanted = human_turn && !game_over() && move_delay <= 0 && key_held(KEY_V);
+    if (!wanted) {
+        put_away();
+        return;
+    }
+    if (!move_values.shown || !same_turn()) {
+        work_out();
+        move_values.shown = true;
+    }
+    mark_best();
+}
+
+void draw_move_values(const Matrix& view) {
+    if (!move_values.shown || !same_turn()) return;
+    if (machine_kind == pushdown_machine) draw_hand_shares();
+    else draw_machine_labels(view);
+}
