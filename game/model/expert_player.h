@@ -26,8 +26,10 @@ Move choose_expert_turing_move();
 bool expert_hint(Move* move);
 
 // A move of the current seat as the expert rates it: on a state machine its exact value for the
-// mover (outcome, and plies to the end with this move counted); elsewhere the estimated share of
-// games it wins, from the expert's playouts over what the seat may see.
+// mover (outcome, and plies to the end with this move counted), with three or more seats on a
+// small map also its chance of winning against the seats as they play (else share is -1);
+// elsewhere the estimated share of games it wins, from the expert's playouts over what the seat
+// may see.
 struct RatedMove {
     Move move;
     uint8_t outcome;

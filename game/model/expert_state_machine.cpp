@@ -107,6 +107,7 @@ GrowableArray<RatedMove> exact_move_values() {
     Move chosen;
     if (!analyse_positions() || !choose_expert_state_machine_move(&chosen)) return rated;
     int64_t seats = analysed_seats();
+    bool modelled = prepare_seat_model();
     for (int64_t t = 0; t < transitions.count; t++) {
         const Transition& transition = transitions.data[t];
         int16_t stone = first_stone_on(transition.from);
@@ -118,8 +119,9 @@ GrowableArray<RatedMove> exact_move_values() {
         if (repeated) continue;
         ArenaMark move_mark = arena_mark(FRAME_ARENA);
         int16_t* states_after = position_after(stone, transition.to);
-        RatedMove value{Move{-1, stone, transition.to, transition.rule}, position_won, 1, 0, false};
+        RatedMove value{Move{-1, stone, transition.to, transition.rule}, position_won, 1, modelled ? 1.0 : -1.0, false};
         if (!stones_win_by_mode(states_after, stones.count)) {
+            if (modelled) value.share = seat_model_chance(states_after);
             PositionValue after = analysed_value(states_after);
             bool mover_wins = after.outcome != position_drawn && after.winner_offset == seats - 1;
             value.outcome = after.outcome == position_drawn ? uint8_t{position_drawn} : mover_wins ? uint8_t{position_won} : uint8_t{position_lost};

@@ -17,9 +17,10 @@ ShownMoveValues move_values;
 
 namespace {
 
-constexpr double label_scale = 256;
+constexpr double label_scale = 208;
 // Below the transition's own rule text, in world units.
 constexpr double label_drop = 40;
+constexpr double along_arrow = 0.62;
 constexpr double label_padding = 6;
 constexpr Color won_color{0.3f, 1, 0.4f, 1};
 constexpr Color drawn_color{1, 0.9f, 0.3f, 1};
@@ -61,16 +62,27 @@ void mark_best() {
     }
 }
 
-// "win in 3", "draw", "loss in 5", or the playout share as "62%".
+void put_share(FixedText* text, double share) {
+    fixed_put_integer(text, static_cast<int64_t>(share * 100 + 0.5));
+    fixed_put_char(text, '%');
+}
+
+// "win in 3", "draw" or "loss in 5"; or the playout share as "62%".
 string value_text(const RatedMove& rated, FixedText* text) {
     if (machine_kind != state_machine) {
-        fixed_put_integer(text, static_cast<int64_t>(rated.share * 100 + 0.5));
-        fixed_put_char(text, '%');
-        return fixed_view(text);
+        put_share(text, rated.share);
+    } else if (rated.outcome == position_drawn) {
+        fixed_put_string(text, str("draw"));
+    } else {
+        fixed_put_string(text, str(rated.outcome == position_won ? "win in " : "loss in "));
+        fixed_put_integer(text, rated.plies);
     }
-    if (rated.outcome == position_drawn) return str("draw");
-    fixed_put_string(text, str(rated.outcome == position_won ? "win in " : "loss in "));
-    fixed_put_integer(text, rated.plies);
+    return fixed_view(text);
+}
+
+// A state-machine move's chance against the seats as they play, when there is one, as "40%".
+string chance_text(const RatedMove& rated, FixedText* text) {
+    if (machine_kind == state_machine && rated.share >= 0) put_share(text, rated.share);
     return fixed_view(text);
 }
 
@@ -79,11 +91,20 @@ Color value_color(const RatedMove& rated) {
     return rated.outcome == position_won ? won_color : rated.outcome == position_drawn ? drawn_color : lost_color;
 }
 
-void draw_label(string text, double x, double y, const Color& color, bool best, const Matrix& view) {
-    TextSize size = measure_text(text, label_scale, false);
-    draw_quad(white_texture, x - size.width / 2 - label_padding, y - size.height / 2 - label_padding, size.width + 2 * label_padding,
-              size.height + 2 * label_padding, best ? best_backing_color : backing_color, view);
-    draw_text(text, x, y, label_scale, color, view, text_centered);
+// One or two lines centred on (x, y) over a dark backing, a green one for the best move.
+void draw_label(string first, string second, double x, double y, const Color& color, bool best, const Matrix& view) {
+    TextSize size = measure_text(first, label_scale, false);
+    TextSize below = measure_text(second, label_scale, false);
+    double width = size.width > below.width ? size.width : below.width;
+    double height = second.length > 0 ? size.height + below.height : size.height;
+    draw_quad(white_texture, x - width / 2 - label_padding, y - height / 2 - label_padding, width + 2 * label_padding,
+              height + 2 * label_padding, best ? best_backing_color : backing_color, view);
+    if (second.length == 0) {
+        draw_text(first, x, y, label_scale, color, view, text_centered);
+        return;
+    }
+    draw_text(first, x, y + below.height / 2, label_scale, color, view, text_centered);
+    draw_text(second, x, y - size.height / 2, label_scale, share_color, view, text_centered);
 }
 
 // The lowest-numbered transition the move can have taken (on a Turing machine, with its rule).
@@ -98,16 +119,31 @@ int16_t transition_of(const Move& move) {
     return -1;
 }
 
+// Below the rule text; an arrow without one carries its value along its line, nearer the target,
+// where the arrows that leave one state have drawn apart.
+void value_place(const Transition& t, double* x, double* y) {
+    if (t.rule.length > 0 || t.from == t.to) {
+        label_center(t, x, y);
+        *y -= label_drop;
+        return;
+    }
+    float from_x, from_y, to_x, to_y;
+    state_center(t.from, &from_x, &from_y);
+    state_center(t.to, &to_x, &to_y);
+    *x = from_x + (to_x - from_x) * along_arrow;
+    *y = from_y + (to_y - from_y) * along_arrow;
+}
+
 void draw_machine_labels(const Matrix& view) {
     for (int64_t i = 0; i < move_values.rated.count; i++) {
         const RatedMove& rated = move_values.rated.data[i];
         int16_t t = transition_of(rated.move);
         if (t < 0) continue;
         double x, y;
-        label_center(transitions.data[t], &x, &y);
-        char bytes[32];
-        FixedText text{bytes, sizeof bytes, 0, 0};
-        draw_label(value_text(rated, &text), x, y - label_drop, value_color(rated), rated.best, view);
+        value_place(transitions.data[t], &x, &y);
+        char value_bytes[32], chance_bytes[8];
+        FixedText value{value_bytes, sizeof value_bytes, 0, 0}, chance{chance_bytes, sizeof chance_bytes, 0, 0};
+        draw_label(value_text(rated, &value), chance_text(rated, &chance), x, y, value_color(rated), rated.best, view);
     }
 }
 
@@ -126,12 +162,11 @@ void draw_hand_shares() {
             best = best || (rated.best && rated.move.card == k);
         }
         if (share < 0) continue;
-        char bytes[32];
+        char bytes[8];
         FixedText text{bytes, sizeof bytes, 0, 0};
-        fixed_put_integer(&text, static_cast<int64_t>(share * 100 + 0.5));
-        fixed_put_char(&text, '%');
+        put_share(&text, share);
         double x = hand_card_x(k, hand.count, window_width, hand_scroll) + card_size / 2;
-        draw_label(fixed_view(&text), x, hand_card_top + 12, share_color, best, screen_projection);
+        draw_label(fixed_view(&text), string{nullptr, 0}, x, hand_card_top + 12, share_color, best, screen_projection);
     }
 }
 
