@@ -14,6 +14,9 @@ namespace {
 // Playouts per decision, shared out among the candidate moves; candidates are compared in
 // the same sampled games, so on equal luck.
 constexpr int64_t playouts_per_decision = 2048;
+// A pushdown playout with three or more seats deals and plays more hands, so fewer are played to
+// keep a decision as quick.
+constexpr int64_t crowded_pushdown_playouts = 1536;
 constexpr int64_t min_sampled_games = 6;
 // A playout still undecided after this many turns counts as half a win.
 constexpr int64_t playout_turns = 60;
@@ -388,6 +391,7 @@ bool choose_by_playouts(Move* chosen, GrowableArray<RatedMove>* rated) {
         }
         int64_t rounds = 1;
         while ((int64_t{1} << rounds) < moves.count) rounds++;
+        int64_t playouts = machine_kind == pushdown_machine && seats > 2 ? crowded_pushdown_playouts : playouts_per_decision;
         int64_t alive_count = moves.count;
         int8_t me = current_player;
         // The sampling draws from its own sequence; each candidate's playout restarts another.
@@ -395,7 +399,7 @@ bool choose_by_playouts(Move* chosen, GrowableArray<RatedMove>* rated) {
         RandomState sampling = random_state;
         // A lone candidate is played only to rate it.
         for (bool first_round = true; alive_count > 1 || first_round; first_round = false) {
-            int64_t games = playouts_per_decision / (rounds * alive_count);
+            int64_t games = playouts / (rounds * alive_count);
             if (games < min_sampled_games) games = min_sampled_games;
             for (int64_t game = 0; game < games; game++) {
                 random_state = sampling;
