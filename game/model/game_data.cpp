@@ -105,6 +105,12 @@ constexpr int64_t max_deck_copies = 64;
 
 int64_t seats_in_play() { return player_count < players.count ? player_count : players.count; }
 
+int64_t human_seats() {
+    int64_t humans = 0;
+    for (int64_t seat = 0; seat < seats_in_play(); seat++) humans += players.data[seat].is_computer ? 0 : 1;
+    return humans;
+}
+
 int64_t used_deck_copies() { return clamp<int64_t>(deck_copies, 0, max_deck_copies); }
 int64_t used_deck_colors() { return clamp<int64_t>(deck_colors, 0, card_property_count); }
 int64_t used_deck_shapes() { return clamp<int64_t>(deck_shapes, 0, card_property_count); }

@@ -106,6 +106,8 @@ extern GrowableArray<Player> players;
 extern int64_t player_count;
 // The seats taking part: player_count, or fewer while the players array has not grown to it.
 int64_t seats_in_play();
+// How many of the seats in play a person plays.
+int64_t human_seats();
 extern int8_t current_player;
 extern uint8_t winner;
 extern GrowableArray<Card> deck;

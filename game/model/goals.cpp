@@ -63,7 +63,9 @@ bool same_goal(const Goal& a, const Goal& b) {
            a.number_b == b.number_b;
 }
 
-string goal_text(Goal goal) {
+// What the goal measures ("sum", "num A or B"), then, with `value` set, that value and a comma,
+// then the comparison and the amount.
+static string write_goal(Goal goal, const int64_t* value) {
     FixedText text{goal_text_buffer, goal_text_capacity, 0, 0};
     auto letter = [&](char first, uint8_t offset) { fixed_put_char(&text, static_cast<char>(first + offset)); };
     switch (goal.kind) {
@@ -92,6 +94,11 @@ string goal_text(Goal goal) {
         }
         default: break;
     }
+    if (value) {
+        fixed_put_char(&text, ' ');
+        fixed_put_integer(&text, *value);
+        fixed_put_char(&text, ',');
+    }
     switch (goal.comparison) {
         case exactly: fixed_put_string(&text, str(" %ex%a%ctly ")); break;
         case at_most: fixed_put_string(&text, str(" %at most ")); break;
@@ -100,4 +107,11 @@ string goal_text(Goal goal) {
     }
     fixed_put_integer(&text, goal.amount);
     return fixed_view(&text);
+}
+
+string goal_text(Goal goal) { return write_goal(goal, nullptr); }
+
+string goal_progress_text(Goal goal) {
+    int64_t value = goal_value(goal);
+    return write_goal(goal, &value);
 }

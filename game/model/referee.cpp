@@ -92,7 +92,8 @@ bool start_game() {
     }
     if (machine_kind == turing_machine) redeal_tape_while_a_goal_is_met(tape_from_deck);
     start_goal_evidence();
-    hand_revealed = players.data[0].is_computer ? 0 : 1;
+    // With two or more humans at the screen the first seat, too, shows its turn before its hand.
+    hand_revealed = !players.data[0].is_computer && human_seats() <= 1 ? 1 : 0;
     if (stones.count == 0) {
         array_push(&stones, int16_t{0});
         array_push(&stones, int16_t{0});
@@ -101,9 +102,22 @@ bool start_game() {
     return true;
 }
 
+int16_t transition_taken(int16_t from, int16_t to, string rule) {
+    int16_t first = -1;
+    for (int64_t i = 0; i < transitions.count; i++) {
+        const Transition& t = transitions.data[i];
+        if (t.from != from || t.to != to) continue;
+        if (t.rule.data == rule.data && t.rule.length == rule.length) return static_cast<int16_t>(i);
+        if (first < 0) first = static_cast<int16_t>(i);
+    }
+    return first;
+}
+
 void apply_move(int16_t stone, int16_t target, string rule, Card card, int64_t hand_index) {
     if (stone < 0 || stone >= stones.count || target < 0 || target >= states.count) return;
     last_moved_stone = MovedStone{stone, stones.data[stone], 1};
+    last_move = LastMove{transition_taken(stones.data[stone], target, rule), static_cast<uint8_t>(current_player),
+                         machine_kind == turing_machine && rule.length > 0 && tape.count > 0 ? tape_head : -1};
     stones.data[stone] = target;
     if (machine_kind == pushdown_machine && current_player >= 0 && current_player < players.count) {
         remove_card(&players.data[current_player].hand, hand_index);

@@ -13,6 +13,10 @@ constexpr int64_t max_tape_deals = 64;
 // "failed to start game: the map has no states", ends the game at once and returns false.
 // Closing the menu screens is left to the caller.
 bool start_game();
+// The transition from `from` to `to` whose own rule text a move was given (the same bytes, not a
+// copy); else the first joining the two states; -1 when none does.
+int16_t transition_taken(int16_t from, int16_t to, string rule);
+
 void apply_move(int16_t stone, int16_t target, string rule, Card card, int64_t hand_index);
 void apply_tape_action(string rule);
 void draw_from_deck(Player* player);

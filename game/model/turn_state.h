@@ -26,6 +26,15 @@ struct MovedStone {
 };
 extern MovedStone last_moved_stone;
 
+// The move made last in this game, shown until the next one: its transition, the seat that made
+// it, and the tape cell it wrote (-1 when it wrote none).
+struct LastMove {
+    int16_t transition;
+    uint8_t seat;
+    int64_t written_cell;
+};
+extern LastMove last_move;
+
 // Set when a game ends without a winner because no seat can ever move again.
 extern uint8_t game_blocked;
 // The seat whose turn it was when it could not move and so lost the game; no_winner otherwise.
@@ -53,6 +62,10 @@ void reset_turn_state();
 
 inline bool game_over() { return winner != no_winner || game_blocked || game_drawn; }
 
+// Clicks choose a move only while the seat to move is a human whose hand is shown and no move's
+// pause runs; anything chosen at another time belongs to nobody and is dropped.
+bool human_may_choose();
+
 // Every turn variable at once, so a look-ahead can play on and put the turn back as it was.
 struct TurnStateSnapshot {
     int16_t source_state, target_state, selected_transition;
@@ -61,6 +74,7 @@ struct TurnStateSnapshot {
     double move_delay, computer_delay;
     int64_t human_count;
     MovedStone last_moved_stone;
+    LastMove last_move;
     uint8_t game_blocked, stuck_seat, game_drawn, last_mover;
     int64_t idle_turns, turns_played;
     uint8_t moved_this_turn, deck_card_drawn_this_turn;

@@ -45,7 +45,15 @@ void update_camera(bool typing) {
         if (key_held(KEY_E)) camera_zoom += 0.5 * frame_time;
     }
     int32_t wheel = frame_input.wheel;
-    if (wheel != 0 && frame_input.mouse_y > bottom_panel_height) camera_zoom += wheel * 0.25;
+    if (wheel != 0 && frame_input.mouse_y > bottom_panel_height) {
+        // The world point under the pointer stays where it is.
+        double from_center_x = frame_input.mouse_x - window_width / 2.0;
+        double from_center_y = frame_input.mouse_y - window_height / 2.0;
+        double pointed_x = camera_x + from_center_x / camera_zoom, pointed_y = camera_y + from_center_y / camera_zoom;
+        camera_zoom = clamp(camera_zoom + wheel * 0.25, min_camera_zoom, max_camera_zoom);
+        camera_x = pointed_x - from_center_x / camera_zoom;
+        camera_y = pointed_y - from_center_y / camera_zoom;
+    }
     camera_zoom = clamp(camera_zoom, min_camera_zoom, max_camera_zoom);
     if (!typing && key_pressed(KEY_R)) reset_camera();
 }

@@ -363,9 +363,15 @@ void start_editing() {
 }
 
 bool editor_may_discard(uint8_t then) {
-    if (session.question.about != question_none) {
+    // Asked already: quitting again goes ahead; leaving answers "no".
+    if (session.question.about == question_discard) {
         session.question.about = question_none;
         return then == editor_request_quit;
+    }
+    // Escape answers "no" to any other question; quitting puts the discard question in its place.
+    if (session.question.about != question_none && then != editor_request_quit) {
+        session.question.about = question_none;
+        return false;
     }
     if (!map_has_unsaved_edits()) return true;
     session.question = EditorQuestion{question_discard, then, string{nullptr, 0}, string{nullptr, 0}};

@@ -23,7 +23,8 @@ void start_editing();
 
 // Before leaving the editor (then: leave or quit): true when no edit would be lost. Otherwise the
 // editor asks whether to discard the edits and returns false; "Discard" then requests `then`.
-// Asked again while its question is up, leaving closes the question and quitting goes ahead.
+// Asked again while its question is up, leaving closes the question and quitting goes ahead;
+// any other question closes on leaving and gives way to this one on quitting.
 bool editor_may_discard(uint8_t then);
 
 // A dialog or a question is up: it alone answers clicks and keys.

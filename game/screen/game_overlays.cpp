@@ -1,22 +1,21 @@
 #include "screen/game_overlays.h"
 
 #include "model/game_data.h"
+#include "model/draw_rules.h"
+#include "model/goals.h"
 #include "model/turn_state.h"
-#include "render/goal_drawing.h"
 #include "render/primitives.h"
 #include "render/resources.h"
 #include "render/scene.h"
 #include "render/text.h"
 #include "screen/layout.h"
+#include "screen/play_texts.h"
 #include "screen/ui.h"
 
 static const char* const turn_texts[card_property_count] = {"Red's turn",    "Blue's turn",   "Green's turn",
                                                             "Yellow's turn", "Purple's turn", "Orange's turn"};
 static const char* const win_texts[card_property_count] = {"Red wins!",    "Blue wins!",   "Green wins!",
                                                            "Yellow wins!", "Purple wins!", "Orange wins!"};
-static const char* const stuck_texts[card_property_count] = {
-    "Red could not move",    "Blue could not move",   "Green could not move",
-    "Yellow could not move", "Purple could not move", "Orange could not move"};
 
 // By colour index; empty past the six colours.
 static string turn_text(uint8_t color_index) {
@@ -71,24 +70,69 @@ void draw_card_counts() {
     }
 }
 
+// Why the game ended, in one line under its result.
+static string end_reason(FixedText* text) {
+    if (winner < players.count) {
+        if (stuck_seat < players.count) return seat_sentence(stuck_seat, str(" cannot move"), text);
+        switch (machine_kind) {
+            case pushdown_machine: return seat_sentence(winner, str(" has no cards left"), text);
+            case turing_machine: return seat_sentence(winner, str("'s goal is met"), text);
+            default: break;
+        }
+        if (win_mode == all_accepting) return str("Every stone stands on a light blue state");
+        if (win_mode == any_accepting) return str("A stone stands on a light blue state");
+        return str("The first move wins on this map");
+    }
+    if (game_drawn && machine_kind == state_machine) return str("The same position came round three times");
+    if (game_drawn) {
+        fixed_put_integer(text, max_game_turns);
+        fixed_put_string(text, str(" turns without a winner"));
+        return fixed_view(text);
+    }
+    return str("No seat can move or take a card any more");
+}
+
+// After a Turing game every seat's goal, met or not, in the bottom panel: one column up to three
+// seats, two beyond.
+static void draw_every_goal() {
+    int64_t seats = seats_in_play();
+    int64_t columns = seats > 3 ? 2 : 1, rows = (seats + columns - 1) / columns;
+    constexpr double line = 32, scale = 192;
+    for (int64_t k = 0; k < seats; k++) {
+        const Player& seat = players.data[k];
+        double x = window_width * static_cast<double>(2 * (k / rows) + 1) / static_cast<double>(2 * columns);
+        double y = bottom_panel_height / 2 + line * (static_cast<double>(rows - 1) / 2 - static_cast<double>(k % rows));
+        char letters[goal_text_capacity + 16];
+        FixedText text{letters, sizeof letters, 0, 0};
+        fixed_put_string(&text, goal_progress_text(seat.goal));
+        fixed_put_string(&text, str(goal_met(seat.goal) ? ": met" : ": not met"));
+        string shown = fixed_view(&text);
+        double width = measure_text(shown, scale, true).width;
+        draw_quad(player_texture, x - width / 2 - 32, y - 12, 24, 24, seat.color, screen_projection);
+        draw_text(shown, x, y, scale, readable_on_dark(seat.color), screen_projection, text_centered | text_symbols);
+    }
+}
+
 void draw_end_overlay() {
     double middle = window_height / 2.0;
     string restart = str("Press <space> to restart or <esc> to quit");
-    draw_dark_box();
+    // Opaque, so the result reads the same over any board.
+    draw_centered_panel(800, 600, Color{0, 0, 0, 1});
+    char letters[96];
+    FixedText reason{letters, sizeof letters, 0, 0};
+    string why = end_reason(&reason);
     if (winner < players.count) {
         const Player& seat = players.data[winner];
         Color text = readable_on_dark(seat.color);
         draw_centred(win_text(seat.color_index), middle, 512, text);
-        if (stuck_seat < players.count && stuck_seat < card_property_count) {
-            const Player& stuck = players.data[stuck_seat];
-            draw_centred(str(stuck_texts[stuck.color_index % card_property_count]), middle - 96, 256,
-                         readable_on_dark(stuck.color));
-        }
+        Color reason_color = stuck_seat < players.count ? readable_on_dark(players.data[stuck_seat].color) : text;
+        draw_centred(why, middle - 96, 256, reason_color);
         draw_centred(restart, middle - 200, 256, text);
-        if (machine_kind == turing_machine) draw_goal_text(seat.goal, window_width / 2.0, bottom_panel_height / 2);
-        return;
+    } else {
+        Color white{1, 1, 1, 1};
+        draw_centred(str(game_drawn ? "Draw!" : "Nobody can move!"), middle, 512, white);
+        draw_centred(why, middle - 96, 256, white);
+        draw_centred(restart, middle - 200, 256, white);
     }
-    Color white{1, 1, 1, 1};
-    draw_centred(str(game_drawn ? "Draw!" : "Nobody can move!"), middle, 512, white);
-    draw_centred(restart, middle - 200, 256, white);
+    if (machine_kind == turing_machine) draw_every_goal();
 }

@@ -13,11 +13,17 @@
 #include "screen/layout.h"
 #include "screen/machine_view.h"
 #include "screen/move_values.h"
+#include "screen/seat_strip.h"
 #include "screen/stone_animation.h"
 #include "screen/text_entry.h"
+#include "screen/view_drag.h"
+
+int32_t pace_level;
 
 void reset_game_screen() {
+    pace_level = watched_pace_level;
     reset_hand_view();
+    reset_view_drag();
     show_state_numbers = 0;
 }
 
@@ -26,13 +32,18 @@ static bool current_seat_is_human() {
 }
 
 void game_screen_frame(bool editing) {
-    MachineView view{camera_matrix, -1, true};
+    bool shows_last_move = !editing && last_move.seat < players.count;
+    Color mover = shows_last_move ? readable_on_dark(players.data[last_move.seat].color) : Color{};
+    MachineView view{camera_matrix, -1, true, !editing, shows_last_move ? last_move.transition : int16_t{-1}, mover};
     bool turn_overlay = !editing && !hand_revealed && human_count > 1 && !game_over() && current_seat_is_human();
     // What an overlay or a dialog covers takes no click.
     bool covered = entry_open || goal_builder_open || (editing && editor_dialog_open()) || turn_overlay ||
                    (!editing && game_over());
-    if (right_click() && !covered) clear_last_selection();
-    if (!covered) take_machine_click(view);
+    // Only the player of the seat to move chooses; the editor's clicks are always its own.
+    bool choosing = !covered && (editing || human_may_choose());
+    update_view_drag(!covered && pointing_at_machine(view) && !machine_part_under_pointer(view));
+    if (right_click() && choosing) clear_last_selection();
+    if (choosing) take_machine_click(view);
     selected_transition = chosen_transition();
     view.highlighted_transition = selected_transition;
     draw_transitions(view);
@@ -40,6 +51,7 @@ void game_screen_frame(bool editing) {
     animate_moving_stone(frame_time);
     draw_stones(view);
     draw_panels();
+    if (!editing) draw_seat_strip();
     // The cards belong to a game in progress, not to the map being edited.
     if (!editing) draw_card_table();
     if (editing) {

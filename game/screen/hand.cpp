@@ -6,9 +6,12 @@
 #include "render/primitives.h"
 #include "render/resources.h"
 #include "render/scene.h"
+#include "render/text.h"
 #include "screen/frame_input.h"
 #include "screen/hint.h"
 #include "screen/layout.h"
+#include "screen/ui.h"
+#include "screen/play_texts.h"
 
 double hand_scroll;
 uint8_t hand_scroll_dragging;
@@ -27,7 +30,7 @@ constexpr double wheel_scroll_step = 0.03125;
 
 const Color card_highlight{1, 0.3f, 0, 0.5f};
 const Color hover_highlight{1, 1, 1, 0.3f};
-const Color hint_highlight{0, 1, 0.3f, 0.5f};
+const Color hint_highlight{0, 1, 0.3f, 1};
 
 static int64_t hand_cards_fitting(double width) { return static_cast<int64_t>(width / card_pitch); }
 
@@ -53,25 +56,34 @@ static Player* current_seat() {
     return &players.data[current_player];
 }
 
-// While a move's pause runs and once the game is over the deck and the next-turn button rest:
-// a card drawn then could spoil the mover's win, and a second end of turn would skip a seat.
-static bool turn_open() { return !game_over() && move_delay <= 0; }
+// The goal, where the tape stands against it, and what the win mode asks for besides.
+static void draw_own_goal(Goal goal) {
+    double middle = bottom_panel_height / 2;
+    draw_goal_progress(goal, window_width / 2.0, middle + 12, 256, Color{1, 1, 1, 1});
+    string besides = win_mode_requirement();
+    if (besides.length > 0) {
+        draw_text(besides, window_width / 2.0, middle - 28, 192, Color{0.4f, 0.7f, 1, 1}, screen_projection, text_centered);
+    }
+}
 
 static void draw_cards(const Player& seat) {
     bool pushdown = machine_kind == pushdown_machine;
     for (int64_t k = 0; k < seat.hand.count; k++) {
         double x = hand_card_x(k, seat.hand.count, window_width, hand_scroll);
         bool hovered = pushdown && mouse_in_rectangle(x, hand_y, card_size, card_size);
-        if (hovered && left_click()) selected_card = selected_card == k ? -1 : k;
+        if (hovered && left_click() && human_may_choose()) selected_card = selected_card == k ? -1 : k;
         if (pushdown && k == selected_card) draw_quad(white_texture, x - 16, 0, 160, 160, card_highlight, screen_projection);
-        if (pushdown && hint.shown && k == hint.card) draw_quad(white_texture, x - 24, 0, 176, 168, hint_highlight, screen_projection);
         draw_card(seat.hand.data[k], x, hand_y, card_size);
+        // In front of the card, so neither the card nor a selection hides it.
+        if (pushdown && hint.shown && k == hint.card) draw_outline(x - 6, hand_y - 6, card_size + 12, card_size + 12, 6, hint_highlight);
         if (hovered) draw_quad(white_texture, x - 16, 0, 160, 160, hover_highlight, screen_projection);
     }
 }
 
 static void draw_deck_choice(Player* seat) {
-    if (card_drawn || deck.count == 0 || !turn_open()) return;
+    // While a move's pause runs and once the game is over the deck rests: a card drawn then could
+    // spoil the mover's win.
+    if (card_drawn || deck.count == 0 || !human_may_choose()) return;
     CardSlot deck_place = deck_slot();
     if (!mouse_in_rectangle(deck_place.x, deck_place.y, deck_place.size, deck_place.size)) return;
     if (left_click()) {
@@ -86,7 +98,8 @@ static void draw_next_turn_button(const Player& seat) {
     if (!card_drawn) return;
     double x = window_width - 144.0, y = window_height - 144.0;
     draw_quad(next_turn_texture, x, y, card_size, card_size, seat.color, screen_projection);
-    if (deck.count == 0 || !turn_open() || !mouse_in_rectangle(x, y, card_size, card_size)) return;
+    // A second end of turn during the pause would skip a seat.
+    if (deck.count == 0 || !human_may_choose() || !mouse_in_rectangle(x, y, card_size, card_size)) return;
     draw_quad(white_texture, window_width - 160.0, window_height - 160.0, 160, 160, hover_highlight, screen_projection);
     if (left_click()) end_turn();
 }
@@ -120,7 +133,7 @@ void draw_hand() {
     if (!seat) return;
     draw_cards(*seat);
     if (machine_kind == pushdown_machine) draw_deck_choice(seat);
-    if (machine_kind == turing_machine) draw_goal_text(seat->goal, window_width / 2.0, bottom_panel_height / 2);
+    if (machine_kind == turing_machine) draw_own_goal(seat->goal);
     draw_next_turn_button(*seat);
     // The button may have passed the turn; the bar belongs to the hand drawn above.
     draw_scroll_bar(seat->hand.count);

@@ -1,5 +1,7 @@
 #include "screen/heads_up.h"
 
+#include "base/text_format.h"
+#include "model/draw_rules.h"
 #include "model/game_data.h"
 #include "render/primitives.h"
 #include "render/resources.h"
@@ -27,6 +29,8 @@ static string win_mode_text() {
     }
 }
 
+constexpr int64_t turn_count_shown_from = 500;
+
 void draw_panels() {
     Color panel{0, 0, 0, 0.75f};
     draw_quad(white_texture, 0, 0, window_width, bottom_panel_height, panel, screen_projection);
@@ -35,6 +39,7 @@ void draw_panels() {
 
 string notice_text;
 double notice_time_left;
+static char notice_letters[notice_capacity];
 
 void reset_heads_up() {
     notice_text = string{nullptr, 0};
@@ -42,7 +47,9 @@ void reset_heads_up() {
 }
 
 void show_notice(string text) {
-    notice_text = text;
+    FixedText copy{notice_letters, notice_capacity, 0, 0};
+    fixed_put_string(&copy, text);
+    notice_text = fixed_view(&copy);
     notice_time_left = notice_seconds;
 }
 
@@ -68,6 +75,16 @@ void draw_heads_up_texts() {
         Color seat = shown >= 0 && shown < players.count ? players.data[shown].color : player_color(0);
         draw_screen_text(str(won ? "winner: " : "turn: "), 16, height - 112, 256, readable_on_dark(seat), text_plain);
         draw_quad(player_texture, won ? 128 : 96, height - 112, 32, 32, seat, screen_projection);
+    }
+    // Near the turn limit its count comes into view.
+    if (machine_kind != state_machine && !game_over() && turns_played >= turn_count_shown_from) {
+        char letters[48];
+        FixedText text{letters, sizeof letters, 0, 0};
+        fixed_put_string(&text, str("turn "));
+        fixed_put_integer(&text, turns_played + 1);
+        fixed_put_string(&text, str(" of "));
+        fixed_put_integer(&text, max_game_turns);
+        draw_screen_text(fixed_view(&text), 16, height - 144, 256, Color{1, 0.9f, 0.5f, 1}, text_plain);
     }
     draw_notice();
 }

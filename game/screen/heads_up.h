@@ -11,7 +11,9 @@ void draw_panels();
 void draw_heads_up_texts();
 
 constexpr double notice_seconds = 2;
-// Shown above the bottom panel for notice_seconds, such as why a move was refused. The text must outlive it.
+// Shown above the bottom panel for notice_seconds, such as why a move was refused; the text is
+// copied, up to notice_capacity bytes.
+constexpr int64_t notice_capacity = 160;
 void show_notice(string text);
 extern string notice_text;
 extern double notice_time_left;

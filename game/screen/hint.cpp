@@ -2,11 +2,12 @@
 
 #include "model/expert_player.h"
 #include "model/turn_state.h"
+#include "model/referee.h"
 #include "screen/frame_input.h"
 
 ShownHint hint;
 
-void reset_hint() { hint = ShownHint{false, -1, -1, -1, -1, -1, -1}; }
+void reset_hint() { hint = ShownHint{false, -1, -1, -1, -1, -1, -1, -1}; }
 
 static int64_t current_hand_count() {
     return current_player >= 0 && current_player < players.count ? players.data[current_player].hand.count : 0;
@@ -18,5 +19,7 @@ void update_hint(bool human_turn) {
     if (!human_turn || game_over() || move_delay > 0 || !key_pressed(KEY_H)) return;
     Move move;
     if (!expert_hint(&move)) return;
-    hint = ShownHint{true, stones.data[move.stone], move.target, move.card, current_player, turns_played, current_hand_count()};
+    int16_t from = stones.data[move.stone];
+    hint = ShownHint{true,          from,         move.target, transition_taken(from, move.target, move.rule), move.card, current_player,
+                     turns_played, current_hand_count()};
 }

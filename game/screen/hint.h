@@ -8,6 +8,8 @@ struct ShownHint {
     bool shown;
     int16_t from_state;
     int16_t target;
+    // The arrow the move takes, lit on the board.
+    int16_t transition;
     int64_t card;
     // The turn it belongs to; any change of turn, move or hand size puts it away.
     int8_t player;

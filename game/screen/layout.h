@@ -5,6 +5,8 @@
 
 constexpr double bottom_panel_height = 176;
 constexpr double top_panel_height = 160;
+// In play a band under the top panel shows every seat; the machine is framed below it.
+constexpr double seat_strip_height = 32;
 
 // A Turing machine's heads-up texts in the top-left corner reach this far to the right.
 constexpr double heads_up_width = 224;

@@ -29,6 +29,7 @@ constexpr Color label_color{1, 1, 1, 1};
 constexpr Color state_color{0.08f, 0.08f, 0.15f, 1};
 constexpr Color accepting_state_color{0.4f, 0.7f, 1, 1};
 constexpr Color stone_color{0.2f, 0.4f, 1, 1};
+constexpr Color hint_color{0, 1, 0.3f, 1};
 
 // The circle picture, centred on (x, y) in world space.
 void draw_circle(const Matrix& view, float x, float y, double size, const Color& color) {
@@ -119,6 +120,12 @@ void draw_state_number(const Matrix& view, int64_t index, float x, float y) {
     draw_text(fixed_view(&text), x, y, 256, Color{1, 1, 1, 1}, view, text_centered);
 }
 
+// Above a hinted state: where the move starts, where it ends, or both for a loop.
+void draw_hint_end_label(const MachineView& view, int16_t state, float x, float y) {
+    const char* label = hint.from_state == hint.target ? "start and end" : state == hint.from_state ? "start" : "end";
+    draw_text(str(label), x, y + ring_size / 2 + 24, 192, hint_color, view.view, text_centered);
+}
+
 }  // namespace
 
 int16_t transition_between(int16_t from, int16_t to) {
@@ -133,7 +140,12 @@ void draw_transitions(const MachineView& view) {
     for (int64_t i = 0; i < transitions.count; i++) {
         const Transition& t = transitions.data[i];
         if (!valid_state(t.from) || !valid_state(t.to)) continue;
-        const Color& color = i == view.highlighted_transition ? selected_arrow_color : plain_arrow_color;
+        bool hinted = view.interactive && hint.shown && i == hint.transition;
+        bool lit = hinted || (i == view.lit_transition && i != view.highlighted_transition);
+        const Color& color = i == view.highlighted_transition ? selected_arrow_color
+                             : hinted                          ? hint_color
+                             : lit                             ? view.lit_color
+                                                               : plain_arrow_color;
         float from_x, from_y, to_x, to_y;
         state_center(t.from, &from_x, &from_y);
         state_center(t.to, &to_x, &to_y);
@@ -141,7 +153,7 @@ void draw_transitions(const MachineView& view) {
             draw_self_arrow(self_arrow_texture, from_x, from_y, self_loop_width, self_loop_height,
                             self_loop_angle(t), self_loop_width / 2, self_loop_pivot_y, color, view.view);
         } else {
-            draw_arrow(from_x, from_y, to_x, to_y, 4, t.bend * 8.0, color, view.view);
+            draw_arrow(from_x, from_y, to_x, to_y, lit ? 8 : 4, t.bend * 8.0, color, view.view);
         }
         double label_x, label_y;
         label_center(t, &label_x, &label_y);
@@ -159,10 +171,10 @@ void clear_last_selection() {
     }
 }
 
-// The pointer is over the machine, not over a panel, and no dialog takes the keys and clicks.
-static bool pointing_at_machine(const MachineView& view) {
+bool pointing_at_machine(const MachineView& view) {
     double pointer_y = frame_input.mouse_y;
-    bool between_panels = pointer_y > bottom_panel_height && pointer_y < window_height - top_panel_height;
+    double top = top_panel_height + (view.below_seat_strip ? seat_strip_height : 0);
+    bool between_panels = pointer_y > bottom_panel_height && pointer_y < window_height - top;
     return view.interactive && between_panels && !entry_open;
 }
 
@@ -180,6 +192,12 @@ void take_machine_click(const MachineView& view) {
     source_state = transitions.data[picked].from;
     target_state = transitions.data[picked].to;
     selected_transition = picked;
+}
+
+bool machine_part_under_pointer(const MachineView& view) {
+    if (!pointing_at_machine(view)) return false;
+    double x = frame_input.world_x, y = frame_input.world_y;
+    return state_at(x, y) >= 0 || transition_at(x, y) >= 0;
 }
 
 int16_t chosen_transition() {
@@ -201,6 +219,7 @@ void draw_states(const MachineView& view) {
         if (view.interactive && state == target_state) draw_circle(view.view, x, y, ring_size, Color{0, 0, 1, 0.5f});
         if (view.interactive && hint.shown && (state == hint.from_state || state == hint.target)) {
             draw_circle(view.view, x, y, ring_size + 16, Color{0, 1, 0.3f, 0.5f});
+            draw_hint_end_label(view, state, x, y);
         }
         draw_circle(view.view, x, y, state_size, states.data[i].accepting ? accepting_state_color : state_color);
         if (state == hovered_state) draw_circle(view.view, x, y, state_size, Color{1, 1, 1, 0.3f});
@@ -277,7 +296,8 @@ void frame_whole_map() {
         WorldBox box = label_box(t);
         include(box.x, box.y, box.x + box.width, box.y + box.height);
     }
-    double visible_width = window_width, visible_height = window_height - top_panel_height - bottom_panel_height;
+    double visible_width = window_width;
+    double visible_height = window_height - top_panel_height - seat_strip_height - bottom_panel_height;
     double zoom = 1;
     if (right - left > visible_width) zoom = visible_width / (right - left);
     if ((top - bottom) * zoom > visible_height) zoom = visible_height / (top - bottom);

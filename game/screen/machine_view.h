@@ -13,6 +13,11 @@ struct MachineView {
     int16_t highlighted_transition;
     // Hover, selection rings, state numbers, the moving stone, and clicks that select states.
     bool interactive;
+    // In play the seats' band under the top panel covers the machine too.
+    bool below_seat_strip;
+    // The transition taken last, drawn wider in the colour of the seat that took it; -1 for none.
+    int16_t lit_transition;
+    Color lit_color;
 };
 
 // Shift+N shows each state's index on it.
@@ -29,6 +34,11 @@ void clear_last_selection();
 // A left click on the machine: a state becomes the source or the target; a transition's label or
 // arrow picks that transition whole, its ends becoming the source and the target.
 void take_machine_click(const MachineView& view);
+
+// The pointer is over the machine, not over a panel, and no text is being typed.
+bool pointing_at_machine(const MachineView& view);
+// Whether a left click at the pointer would pick a state, an arrow or a rule label.
+bool machine_part_under_pointer(const MachineView& view);
 
 // The transition a move along the selection takes: the one picked, while it still joins the source
 // and the target; else the lowest-index one between them.
@@ -50,5 +60,6 @@ void draw_stones(const MachineView& view);
 // The whole machine at once, as the preview shows it.
 void draw_machine(const MachineView& view);
 
-// The camera of a new game: the whole map, labels included, between the two panels, never enlarged.
+// The camera of a new game: the whole map, labels included, between the bottom panel and the seats'
+// band, never enlarged.
 void frame_whole_map();

@@ -57,7 +57,9 @@ void mark_best() {
     for (int64_t i = 0; i < move_values.rated.count; i++) {
         const RatedMove& best = move_values.rated.data[i];
         if (!best.best) continue;
-        hint = ShownHint{true, stones.data[best.move.stone], best.move.target, best.move.card, current_player, turns_played, current_hand_count()};
+        int16_t from = stones.data[best.move.stone];
+        hint = ShownHint{true,           from,         best.move.target, transition_taken(from, best.move.target, best.move.rule),
+                         best.move.card, current_player, turns_played,     current_hand_count()};
         move_values.marked_hint = true;
     }
 }
@@ -107,20 +109,8 @@ void draw_label(string first, string second, double x, double y, const Color& co
     draw_text(second, x, y - size.height / 2, label_scale, share_color, view, text_centered);
 }
 
-// The lowest-numbered transition the move can have taken (on a Turing machine, with its rule).
-int16_t transition_of(const Move& move) {
-    int16_t from = stones.data[move.stone];
-    for (int64_t t = 0; t < transitions.count; t++) {
-        const Transition& u = transitions.data[t];
-        if (u.from != from || u.to != move.target) continue;
-        if (machine_kind == turing_machine && !string_equals(u.rule, move.rule)) continue;
-        return static_cast<int16_t>(t);
-    }
-    return -1;
-}
+}  // namespace
 
-// Below the rule text; an arrow without one carries its value along its line, nearer the target,
-// where the arrows that leave one state have drawn apart.
 void value_place(const Transition& t, double* x, double* y) {
     if (t.rule.length > 0 || t.from == t.to) {
         label_center(t, x, y);
@@ -134,10 +124,12 @@ void value_place(const Transition& t, double* x, double* y) {
     *y = from_y + (to_y - from_y) * along_arrow;
 }
 
+namespace {
+
 void draw_machine_labels(const Matrix& view) {
     for (int64_t i = 0; i < move_values.rated.count; i++) {
         const RatedMove& rated = move_values.rated.data[i];
-        int16_t t = transition_of(rated.move);
+        int16_t t = transition_taken(stones.data[rated.move.stone], rated.move.target, rated.move.rule);
         if (t < 0) continue;
         double x, y;
         value_place(transitions.data[t], &x, &y);

@@ -25,6 +25,9 @@ extern ShownMoveValues move_values;
 void reset_move_values();
 // Called by the play-mode update after the hint: V held shows the values, letting go hides them.
 void update_move_values(bool human_turn);
+// Where a transition's value is drawn, in world units: below its rule text; an arrow without one
+// carries it along its line, nearer the target, where the arrows leaving one state have drawn apart.
+void value_place(const Transition& t, double* x, double* y);
 // Called by the game screen after the hand: the labels on the machine (through `view`) and the
 // shares over the hand cards.
 void draw_move_values(const Matrix& view);

@@ -1,3 +1,4 @@
+#include "base/clamp.h"
 #include "model/referee.h"
 #include "model/rules.h"
 #include "model/turn_flow.h"
@@ -10,14 +11,8 @@
 #include "screen/move_values.h"
 #include "screen/camera.h"
 #include "screen/machine_view.h"
+#include "screen/play_texts.h"
 #include "screen/stone_animation.h"
-
-static int64_t count_human_seats() {
-    int64_t seats = seats_in_play();
-    int64_t humans = 0;
-    for (int64_t seat = 0; seat < seats; seat++) humans += players.data[seat].is_computer ? 0 : 1;
-    return humans;
-}
 
 static bool current_seat_is_computer() {
     return current_player >= 0 && current_player < players.count && players.data[current_player].is_computer;
@@ -28,6 +23,17 @@ static bool hand_fits(const GrowableArray<Card>& hand, string rule) {
         if (rule_accepts(rule, hand.data[k])) return true;
     }
     return false;
+}
+
+static void drop_selection_of_states() {
+    source_state = -1;
+    target_state = -1;
+    selected_transition = -1;
+}
+
+static void drop_selection() {
+    drop_selection_of_states();
+    selected_card = -1;
 }
 
 // A refused choice is taken back and the player told why, once.
@@ -42,16 +48,21 @@ static bool refuse(string reason, bool drop_card) {
     return false;
 }
 
-// A complete selection is carried out as the current seat's move, whoever made it; one that cannot
-// be carried out is taken back with the reason; an incomplete one waits for the player.
+// A complete selection is carried out as the current seat's move (only that seat's player can have
+// made it); one that cannot be carried out is taken back with the reason; an incomplete one waits.
 static bool make_selected_move() {
+    // A move cannot start from an empty state, so nothing of such a choice is kept.
+    if (source_state >= 0 && first_stone_on(source_state) < 0) {
+        drop_selection_of_states();
+        show_notice(str("No stone stands on that state"));
+        return false;
+    }
     if (source_state < 0 || target_state < 0) return false;
     bool pushdown = machine_kind == pushdown_machine;
     // Found again here, as the selection may have changed since the screen last looked.
     selected_transition = chosen_transition();
     if (selected_transition < 0) return refuse(str("No transition leads from that state to that one"), false);
     int16_t stone = first_stone_on(source_state);
-    if (stone < 0) return refuse(str("No stone stands on that state"), false);
     string rule = transitions.data[selected_transition].rule;
     if (!pushdown) {
         apply_move(stone, target_state, rule, default_card, -1);
@@ -73,7 +84,7 @@ bool restart_game() {
     reset_turn_state();
     reset_heads_up();
     bool started = start_game();
-    human_count = count_human_seats();
+    human_count = human_seats();
     reset_stone_animation();
     reset_hint();
     reset_hand_view();
@@ -81,8 +92,26 @@ bool restart_game() {
     return started;
 }
 
+static void announce_pass(int64_t seat) {
+    char letters[notice_capacity];
+    FixedText text{letters, notice_capacity, 0, 0};
+    show_notice(seat_sentence(seat, str(" cannot move and passes"), &text));
+}
+
+static void change_pace() {
+    int32_t step = (key_pressed(KEY_MINUS) ? 1 : 0) - (key_pressed(KEY_EQUALS) ? 1 : 0);
+    if (step == 0) return;
+    pace_level = clamp(pace_level + step, 0, slowest_pace_level);
+    char letters[notice_capacity];
+    FixedText text{letters, notice_capacity, 0, 0};
+    fixed_put_string(&text, str("The computers pause "));
+    fixed_put_double(&text, computer_pause * (1 << pace_level));
+    fixed_put_string(&text, str(" s before each move"));
+    show_notice(fixed_view(&text));
+}
+
 void update_play() {
-    human_count = count_human_seats();
+    human_count = human_seats();
     if (move_delay > 0) {
         move_delay -= frame_time;
         if (move_delay <= 0) end_turn();
@@ -90,7 +119,15 @@ void update_play() {
     }
     recycle_stack();
     bool moved = false;
-    if (!settle_stuck_seat() && !game_over()) moved = make_selected_move();
+    SeatAction settled = settle_stuck_seat();
+    if (settled == seat_passed) announce_pass(current_player);
+    if (!settled && !game_over()) {
+        if (human_may_choose()) {
+            moved = make_selected_move();
+        } else {
+            drop_selection();
+        }
+    }
     if (moved) start_stone_animation();
 
     if (shift_held() && key_pressed(KEY_N)) show_state_numbers = !show_state_numbers;
@@ -103,12 +140,13 @@ void update_play() {
     update_hint(!current_seat_is_computer() && hand_revealed);
     update_move_values(!current_seat_is_computer() && hand_revealed);
 
-    // A seat makes one move per turn, even when a selection was carried out for a computer seat.
+    if (human_count == 0) change_pace();
     if (moved || !current_seat_is_computer()) return;
     if (computer_delay > 0) {
-        computer_delay -= frame_time;
+        computer_delay -= frame_time / (human_count == 0 ? static_cast<double>(1 << pace_level) : 1.0);
         return;
     }
-    computer_act();
+    int64_t seat = current_player;
+    if (computer_act() == seat_passed) announce_pass(seat);
     start_stone_animation();
 }

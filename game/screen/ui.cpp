@@ -106,3 +106,10 @@ DialogAnswer draw_question(string line, string detail, string yes_label) {
     answer.cancel = answer.cancel || key_pressed(KEY_N);
     return answer;
 }
+
+void draw_outline(double x, double y, double width, double height, double thickness, const Color& color) {
+    draw_quad(white_texture, x, y, width, thickness, color, screen_projection);
+    draw_quad(white_texture, x, y + height - thickness, width, thickness, color, screen_projection);
+    draw_quad(white_texture, x, y + thickness, thickness, height - 2 * thickness, color, screen_projection);
+    draw_quad(white_texture, x + width - thickness, y + thickness, thickness, height - 2 * thickness, color, screen_projection);
+}

@@ -47,6 +47,9 @@ void draw_caption(string text, double x, double y);
 // A caption no wider than max_width: a longer text shows its end, after "...", as if scrolled to it.
 void draw_fitted_caption(string text, double x, double y, double max_width);
 
+// A frame of the given thickness just inside the rectangle, in window pixels.
+void draw_outline(double x, double y, double width, double height, double thickness, const Color& color);
+
 // A dark box of the given size centred on the window.
 void draw_centered_panel(double width, double height, const Color& color);
 

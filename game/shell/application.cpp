@@ -134,6 +134,11 @@ static void apply_escape_chain() {
     }
 }
 
+static HelpScreen help_screen() {
+    if (main_menu_open || player_setup_open || map_list_open) return help_for_menus;
+    return editor_mode ? help_for_editor : help_for_play;
+}
+
 static void toggle_fullscreen() {
     window_fullscreen = !window_fullscreen;
     display_set_fullscreen(window_fullscreen);
@@ -189,7 +194,7 @@ void application_frame_work() {
         if (request == editor_request_leave) leave_editor();
         if (request == editor_request_quit) running = false;
     }
-    if (help_visible) draw_help_overlay();
+    if (help_visible) draw_help_overlay(help_screen());
     if (legend_visible) draw_rule_legend();
     if (memory_overlay_visible) draw_memory_overlay();
     present_scene();

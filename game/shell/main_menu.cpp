@@ -5,6 +5,7 @@
 #include "model/map_list.h"
 #include "model/turn_state.h"
 #include "render/primitives.h"
+#include "render/text.h"
 #include "screen/screen_state.h"
 #include "screen/editor.h"
 #include "screen/ui.h"
@@ -65,6 +66,7 @@ void draw_main_menu() {
     int64_t step = arrow_row(center.x - 160, center.x + 160, center.y + 304, 64);
     machine_kind = wrapped_kind(machine_kind + step);
     draw_caption(str("Game Mode"), center.x, center.y + 352);
+    draw_screen_text(str("F1: help"), center.x + 304, center.y + 352, 192, Color{0.7f, 0.7f, 0.7f, 1}, text_centered);
     draw_caption(kind_name(machine_kind), center.x, center.y + 304);
     draw_machine_picture(center);
 

@@ -37,5 +37,5 @@ void draw_map_preview() {
     Matrix view = matrix_multiply(screen_projection, matrix_multiply(matrix_translation(static_cast<float>(center.x),
                                                                                          static_cast<float>(center.y)),
                                                                       matrix_scale(fit, fit)));
-    draw_machine(MachineView{view, -1, false});
+    draw_machine(MachineView{view, -1, false, false, -1, Color{}});
 }

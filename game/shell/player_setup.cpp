@@ -4,6 +4,7 @@
 #include "base/clamp.h"
 #include "model/game_data.h"
 #include "render/primitives.h"
+#include "screen/play_texts.h"
 #include "screen/ui.h"
 #include "render/resources.h"
 #include "shell/application.h"
@@ -45,15 +46,6 @@ void match_seats_to_player_count() {
         players.count = seat + 1;
     }
     players.count = player_count;
-}
-
-string difficulty_name(int64_t difficulty) {
-    switch (difficulty) {
-        case 0: return str("easy");
-        case 1: return str("normal");
-        case 2: return str("hard");
-        default: return str("expert");
-    }
 }
 
 void draw_seat(Player* player, ScreenPoint center, double y) {

@@ -46,7 +46,7 @@ TEST_F(DealTest, DealsDeckTapeAndHands) {
     deck = saved_deck;
     EXPECT_EQ(tape_head, 0);
     EXPECT_EQ(winner, no_winner);
-    EXPECT_EQ(hand_revealed, 1);
+    EXPECT_EQ(hand_revealed, 0);  // two people at the screen: the first turn opens hidden too
     EXPECT_EQ(players.data[0].goal.kind, sum);  // no goals: the default goal
 }
 

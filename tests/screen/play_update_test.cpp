@@ -2,8 +2,10 @@
 // around a computer seat.
 #include "base/arena.h"
 #include "base/random.h"
+#include "model/computer_players.h"
 #include "model/draw_rules.h"
 #include "model/map_list.h"
+#include "model/nimbers.h"
 #include "model/turn_state.h"
 #include "screen/game_screen.h"
 #include "screen/heads_up.h"
@@ -39,6 +41,7 @@ protected:
             array_push(&players, seat);
         }
         player_count = 2;
+        hand_revealed = first_is_computer ? 0 : 1;  // as a game starts when the first seat is shown
     }
     static void select(int16_t source, int16_t target) {
         source_state = source;
@@ -78,6 +81,7 @@ TEST_F(PlayUpdate, APositionComingRoundAThirdTimeDrawsTheGame) {
     // Stone on 0 with seat 0 to move: at the start, after two turns and after four.
     for (int turn = 0; turn < 4; turn++) {
         ASSERT_FALSE(game_over()) << turn;
+        hand_revealed = 1;  // the seat to move has shown its turn
         select(stones.data[0], static_cast<int16_t>(1 - stones.data[0]));
         update_play();
         ASSERT_GT(move_delay, 0) << turn;
@@ -95,16 +99,20 @@ TEST_F(PlayUpdate, IncompleteSelectionsWaitAndIllegalOnesAreTakenBackWithTheReas
     seats(false, false);
     join(0, 1, "");
     join(1, 2, "");
+    // A source without a stone is given up whole, with or without a target.
     const struct {
-        int16_t source, target;
+        int16_t source, target, kept_source;
         const char* notice;
-    } cases[] = {{0, -1, ""}, {1, 2, "No stone stands on that state"}, {0, 2, "No transition leads from that state to that one"}};
+    } cases[] = {{0, -1, 0, ""},
+                 {1, -1, -1, "No stone stands on that state"},
+                 {1, 2, -1, "No stone stands on that state"},
+                 {0, 2, 0, "No transition leads from that state to that one"}};
     for (const auto& each : cases) {
         reset_heads_up();
         select(each.source, each.target);
         update_play();
         EXPECT_EQ(stones.data[0], 0);
-        EXPECT_EQ(source_state, each.source);
+        EXPECT_EQ(source_state, each.kept_source);
         EXPECT_EQ(target_state, -1);
         EXPECT_EQ(move_delay, 0);
         EXPECT_EQ(std::string(notice_text.data ? notice_text.data : "", static_cast<size_t>(notice_text.length)), each.notice);
@@ -169,15 +177,40 @@ TEST_F(PlayUpdate, ComputerMovesAfterItsPausesAndTheLoneHumanKeepsItsHandShown) 
     EXPECT_EQ(winner, 1);  // the human cannot move: the last mover wins
 }
 
-TEST_F(PlayUpdate, ASelectionIsTheComputerSeatsMoveAndItMakesNoSecondOne) {
+// A selection made while the seat to move is not a human with its hand shown belongs to nobody.
+TEST_F(PlayUpdate, ASelectionDuringAComputersTurnIsDroppedAndTheComputerMakesItsOwnMove) {
     seats(true, false);
     join(0, 1, "");
     join(1, 2, "");
+    join(0, 3, "");  // leaves the human no move: the winning one
+    compute_nimbers();
+    computer_delay = computer_pause;
+    players.data[0].difficulty = hard;
     select(0, 1);
     update_play();
-    EXPECT_EQ(last_mover, 0);
-    EXPECT_NEAR(frames_until([] { return current_player == 1; }), 30, 1);
-    EXPECT_EQ(stones.data[0], 1);
+    EXPECT_EQ(source_state, -1);
+    EXPECT_EQ(target_state, -1);
+    frames_until([] { return game_over(); });
+    EXPECT_EQ(stones.data[0], 3);  // hard takes the winning arrow, not the one clicked
+    EXPECT_EQ(winner, 0);
+}
+
+TEST_F(PlayUpdate, ASeatThatMustPassIsToldSo) {
+    machine_kind = turing_machine;
+    seats(false, true);
+    join(1, 2, "AR");  // no arrow leaves the stone's state
+    array_push(&tape, Card{0, 0, 1});
+    hand_revealed = 1;
+    players.data[0].goal = Goal{sum, at_least, 99, 0, 0, 1, 0, 0, 1};  // never met
+    players.data[1].goal = players.data[0].goal;
+    update_play();
+    auto notice = [] { return std::string(notice_text.data ? notice_text.data : "", static_cast<size_t>(notice_text.length)); };
+    EXPECT_EQ(notice(), "Red cannot move and passes");
+    EXPECT_DOUBLE_EQ(notice_time_left, notice_seconds);
+    reset_heads_up();
+    frames_until([] { return current_player == 1 && computer_delay <= 0; });
+    update_play();
+    EXPECT_EQ(notice(), "Blue cannot move and passes");
 }
 
 }  // namespace

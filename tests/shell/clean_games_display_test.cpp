@@ -23,7 +23,7 @@ protected:
         player_count = 1;
     }
     // Main menu to a running game of the kind's first map, two human seats.
-    static void play_first_map(uint8_t kind) {
+    static void play_first_map(uint8_t kind, bool show_turn = true) {
         machine_kind = kind;
         run_frame();
         ASSERT_TRUE(click_button("Play Game"));
@@ -35,6 +35,7 @@ protected:
         ASSERT_TRUE(click_button("Play"));
         run_frame();
         ASSERT_FALSE(map_list_open);
+        if (show_turn) press_key(SDL_SCANCODE_SPACE);  // the first human shows the turn
     }
     static void click_world(double x, double y) {
         click_at((x - camera_x) * camera_zoom + window_width / 2.0, (y - camera_y) * camera_zoom + window_height / 2.0);
@@ -50,8 +51,8 @@ TEST_F(CleanGames, LeavingAGameAndPlayingAgainStartsWithAFreshTurnAndAFramedMap)
     play_first_map(pushdown_machine);
     click_at(deck_slot().x + 64, deck_slot().y + 64);
     ASSERT_EQ(card_drawn, 1);
-    click_state(1);
-    ASSERT_EQ(source_state, 1);
+    click_state(0);
+    ASSERT_EQ(source_state, 0);
     press_key(SDL_SCANCODE_ESCAPE);
     ASSERT_TRUE(player_setup_open);
     ASSERT_TRUE(click_button("OK"));
@@ -67,6 +68,27 @@ TEST_F(CleanGames, LeavingAGameAndPlayingAgainStartsWithAFreshTurnAndAFramedMap)
     EXPECT_EQ(camera_x, x);
     EXPECT_EQ(camera_y, y);
     EXPECT_EQ(camera_zoom, zoom);
+}
+
+// The first of two people must not show their cards or goal to the other before their turn.
+TEST_F(CleanGames, WithTwoHumansAGameOpensOnTheTurnPanelWithTheHandAndTheGoalHidden) {
+    for (uint8_t kind : {pushdown_machine, turing_machine}) {
+        play_first_map(kind, false);
+        EXPECT_EQ(hand_revealed, 0) << int(kind);
+        ScenePixel panel = scene_pixel(window_width / 2 - 380, window_height / 2 + 200);
+        EXPECT_LT(panel.r + panel.g + panel.b, 8) << int(kind);  // the turn panel's dark box
+        // Where the first of five hand cards lies, left of the card counts.
+        ScenePixel hand = scene_pixel(window_width / 2 - 288, 80);
+        press_key(SDL_SCANCODE_SPACE);
+        EXPECT_EQ(hand_revealed, 1) << int(kind);
+        if (kind == pushdown_machine) {
+            ScenePixel card = scene_pixel(window_width / 2 - 288, 80);
+            EXPECT_GT(card.r + card.g + card.b, hand.r + hand.g + hand.b + 60);
+        }
+        press_key(SDL_SCANCODE_ESCAPE);
+        press_key(SDL_SCANCODE_ESCAPE);
+        run_frame();
+    }
 }
 
 TEST_F(CleanGames, EscapeOutOfTheEditorClosesItsDialogForTheNextGame) {

@@ -366,6 +366,41 @@ TEST_F(EditorWork, UnsavedEditsGoOnlyAfterAQuestionAndEveryMapOpensUnselected) {
     EXPECT_TRUE(main_menu_open);
 }
 
+TEST_F(EditorWork, ClosingTheWindowAsksBeforeUnsavedEditsGoWhateverDialogOrQuestionIsUp) {
+    const std::string question = "Discard unsaved changes?";
+    open_editor(turing_machine);
+    point_at(0, 0), press_key(SDL_SCANCODE_1);
+    point_at(128, 0), press_key(SDL_SCANCODE_1);
+    click_world(0, 0), click_world(128, 0), press_key(SDL_SCANCODE_2);
+    save_as("first");
+    save_as("second");
+    press_key(SDL_SCANCODE_U);  // bends the arrow: an edit not saved
+    void (*const opens[])() = {
+        [] { click_button("change rule"), run_frame(); },
+        [] { press_key_with(SDL_SCANCODE_LCTRL, SDL_SCANCODE_S); },
+        [] { click_button("add goal"), run_frame(); },
+        [] { save_as("first"); },  // "Replace it?"
+    };
+    for (size_t state = 0; state < std::size(opens); state++) {
+        opens[state]();
+        ASSERT_TRUE(editor_dialog_open()) << state;
+        SDL_Event close{SDL_QUIT};
+        SDL_PushEvent(&close);
+        run_frame();
+        EXPECT_TRUE(running && drew_text(question)) << state;
+        press_key(SDL_SCANCODE_N);
+        if (entry_open || goal_builder_open) click_button("Cancel"), run_frame();
+        EXPECT_FALSE(editor_dialog_open()) << state;
+    }
+    SDL_Event close{SDL_QUIT};
+    SDL_PushEvent(&close);
+    run_frame();
+    ASSERT_TRUE(running && drew_text(question));
+    SDL_PushEvent(&close);  // asked already: closing again goes ahead
+    run_frame();
+    EXPECT_FALSE(running);
+}
+
 TEST_F(EditorWork, ALongNameTypedFasterThanFramesIsKeptWhole) {
     press_key_with(SDL_SCANCODE_LCTRL, SDL_SCANCODE_S);
     std::string expected;

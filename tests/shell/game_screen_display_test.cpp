@@ -1,9 +1,12 @@
 // The game screen in the running frame loop: clicks on states, the deck and the next-turn
 // button, the hand's scrolling, the overlays and the restart, on maps shipped with the game.
 #include "base/random.h"
+#include "model/computer_players.h"
 #include "model/map_list.h"
 #include "model/referee.h"
 #include "model/turn_state.h"
+#include "screen/camera.h"
+#include "screen/frame_input.h"
 #include "screen/game_screen.h"
 #include "screen/hand.h"
 #include "screen/heads_up.h"
@@ -25,16 +28,26 @@ protected:
         seed_random(11);
     }
     // The first map of the kind's list ("first_steps", "colour_square") for two humans.
-    static void play(uint8_t kind, GrowableArray<MapListEntry>* list) {
+    // computer_seat: the one seat played by "hard", -1 for none.
+    static void play(uint8_t kind, GrowableArray<MapListEntry>* list, int64_t computer_seat = -1) {
         machine_kind = kind;
         current_map_list = list;
         current_map_index = 0;
         array_clear(&players);
         for (int64_t seat = 0; seat < 2; seat++) array_push(&players, new_player(seat));
+        for (int64_t seat = 0; seat < 2; seat++) {
+            players.data[seat].is_computer = seat == computer_seat;
+            players.data[seat].difficulty = hard;
+        }
         player_count = 2;
         ASSERT_TRUE(start_game());
         main_menu_open = false;
         run_frame();
+        // Two people at the screen: the first, too, shows its turn before playing.
+        if (computer_seat < 0) {
+            EXPECT_FALSE(hand_revealed);
+            press_key(SDL_SCANCODE_SPACE);
+        }
     }
     // The camera starts centred on the world's origin at zoom 1.
     static void click_state(int16_t state, uint8_t button = SDL_BUTTON_LEFT) {
@@ -58,18 +71,21 @@ protected:
 
 TEST_F(GameScreen, ClicksChooseSourceAndTargetAndRightClicksTakeThemBack) {
     play(state_machine, &state_map_list);
-    click_state(1);
-    EXPECT_EQ(source_state, 1);
-    click_state(1);  // the source again: a self-loop, which this map lacks
+    auto notice = [] { return std::string(notice_text.data, static_cast<size_t>(notice_text.length)); };
+    click_state(1);  // no stone stands there: refused, and nothing stays chosen
+    run_frame();
+    EXPECT_EQ(source_state, -1);
+    EXPECT_EQ(notice(), "No stone stands on that state");
+    click_state(0);
+    EXPECT_EQ(source_state, 0);
+    click_state(0);  // the source again: a self-loop, which this map lacks
     run_frame();
     EXPECT_EQ(target_state, -1);
-    EXPECT_EQ(std::string(notice_text.data, static_cast<size_t>(notice_text.length)),
-              "No transition leads from that state to that one");
-    click_state(2);
-    EXPECT_EQ(selected_transition, 2);  // highlighted in the frame of the click
+    EXPECT_EQ(notice(), "No transition leads from that state to that one");
+    click_state(3);
     run_frame();
-    EXPECT_EQ(stones.data[0], 0);  // no stone stands on the source
     EXPECT_EQ(target_state, -1);
+    EXPECT_EQ(source_state, 0);
     click_state(0, SDL_BUTTON_RIGHT);
     EXPECT_EQ(source_state, -1);
     click_state(0);
@@ -95,6 +111,48 @@ TEST_F(GameScreen, AfterAnAnimatedMoveTheNextHumanSeesTheTurnOverlayUntilSpace) 
     run_frame();
     EXPECT_EQ(hand_revealed, 1);
     EXPECT_FALSE(overlay_shown());
+}
+
+// first_steps: from state 1 the arrow to the accepting state 3 wins; the one to 2 does not.
+TEST_F(GameScreen, ClicksOutsideAHumansOwnShownTurnChooseNothing) {
+    play(state_machine, &state_map_list, 1);
+    click_state(0);
+    click_state(1);
+    for (int frame = 0; frame < 60 && current_player == 0; frame++) run_frame();  // the move's pause
+    ASSERT_EQ(current_player, 1);
+    ASSERT_GT(computer_delay, 0);
+    click_state(1);
+    click_state(2);
+    EXPECT_EQ(source_state, -1);
+    run_frames(60);
+    EXPECT_EQ(stones.data[0], 3);  // the computer's own choice
+    EXPECT_EQ(winner, 1);
+
+    play(state_machine, &state_map_list);
+    move(0, 1);
+    ASSERT_TRUE(current_player == 1 && !hand_revealed);
+    click_state(1);  // before Blue has shown the turn
+    click_state(2);
+    run_frames(40);
+    EXPECT_EQ(stones.data[0], 1);
+    EXPECT_EQ(source_state, -1);
+    press_key(SDL_SCANCODE_SPACE);
+    move(1, 3);
+    EXPECT_EQ(winner, 1);
+
+    // On a pushdown map no refusal tells the clicker about the hand of the seat to move.
+    play(pushdown_machine, &pushdown_map_list, 1);
+    click_deck();
+    click_next_turn();
+    ASSERT_GT(computer_delay, 0);
+    int64_t deck_cards = deck.count;
+    click_state(0);
+    click_state(1);
+    click_deck();
+    run_frames(2);
+    EXPECT_LE(notice_time_left, 0);
+    EXPECT_EQ(deck.count, deck_cards);
+    EXPECT_EQ(source_state, -1);
 }
 
 TEST_F(GameScreen, APushdownPlayerDrawsOnceAndThenMayEndTheTurnWithTheButton) {
@@ -141,6 +199,8 @@ TEST_F(GameScreen, TheWinnerIsShownAndSpaceRestartsTheSameMap) {
     EXPECT_EQ(current_player, 0);
     EXPECT_EQ(source_state, -1);
     run_frame();
+    EXPECT_TRUE(overlay_shown());  // the new game's first turn, too, is shown by its player
+    press_key(SDL_SCANCODE_SPACE);
     EXPECT_FALSE(overlay_shown());
 }
 
@@ -175,7 +235,7 @@ TEST_F(GameScreen, ADrawnGameShowsTheEndOverlayAndSpaceRestartsIt) {
     run_frame();
     EXPECT_FALSE(game_drawn);
     EXPECT_EQ(stones.data[0], 0);
-    EXPECT_FALSE(overlay_shown());
+    EXPECT_FALSE(hand_revealed);
 }
 
 TEST_F(GameScreen, HShowsTheExpertsMoveWithoutMakingItUntilTheTurnMoves) {
@@ -195,6 +255,52 @@ TEST_F(GameScreen, HShowsTheExpertsMoveWithoutMakingItUntilTheTurnMoves) {
     EXPECT_GT(ring_pixel().g, before.g);  // the green ring round the stone's state
     move(0, 2);
     EXPECT_FALSE(hint.shown);
+}
+
+// The world point under the pointer stays under it: while the wheel zooms, and while a press on
+// empty ground drags the view; a press on a state selects it and drags nothing.
+TEST_F(GameScreen, TheWheelZoomsAboutThePointerAndADragOnEmptyGroundMovesTheView) {
+    play(state_machine, &state_map_list);
+    double x = window_width / 2.0 + 150, height = window_height / 2.0 + 120;  // between first_steps' states
+    move_mouse(x, height);
+    run_frame();
+    double world_x = frame_input.world_x, world_y = frame_input.world_y;
+    turn_wheel(2);
+    run_frame();
+    run_frame();
+    EXPECT_DOUBLE_EQ(camera_zoom, 1.5);
+    EXPECT_NEAR(frame_input.world_x, world_x, 1e-3);
+    EXPECT_NEAR(frame_input.world_y, world_y, 1e-3);
+    for (uint8_t button : {SDL_BUTTON_LEFT, SDL_BUTTON_MIDDLE}) {
+        double camera_before = camera_x;
+        push_mouse_button(button, true);
+        run_frame();
+        move_mouse(x - 60, height + 40);
+        run_frame();
+        push_mouse_button(button, false);
+        run_frames(2);  // the pointer's world point is seen through the camera drawn last
+        EXPECT_NEAR(camera_x, camera_before + 40, 1e-3);  // 60 pixels at zoom 1.5
+        EXPECT_NEAR(frame_input.world_x, world_x, 1e-3);
+        EXPECT_NEAR(frame_input.world_y, world_y, 1e-3);
+        move_mouse(x, height);
+        run_frame();
+        world_x = frame_input.world_x, world_y = frame_input.world_y;
+    }
+    EXPECT_EQ(source_state, -1);
+    double camera_before = camera_x;
+    float state_x, state_y;
+    state_center(0, &state_x, &state_y);
+    double state_window_x = window_width / 2.0 + (state_x - camera_x) * camera_zoom;
+    double state_window_y = window_height / 2.0 + (state_y - camera_y) * camera_zoom;
+    move_mouse(state_window_x, state_window_y);
+    push_mouse_button(SDL_BUTTON_LEFT, true);
+    run_frame();
+    move_mouse(state_window_x + 80, state_window_y);
+    run_frame();
+    push_mouse_button(SDL_BUTTON_LEFT, false);
+    run_frame();
+    EXPECT_EQ(source_state, 0);
+    EXPECT_EQ(camera_x, camera_before);
 }
 
 TEST_F(GameScreen, ShiftNTogglesStateNumbersAndNAloneDoesNot) {

@@ -4,6 +4,7 @@
 #include "model/map_list.h"
 #include "model/referee.h"
 #include "model/turn_state.h"
+#include "screen/camera.h"
 #include "screen/hand.h"
 #include "screen/hint.h"
 #include "screen/machine_view.h"
@@ -37,16 +38,19 @@ protected:
         main_menu_open = false;
         run_frame();
     }
-    // Below the rule text of a transition, where its value is drawn; the camera is centred at zoom 1.
+    // Where a transition's value is drawn, through the camera.
     static ScenePixel value_pixel(int16_t transition) {
         double x, y;
-        label_center(transitions.data[transition], &x, &y);
-        return scene_pixel(static_cast<int32_t>(window_width / 2.0 + x), static_cast<int32_t>(window_height / 2.0 + y - 40));
+        value_place(transitions.data[transition], &x, &y);
+        return scene_pixel(static_cast<int32_t>(window_width / 2.0 + (x - camera_x) * camera_zoom),
+                           static_cast<int32_t>(window_height / 2.0 + (y - camera_y) * camera_zoom));
     }
 };
 
 TEST_F(MoveValues, HeldVLabelsEveryStateMachineMoveAndLettingGoHidesThem) {
     play(state_machine, &state_map_list, false);
+    press_key(SDL_SCANCODE_SPACE);  // two humans: past the turn panel
+    run_frame();
     ScenePixel before = value_pixel(0);
     hold_key(SDL_SCANCODE_V);
     run_frames(2);
@@ -77,7 +81,7 @@ TEST_F(MoveValues, NothingIsShownOnAComputerSeatsTurn) {
 
 TEST_F(MoveValues, PushdownSharesStandOverTheHandCards) {
     play(pushdown_machine, &pushdown_map_list, false);
-    press_key(SDL_SCANCODE_SPACE);  // two humans: past the turn overlay
+    press_key(SDL_SCANCODE_SPACE);  // two humans: past the turn panel
     run_frame();
     hold_key(SDL_SCANCODE_V);
     run_frame();
