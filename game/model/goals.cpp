@@ -95,7 +95,8 @@ static string write_goal(Goal goal, const int64_t* value) {
         default: break;
     }
     if (value) {
-        fixed_put_char(&text, ' ');
+        // "sum 22" reads as a sum; a count reads better after a colon ("num 6: 1").
+        fixed_put_string(&text, str(goal.kind == sum ? " " : ": "));
         fixed_put_integer(&text, *value);
         fixed_put_char(&text, ',');
     }

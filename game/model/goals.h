@@ -13,5 +13,6 @@ constexpr int64_t goal_text_capacity = 64;
 // The goal's description for draw_goal_text, with "%" before letters that must print
 // as plain letters rather than card symbols. Valid until the next call.
 string goal_text(Goal goal);
-// The same with where the tape stands against it: "sum 22, at least 24". Valid until the next call.
+// The same with where the tape stands against it: "sum 22, at least 24", "num 6: 1, at least 3".
+// Valid until the next call.
 string goal_progress_text(Goal goal);

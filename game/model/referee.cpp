@@ -18,15 +18,12 @@ static Card deal_card() {
     return card;
 }
 
+// A new game has no last move to show; the move count goes on, so no screen takes an old move
+// for a new one.
 static void reset_turn_progress() {
-    game_blocked = 0;
-    stuck_seat = no_winner;
-    game_drawn = 0;
-    turns_played = 0;
-    last_mover = no_winner;
-    idle_turns = 0;
-    moved_this_turn = 0;
-    deck_card_drawn_this_turn = 0;
+    int64_t moves_so_far = last_move.number;
+    turn_progress = {};
+    last_move.number = moves_so_far;
 }
 
 static bool a_goal_is_met() {
@@ -115,9 +112,10 @@ int16_t transition_taken(int16_t from, int16_t to, string rule) {
 
 void apply_move(int16_t stone, int16_t target, string rule, Card card, int64_t hand_index) {
     if (stone < 0 || stone >= stones.count || target < 0 || target >= states.count) return;
-    last_moved_stone = MovedStone{stone, stones.data[stone], 1};
-    last_move = LastMove{transition_taken(stones.data[stone], target, rule), static_cast<uint8_t>(current_player),
-                         machine_kind == turing_machine && rule.length > 0 && tape.count > 0 ? tape_head : -1};
+    int16_t from = stones.data[stone];
+    int64_t written_cell = machine_kind == turing_machine && rule.length > 0 && tape.count > 0 ? tape_head : -1;
+    last_move = LastMove{stone, from, transition_taken(from, target, rule), static_cast<uint8_t>(current_player),
+                         written_cell, last_move.number + 1};
     stones.data[stone] = target;
     if (machine_kind == pushdown_machine && current_player >= 0 && current_player < players.count) {
         remove_card(&players.data[current_player].hand, hand_index);

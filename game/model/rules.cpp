@@ -140,8 +140,15 @@ struct RuleParser {
     int64_t length;
     int64_t position;
     bool error;
+    // Where the first error was found: the byte that could not be read, or the length when the text ended.
+    int64_t fault;
 
     bool at(char c) const { return position < length && text[position] == c; }
+
+    void fail(int64_t at_byte) {
+        if (!error) fault = at_byte;
+        error = true;
+    }
 
     Value expression() {
         Value value = term();
@@ -179,16 +186,19 @@ struct RuleParser {
         while (!error) {
             if (at(',')) {
                 position++;
-                if (count == max_list_items) break;
+                if (count == max_list_items) {
+                    fail(position - 1);
+                    break;
+                }
                 (*items)[count++] = expression();
             } else if (at(')')) {
                 position++;
                 return count;
             } else {
+                fail(position);
                 break;
             }
         }
-        error = true;
         return 0;
     }
 
@@ -206,10 +216,11 @@ struct RuleParser {
 
     Value plain_atom() {
         if (!at('(')) return single_atom();
+        int64_t start = position;
         Value* items = nullptr;
         int64_t count = list_items(&items);
         if (count != 1) {
-            error = true;
+            fail(start);
             return Domain::none();
         }
         return items[0];
@@ -217,7 +228,7 @@ struct RuleParser {
 
     Value single_atom() {
         if (position >= length) {
-            error = true;
+            fail(position);
             return Domain::none();
         }
         char c = text[position];
@@ -237,7 +248,7 @@ struct RuleParser {
             position++;
             return domain.everything();
         }
-        error = true;
+        fail(position);
         return Domain::none();
     }
 };
@@ -257,7 +268,7 @@ int64_t strip_rule(string rule) {
 template <typename Domain>
 bool evaluate(const Domain& domain, string rule, typename Domain::Value* value) {
     ArenaMark frame_mark = arena_mark(FRAME_ARENA);
-    RuleParser<Domain> parser{domain, rule_scratch, strip_rule(rule), 0, false};
+    RuleParser<Domain> parser{domain, rule_scratch, strip_rule(rule), 0, false, 0};
     *value = parser.expression();
     bool valid = !parser.error && parser.position == parser.length;
     arena_reset_to(frame_mark);
@@ -279,6 +290,24 @@ CardSet rule_accepted_cards(string rule, bool stack_has_top, Card top) {
     SetValue value;
     if (!evaluate(domain, rule, &value)) return CardSet{};
     return value.card;
+}
+
+int64_t card_rule_fault(string rule) {
+    ArenaMark frame_mark = arena_mark(FRAME_ARENA);
+    SingleDomain domain{Card{0, 0, 1}, false, Card{0, 0, 1}};
+    int64_t kept = strip_rule(rule);
+    RuleParser<SingleDomain> parser{domain, rule_scratch, kept, 0, false, 0};
+    parser.expression();
+    arena_reset_to(frame_mark);
+    int64_t fault = parser.error ? parser.fault : parser.position;
+    if (!parser.error && parser.position == kept) return -1;
+    // Back from the text without blanks to the text as written.
+    for (int64_t i = 0, seen = 0; i < rule.length; i++) {
+        char c = rule.data[i];
+        if (c == ' ' || c == '\t' || c == '\n') continue;
+        if (seen++ == fault) return i;
+    }
+    return rule.length;
 }
 
 int64_t card_set_size(const CardSet& set) {

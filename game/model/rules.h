@@ -13,6 +13,10 @@ bool rule_accepts(string rule, Card card);
 // Against the given top card, or against an empty stack.
 bool rule_accepts_with_top(string rule, Card card, bool stack_has_top, Card top);
 
+// Where the rule stops reading as one: the index of its first byte that cannot be read, its length
+// when it ends before it is complete, -1 when the whole text reads as a rule.
+int64_t card_rule_fault(string rule);
+
 // Every card with colour and shape 0 to 5 and number 1 to 6, one bit each.
 constexpr int64_t card_kind_count = card_property_count * card_property_count * card_property_count;
 

@@ -17,38 +17,48 @@ extern double move_delay;
 extern double computer_delay;
 extern int64_t human_count;
 
-// The stone the last move took and the state it left; `fresh` stays set until the screen has
-// started animating it.
-struct MovedStone {
-    int16_t stone;
-    int16_t from_state;
-    uint8_t fresh;
-};
-extern MovedStone last_moved_stone;
-
-// The move made last in this game, shown until the next one: its transition, the seat that made
-// it, and the tape cell it wrote (-1 when it wrote none).
+// The move made last in this game, shown until the next one: the stone it took and the state that
+// stone left, its transition, the seat that made it, the tape cell it wrote (-1 when it wrote none),
+// and its number among the game's moves (0 before the first), by which a screen tells a new move.
 struct LastMove {
-    int16_t transition;
-    uint8_t seat;
-    int64_t written_cell;
+    int16_t stone = -1;
+    int16_t from_state = -1;
+    int16_t transition = -1;
+    uint8_t seat = no_winner;
+    int64_t written_cell = -1;
+    int64_t number = 0;
 };
-extern LastMove last_move;
 
-// Set when a game ends without a winner because no seat can ever move again.
-extern uint8_t game_blocked;
-// The seat whose turn it was when it could not move and so lost the game; no_winner otherwise.
-extern uint8_t stuck_seat;
-// Set when a game ends in a draw: a position came round a third time, or the turn limit ran out.
-extern uint8_t game_drawn;
-// Turns ended since the game started.
-extern int64_t turns_played;
-// The seat that made the last move of this game, no_winner before the first.
-extern uint8_t last_mover;
-// Turns ended in a row in which no stone moved and no card came from the deck.
-extern int64_t idle_turns;
-extern uint8_t moved_this_turn;
-extern uint8_t deck_card_drawn_this_turn;
+// How the game has gone so far, beyond the selection and the pauses; `= {}` starts it afresh.
+struct TurnProgress {
+    LastMove last_move;
+    // Set when a game ends without a winner because no seat can ever move again.
+    uint8_t game_blocked = 0;
+    // The seat whose turn it was when it could not move and so lost the game; no_winner otherwise.
+    uint8_t stuck_seat = no_winner;
+    // Set when a game ends in a draw: a position came round a third time, or the turn limit ran out.
+    uint8_t game_drawn = 0;
+    // The seat that made the last move of this game, no_winner before the first.
+    uint8_t last_mover = no_winner;
+    // Turns ended since the game started.
+    int64_t turns_played = 0;
+    // Turns ended in a row in which no stone moved and no card came from the deck.
+    int64_t idle_turns = 0;
+    uint8_t moved_this_turn = 0;
+    uint8_t deck_card_drawn_this_turn = 0;
+};
+extern TurnProgress turn_progress;
+
+// The record's fields under their own names, as the referee and the screens use them.
+inline LastMove& last_move = turn_progress.last_move;
+inline uint8_t& game_blocked = turn_progress.game_blocked;
+inline uint8_t& stuck_seat = turn_progress.stuck_seat;
+inline uint8_t& game_drawn = turn_progress.game_drawn;
+inline uint8_t& last_mover = turn_progress.last_mover;
+inline int64_t& turns_played = turn_progress.turns_played;
+inline int64_t& idle_turns = turn_progress.idle_turns;
+inline uint8_t& moved_this_turn = turn_progress.moved_this_turn;
+inline uint8_t& deck_card_drawn_this_turn = turn_progress.deck_card_drawn_this_turn;
 
 // Every timer and animation advances by this fixed step once per frame.
 constexpr double frame_time = 1.0 / 60.0;
@@ -66,18 +76,14 @@ inline bool game_over() { return winner != no_winner || game_blocked || game_dra
 // pause runs; anything chosen at another time belongs to nobody and is dropped.
 bool human_may_choose();
 
-// Every turn variable at once, so a look-ahead can play on and put the turn back as it was.
+// Every turn variable at once, one plain copy, so a look-ahead can play on and put the turn back.
 struct TurnStateSnapshot {
     int16_t source_state, target_state, selected_transition;
     int64_t selected_card;
     uint8_t hand_revealed, card_drawn;
     double move_delay, computer_delay;
     int64_t human_count;
-    MovedStone last_moved_stone;
-    LastMove last_move;
-    uint8_t game_blocked, stuck_seat, game_drawn, last_mover;
-    int64_t idle_turns, turns_played;
-    uint8_t moved_this_turn, deck_card_drawn_this_turn;
+    TurnProgress progress;
 };
 
 TurnStateSnapshot save_turn_state();

@@ -5,7 +5,3 @@
 void draw_goal_text(Goal goal, double x, double y) {
     draw_text(goal_text(goal), x, y, 256, Color{1, 1, 1, 1}, screen_projection, text_centered | text_symbols);
 }
-
-void draw_goal_progress(Goal goal, double x, double y, double scale, const Color& color) {
-    draw_text(goal_progress_text(goal), x, y, scale, color, screen_projection, text_centered | text_symbols);
-}

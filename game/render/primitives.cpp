@@ -72,16 +72,17 @@ void draw_arrow(double x0, double y0, double x1, double y1, double width, double
     direction.m[5] = ux;
     float w = static_cast<float>(width), shift = static_cast<float>(offset);
 
-    // Closer than 8 widths the shaft's length turns negative; the mirrored quad is culled.
+    // Closer than the head's gap the shaft's length turns negative; the mirrored quad is culled.
     Matrix start = matrix_multiply(matrix_translation(static_cast<float>(x0), static_cast<float>(y0)), direction);
     Matrix shaft = matrix_multiply(matrix_multiply(start, matrix_translation(0, shift - w / 2)),
-                                   matrix_scale(static_cast<float>(length - 8 * width), w));
+                                   matrix_scale(static_cast<float>(length - arrow_head_gap * width), w));
     draw_textured(shaft, white_texture, color, whole_texture, view);
 
     Matrix end = matrix_multiply(matrix_translation(static_cast<float>(x1), static_cast<float>(y1)), direction);
-    Matrix head = matrix_multiply(end, matrix_translation(-8 * w, shift));
+    Matrix head = matrix_multiply(end, matrix_translation(static_cast<float>(-arrow_head_gap) * w, shift));
     head = matrix_multiply(head, matrix_rotation(-quarter_turn));
-    head = matrix_multiply(head, matrix_scale(6 * w, 6 * w));
+    float head_side = static_cast<float>(arrow_head_size) * w;
+    head = matrix_multiply(head, matrix_scale(head_side, head_side));
     head = matrix_multiply(head, matrix_translation(-0.5f, -0.5f));
     draw_textured(head, shape_textures[1], color, whole_texture, view);
 }

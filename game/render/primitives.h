@@ -24,7 +24,11 @@ void draw_quad(uint32_t texture, double x, double y, double width, double height
 // A square of side size with its bottom-left corner at (x, y), in screen space.
 void draw_card(Card card, double x, double y, double size);
 
-// From the first point towards the second, moved to the left of its direction by offset.
+// From the first point towards the second, moved to the left of its direction by offset. The shaft
+// stops arrow_head_gap widths short of the end point, where the head's square of arrow_head_size
+// widths is centred, pointing along the arrow.
+constexpr double arrow_head_gap = 8;
+constexpr double arrow_head_size = 6;
 void draw_arrow(double x0, double y0, double x1, double y1, double width, double offset, const Color& color,
                 const Matrix& view);
 

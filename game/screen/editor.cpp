@@ -6,6 +6,7 @@
 #include "model/map_history.h"
 #include "model/map_list.h"
 #include "model/map_save.h"
+#include "model/rule_reading.h"
 #include "model/turn_state.h"
 #include "render/primitives.h"
 #include "render/resources.h"
@@ -13,7 +14,10 @@
 #include "render/text.h"
 #include "screen/frame_input.h"
 #include "screen/goal_builder.h"
+#include "screen/heads_up.h"
 #include "screen/layout.h"
+#include "screen/map_legibility.h"
+#include "screen/next_arrow.h"
 #include "screen/text_entry.h"
 #include "screen/ui.h"
 
@@ -47,6 +51,8 @@ struct EditorSession {
     EditorQuestion question;
     // The file saved last while editing this map: saving to it again needs no question.
     string saved_path;
+    // The name the map was opened or last saved under, which the save dialog starts with.
+    string map_name;
     // What the last save did, shown at the bottom for a few seconds.
     string status;
     double status_time_left;
@@ -183,10 +189,31 @@ void save_under(string name) {
     if (save_map_as(name)) {
         mark_map_saved();
         session.saved_path = path;
+        session.map_name = name;
         show_status(joined("saved as ", path));
     } else {
         show_status(name.length > 0 ? joined("could not save ", path) : str("not saved: the name is empty"));
     }
+    // Saved all the same: the map may be half done.
+    LegibilityFault fault;
+    if (find_legibility_faults(&fault, 1) > 0) show_notice(legibility_fault_text(fault, PERSISTENT_ARENA));
+}
+
+// Under the typed rule, where it stops reading as a rule of this kind; nothing while it reads.
+string rule_reading_note(string typed) {
+    int64_t bad = first_unreadable_byte(typed, machine_kind);
+    if (typed.length == 0 || bad < 0) return string{nullptr, 0};
+    TextBuilder text{nullptr, 0, 0, FRAME_ARENA, 0};
+    if (bad >= typed.length) {
+        text_put_string(&text, str("The rule ends too soon, after character "));
+        text_put_integer(&text, typed.length);
+    } else {
+        text_put_string(&text, str("Cannot read character "));
+        text_put_integer(&text, bad + 1);
+        text_put_string(&text, str(": "));
+        text_put_char(&text, typed.data[bad]);
+    }
+    return text_view(&text);
 }
 
 // Replacing another map's file, or the list entry of another file, asks first.
@@ -208,6 +235,12 @@ void use_accepted_text() {
         finish_text_entry();
         save_or_ask(name);
     } else if (entry_purpose == entry_for_rule) {
+        if (entry_text.count > 0 && first_unreadable_byte(typed_text(), machine_kind) >= 0) {
+            // Refused: the dialog stays up with the text and the place it stops reading; the arrow keeps its rule.
+            entry_open = 1;
+            entry_accepted = 0;
+            return;
+        }
         // A confirmed rule belongs to the transition selected now, never to a later one.
         if (selected_transition >= 0 && selected_transition < transitions.count && entry_text.count > 0) {
             transitions.data[selected_transition].rule = arena_copy_string(typed_text());
@@ -310,7 +343,7 @@ void act_on_keys(const EditorButtons& buttons) {
 
 // Ctrl+S save, ctrl+O open, ctrl+Z undo, ctrl+Y and ctrl+shift+Z redo.
 void act_on_ctrl_keys() {
-    if (key_pressed(KEY_S)) open_text_entry(entry_for_map_name, str("Map name"));
+    if (key_pressed(KEY_S)) open_text_entry(entry_for_map_name, str("Map name"), session.map_name);
     if (key_pressed(KEY_O) && editor_may_discard(editor_request_map_list)) open_map_list();
     bool redo = key_pressed(KEY_Y) || (key_pressed(KEY_Z) && shift_held());
     bool undo = key_pressed(KEY_Z) && !shift_held();
@@ -359,6 +392,7 @@ void start_editing() {
     session.map_list_asked = 0;
     session.question.about = question_none;
     session.saved_path = string{nullptr, 0};
+    session.map_name = string{nullptr, 0};
     start_map_history();
 }
 
@@ -392,7 +426,7 @@ void add_transition_between_selected() {
     bool target = target_state >= 0 && target_state < states.count;
     if (!source || !target || transitions.count >= max_transitions) return;
     // A self-loop's label starts beside its loop, as the shipped maps place them.
-    float label_dx = source_state == target_state ? 96 : 0;
+    float label_dx = source_state == target_state ? 112 : 0;
     array_push(&transitions, Transition{source_state, target_state, 0, label_dx, 0, string{nullptr, 0}});
 }
 
@@ -436,7 +470,11 @@ bool editor_dialog_open() { return entry_open || goal_builder_open || session.qu
 
 void editor_frame() {
     // Back from the map list, the map shown is the one opened there.
-    if (session.map_list_asked) start_editing();
+    if (session.map_list_asked) {
+        start_editing();
+        bool listed = current_map_list && current_map_index >= 0 && current_map_index < current_map_list->count;
+        if (listed) session.map_name = current_map_list->data[current_map_index].name;
+    }
     use_accepted_text();
     double width = window_width, height = window_height;
     bool dialog_open = editor_dialog_open();
@@ -445,6 +483,7 @@ void editor_frame() {
     if (dialog_open) clicks = hold_clicks();
 
     draw_grid_cursor();
+    draw_next_arrow_marks();
     draw_screen_text(str("Press <f1> for help"), width - 256, height - 32, 128, Color{0.5f, 0.5f, 0.5f, 1}, text_plain);
     bool has_deck = machine_kind == pushdown_machine || machine_kind == turing_machine;
     if (has_deck) {
@@ -457,8 +496,9 @@ void editor_frame() {
     buttons.remove = column_button("remove", edit_column, 0);
     buttons.remove_stone = column_button("remove stone", edit_column, 1);
     buttons.add_stone = column_button("add stone", edit_column, 2);
-    if (has_deck && column_button("change rule", rule_column, 0) && selected_transition >= 0) {
-        open_text_entry(entry_for_rule, str("Type a rule"));
+    if (has_deck && column_button("change rule", rule_column, 0) && selected_transition >= 0 &&
+        selected_transition < transitions.count) {
+        open_text_entry(entry_for_rule, str("Type a rule"), transitions.data[selected_transition].rule);
     }
     if (machine_kind == turing_machine) {
         if (column_button("add goal", rule_column, 1)) goal_builder_open = 1;
@@ -474,7 +514,7 @@ void editor_frame() {
     if (session.question.about != question_none) {
         answer_question();
     } else {
-        if (entry_open) text_entry_frame(entry_purpose == entry_for_map_name ? file_of_typed_name : nullptr);
+        if (entry_open) text_entry_frame(entry_purpose == entry_for_map_name ? file_of_typed_name : rule_reading_note);
         if (goal_builder_open) goal_builder_frame();
     }
     record_map_edit();

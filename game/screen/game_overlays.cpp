@@ -46,7 +46,7 @@ static void card_count_position(int64_t k, int64_t seats, double width, double b
 static void draw_dark_box() { draw_centered_panel(800, 600, Color{0, 0, 0, 0.9f}); }
 
 static void draw_centred(string text, double y, double scale, const Color& color) {
-    draw_text(text, window_width / 2.0, y, scale, color, screen_projection, text_centered);
+    draw_screen_text(text, window_width / 2.0, y, scale, color, text_centered);
 }
 
 void draw_turn_overlay() {
@@ -65,8 +65,8 @@ void draw_card_counts() {
         FixedText text{letters, sizeof letters, 0, 0};
         double x, y;
         card_count_position(k, players.count, window_width, bottom_panel_height, &x, &y);
-        draw_text(card_count_text(players.data[k].hand.count, &text), x, y, 256, readable_on_dark(players.data[k].color),
-                  screen_projection, text_centered);
+        draw_screen_text(card_count_text(players.data[k].hand.count, &text), x, y, 256, readable_on_dark(players.data[k].color),
+                         text_centered);
     }
 }
 
@@ -109,7 +109,7 @@ static void draw_every_goal() {
         string shown = fixed_view(&text);
         double width = measure_text(shown, scale, true).width;
         draw_quad(player_texture, x - width / 2 - 32, y - 12, 24, 24, seat.color, screen_projection);
-        draw_text(shown, x, y, scale, readable_on_dark(seat.color), screen_projection, text_centered | text_symbols);
+        draw_screen_text(shown, x, y, scale, readable_on_dark(seat.color), text_centered | text_symbols);
     }
 }
 

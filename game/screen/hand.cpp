@@ -1,5 +1,6 @@
 #include "screen/hand.h"
 
+#include "model/goals.h"
 #include "model/referee.h"
 #include "model/turn_state.h"
 #include "render/goal_drawing.h"
@@ -59,7 +60,8 @@ static Player* current_seat() {
 // The goal, where the tape stands against it, and what the win mode asks for besides.
 static void draw_own_goal(Goal goal) {
     double middle = bottom_panel_height / 2;
-    draw_goal_progress(goal, window_width / 2.0, middle + 12, 256, Color{1, 1, 1, 1});
+    draw_screen_text(goal_progress_text(goal), window_width / 2.0, middle + 12, 256, Color{1, 1, 1, 1},
+                     text_centered | text_symbols);
     string besides = win_mode_requirement();
     if (besides.length > 0) {
         draw_text(besides, window_width / 2.0, middle - 28, 192, Color{0.4f, 0.7f, 1, 1}, screen_projection, text_centered);

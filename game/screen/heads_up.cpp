@@ -77,7 +77,7 @@ void draw_heads_up_texts() {
         draw_quad(player_texture, won ? 128 : 96, height - 112, 32, 32, seat, screen_projection);
     }
     // Near the turn limit its count comes into view.
-    if (machine_kind != state_machine && !game_over() && turns_played >= turn_count_shown_from) {
+    if (machine_kind != state_machine && !game_over() && turns_played + 1 >= turn_count_shown_from) {
         char letters[48];
         FixedText text{letters, sizeof letters, 0, 0};
         fixed_put_string(&text, str("turn "));

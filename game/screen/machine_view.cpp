@@ -7,11 +7,13 @@
 #include "render/scene.h"
 #include "render/text.h"
 #include "base/clamp.h"
+#include "screen/arrow_geometry.h"
 #include "screen/camera.h"
 #include "screen/frame_input.h"
 #include "screen/hint.h"
 #include "screen/layout.h"
 #include "screen/stone_animation.h"
+#include "screen/stone_counts.h"
 #include "screen/text_entry.h"
 
 #include <cstring>
@@ -38,15 +40,8 @@ void draw_circle(const Matrix& view, float x, float y, double size, const Color&
 
 bool valid_state(int16_t state) { return state >= 0 && state < states.count; }
 
-constexpr double self_loop_width = 100;
-constexpr double self_loop_height = 90;
-constexpr double self_loop_pivot_y = -1.5;
 // Clicks this close to an arrow's line pick its transition.
 constexpr double arrow_reach = 12;
-
-// The loop picture stands up from its state at bend 0; maps give a bend of 0 to a loop whose label
-// lies to the right, so the picture is turned a quarter turn clockwise to stand where its label is.
-double self_loop_angle(const Transition& t) { return t.bend - 90.0; }
 
 bool inside_state(double x, double y, int16_t state) {
     float center_x, center_y;
@@ -81,7 +76,7 @@ bool on_arrow(const Transition& t, double x, double y) {
     if (length <= 0) return false;
     double ux = dx / length, uy = dy / length;
     // The arrow is shifted to the left of its direction by its bend.
-    double px = x - from_x + uy * t.bend * 8.0, py = y - from_y - ux * t.bend * 8.0;
+    double px = x - from_x + uy * t.bend * bend_step, py = y - from_y - ux * t.bend * bend_step;
     double along = px * ux + py * uy, across = -px * uy + py * ux;
     return along >= 0 && along <= length && across > -arrow_reach && across < arrow_reach;
 }
@@ -153,7 +148,8 @@ void draw_transitions(const MachineView& view) {
             draw_self_arrow(self_arrow_texture, from_x, from_y, self_loop_width, self_loop_height,
                             self_loop_angle(t), self_loop_width / 2, self_loop_pivot_y, color, view.view);
         } else {
-            draw_arrow(from_x, from_y, to_x, to_y, lit ? 8 : 4, t.bend * 8.0, color, view.view);
+            double width = lit ? 2 * arrow_width : arrow_width;
+            draw_arrow(from_x, from_y, to_x, to_y, width, t.bend * bend_step, color, view.view);
         }
         double label_x, label_y;
         label_center(t, &label_x, &label_y);
@@ -261,6 +257,7 @@ void draw_stones(const MachineView& view) {
         if (counted && lift[state] < UINT8_MAX) lift[state]++;
     }
     if (view.interactive) memcpy(state_lift, lift, sizeof state_lift);
+    draw_stone_counts(view.view, view.interactive);
 }
 
 void draw_machine(const MachineView& view) {

@@ -112,6 +112,7 @@ static void change_pace() {
 
 void update_play() {
     human_count = human_seats();
+    if (human_count == 0) change_pace();
     if (move_delay > 0) {
         move_delay -= frame_time;
         if (move_delay <= 0) end_turn();
@@ -140,7 +141,6 @@ void update_play() {
     update_hint(!current_seat_is_computer() && hand_revealed);
     update_move_values(!current_seat_is_computer() && hand_revealed);
 
-    if (human_count == 0) change_pace();
     if (moved || !current_seat_is_computer()) return;
     if (computer_delay > 0) {
         computer_delay -= frame_time / (human_count == 0 ? static_cast<double>(1 << pace_level) : 1.0);

@@ -8,6 +8,7 @@ int16_t moving_stone;
 float moving_stone_position[2];
 float moving_stone_velocity[2];
 uint8_t state_lift[max_states];
+int64_t animated_move_number;
 
 void stone_position(int16_t state, float* x, float* y) {
     state_center(state, x, y);
@@ -15,10 +16,10 @@ void stone_position(int16_t state, float* x, float* y) {
 }
 
 void start_stone_animation() {
-    if (!last_moved_stone.fresh) return;
-    last_moved_stone.fresh = 0;
-    moving_stone = last_moved_stone.stone;
-    stone_position(last_moved_stone.from_state, &moving_stone_position[0], &moving_stone_position[1]);
+    if (last_move.number == animated_move_number) return;
+    animated_move_number = last_move.number;
+    moving_stone = last_move.stone;
+    stone_position(last_move.from_state, &moving_stone_position[0], &moving_stone_position[1]);
 }
 
 void animate_moving_stone(double frame_seconds) {
@@ -49,4 +50,5 @@ void reset_stone_animation() {
     moving_stone_position[0] = moving_stone_position[1] = 0;
     moving_stone_velocity[0] = moving_stone_velocity[1] = 0;
     memset(state_lift, 0, sizeof state_lift);
+    animated_move_number = 0;
 }

@@ -14,6 +14,9 @@ extern uint8_t state_lift[max_states];
 // A stone on the state is drawn here: the state's centre raised 8 world units per stone below it.
 void stone_position(int16_t state, float* x, float* y);
 
+// The number of the last move animated, so that each move starts its animation once.
+extern int64_t animated_move_number;
+
 // Starts animating the model's last move, from where its stone was last drawn; once per move.
 void start_stone_animation();
 

@@ -17,12 +17,13 @@ void reset_text_entry() {
     entry_text = GrowableArray<char>{};
 }
 
-void open_text_entry(uint8_t purpose, string prompt) {
+void open_text_entry(uint8_t purpose, string prompt, string text) {
     entry_open = 1;
     entry_purpose = purpose;
     entry_accepted = 0;
     entry_prompt = arena_copy_string(prompt);
     array_clear(&entry_text);
+    for (int64_t i = 0; i < text.length; i++) type_character(text.data[i]);
 }
 
 void type_character(char c) { array_push(&entry_text, c); }

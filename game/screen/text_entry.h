@@ -20,8 +20,8 @@ extern uint8_t entry_accepted;
 extern string entry_prompt;
 extern GrowableArray<char> entry_text;
 
-// Opens the dialog afresh, also over one that is open.
-void open_text_entry(uint8_t purpose, string prompt);
+// Opens the dialog afresh, also over one that is open, with `text` typed already.
+void open_text_entry(uint8_t purpose, string prompt, string text);
 void type_character(char c);
 string typed_text();
 // The accepted text is used or dropped; the dialog's purpose ends.

@@ -146,9 +146,10 @@ TEST_F(RefereeTest, MovesOnEachKind) {
     Card kept = players.data[0].hand.data[1];
     apply_move(0, 1, transitions.data[0].rule, played, 0);
     EXPECT_EQ(stones.data[0], 1);
-    EXPECT_EQ(last_moved_stone.stone, 0);
-    EXPECT_EQ(last_moved_stone.from_state, 0);
-    EXPECT_TRUE(last_moved_stone.fresh);
+    EXPECT_EQ(last_move.stone, 0);
+    EXPECT_EQ(last_move.from_state, 0);
+    EXPECT_EQ(last_move.transition, 0);
+    EXPECT_EQ(last_move.number, 1);
     EXPECT_EQ(move_delay, 0.5);
     ASSERT_EQ(players.data[0].hand.count, 1);
     EXPECT_EQ(players.data[0].hand.data[0].number, kept.number);

@@ -1,6 +1,7 @@
 #include "model_fixture.h"
 
 #include "base/random.h"
+#include "model/rule_reading.h"
 #include "model/rules.h"
 
 #include <string>
@@ -141,6 +142,23 @@ TEST_F(RuleTest, CardSetsAgreeWithSingleCards) {
         accepted_somewhere += card_set_size(set) > 0;
     }
     EXPECT_GT(accepted_somewhere, 50);
+}
+
+// The editor refuses a rule by the place where it stops reading: a byte, or the end of the text.
+TEST_F(RuleTest, TheFirstUnreadableByteOfARule) {
+    auto card_fault = [](const char* rule) { return first_unreadable_byte(str(rule), pushdown_machine); };
+    EXPECT_EQ(card_fault("~(A,B) & !3 | T*"), -1);
+    EXPECT_EQ(card_fault("Q(("), 0);
+    EXPECT_EQ(card_fault("A )"), 2);     // left over, counted in the text as written
+    EXPECT_EQ(card_fault("(A | "), 5);   // ends before its term
+    EXPECT_EQ(card_fault("(A,B)"), 0);   // a plain list of two
+    EXPECT_EQ(card_fault("~(A,B,C,D,E,F,1,2,3)"), 17);  // the ninth item's comma
+    auto tape_fault = [](const char* rule) { return first_unreadable_byte(str(rule), turing_machine); };
+    EXPECT_EQ(tape_fault("*R label"), -1);
+    EXPECT_EQ(tape_fault("a"), -1);
+    EXPECT_EQ(tape_fault("Q(("), 0);
+    EXPECT_EQ(tape_fault("al"), 1);
+    EXPECT_EQ(first_unreadable_byte(str("Q(("), state_machine), -1);
 }
 
 }  // namespace

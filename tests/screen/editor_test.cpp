@@ -37,7 +37,7 @@ TEST_F(EditorModel, NewStatesSnapToTheGridInMapUnitsAndBecomeTheSource) {
     ASSERT_EQ(transitions.count, 1);
     EXPECT_EQ(transitions.data[0].from, 0);
     EXPECT_EQ(transitions.data[0].to, 0);
-    EXPECT_EQ(transitions.data[0].label_dx, 96);  // a self-loop's label starts beside its loop
+    EXPECT_EQ(transitions.data[0].label_dx, 112);  // a self-loop's label starts beside its loop
 }
 
 TEST_F(EditorModel, ThereIsNoRoomForAState257) {

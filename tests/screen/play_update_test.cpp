@@ -7,6 +7,7 @@
 #include "model/map_list.h"
 #include "model/nimbers.h"
 #include "model/turn_state.h"
+#include "screen/frame_input.h"
 #include "screen/game_screen.h"
 #include "screen/heads_up.h"
 #include "screen/screen_state.h"
@@ -193,6 +194,29 @@ TEST_F(PlayUpdate, ASelectionDuringAComputersTurnIsDroppedAndTheComputerMakesIts
     frames_until([] { return game_over(); });
     EXPECT_EQ(stones.data[0], 3);  // hard takes the winning arrow, not the one clicked
     EXPECT_EQ(winner, 0);
+}
+
+// Without humans the computers pause twice as long, so a watcher can follow; + and - step it.
+TEST_F(PlayUpdate, AGameWithoutHumansIsPacedForWatchingAndPlusAndMinusChangeThePace) {
+    seats(true, true);
+    join(0, 1, "");
+    join(1, 2, "");
+    join(2, 3, "");
+    computer_delay = computer_pause;
+    EXPECT_NEAR(frames_until([] { return stones.data[0] == 1; }), 48, 1);
+    EXPECT_NEAR(frames_until([] { return current_player == 1 && computer_delay > 0; }), 30, 1);
+    frame_input.keys_pressed[KEY_MINUS] = 1;
+    update_play();
+    frame_input.keys_pressed[KEY_MINUS] = 0;
+    EXPECT_EQ(std::string(notice_text.data, static_cast<size_t>(notice_text.length)),
+              "The computers pause 1.6 s before each move");
+    EXPECT_NEAR(frames_until([] { return stones.data[0] == 2; }), 96, 1);
+    for (int step = 0; step < 5; step++) {
+        frame_input.keys_pressed[KEY_EQUALS] = 1;
+        update_play();
+    }
+    frame_input.keys_pressed[KEY_EQUALS] = 0;
+    EXPECT_EQ(pace_level, 0);  // the game's own pause is the shortest
 }
 
 TEST_F(PlayUpdate, ASeatThatMustPassIsToldSo) {

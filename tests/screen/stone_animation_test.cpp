@@ -42,7 +42,7 @@ TEST_F(StoneAnimation, AMoveStartsFromWhereTheStoneWasLastDrawnAndOnlyOnce) {
     EXPECT_EQ(moving_stone, 0);
     EXPECT_EQ(moving_stone_position[0], 0.0f);
     EXPECT_EQ(moving_stone_position[1], 24.0f);
-    EXPECT_FALSE(last_moved_stone.fresh);
+    EXPECT_EQ(animated_move_number, last_move.number);
 
     moving_stone_position[1] = 5;
     start_stone_animation();

@@ -8,6 +8,7 @@
 #include "model/turn_state.h"
 #include "screen/editor.h"
 #include "screen/goal_builder.h"
+#include "screen/heads_up.h"
 #include "screen/layout.h"
 #include "screen/text_entry.h"
 #include "screen/ui.h"
@@ -281,6 +282,7 @@ protected:
     }
     static void save_as(const std::string& name) {
         press_key_with(SDL_SCANCODE_LCTRL, SDL_SCANCODE_S);
+        entry_text.count = 0;  // the dialog offers the name saved last
         type_text(name);
         press_key(SDL_SCANCODE_RETURN);
         run_frame();
@@ -301,7 +303,7 @@ TEST_F(EditorWork, UndoAndRedoWalkBackAndForthThroughEveryKindOfEdit) {
         [] { press_key(SDL_SCANCODE_U); },
         [] {  // a rule asked for in the frame after a name is confirmed keeps that save
             press_key_with(SDL_SCANCODE_LCTRL, SDL_SCANCODE_S), type_text("w"), press_key(SDL_SCANCODE_RETURN);
-            click_button("change rule"), type_text("al"), press_key(SDL_SCANCODE_RETURN);
+            click_button("change rule"), type_text("a"), press_key(SDL_SCANCODE_RETURN);
         },
         [] { click_button(">", 0); },  // decks, then win mode and tape length in the bottom rows
         [] { click_button(">", 4); },
@@ -459,6 +461,59 @@ TEST_F(EditorWork, NothingInThePanelsCoversAnythingElse) {
         }
         EXPECT_GE(in_panels, kind == turing_machine ? 30u : 10u);
     }
+}
+
+// The arrow key 2 adds runs from the state tagged "from" to the one tagged "to", as the heads-up
+// line says; a state with two stones shows a badge with their count.
+TEST_F(Editor, TheNextArrowsEndsAreNamedAndAPileOfStonesIsCounted) {
+    point_at(0, 0), press_key(SDL_SCANCODE_1);
+    point_at(160, 0), press_key(SDL_SCANCODE_1);
+    run_frame();
+    EXPECT_TRUE(drew_text("arrow 1 -> ?"));
+    click_world(0, 0);
+    run_frame();
+    EXPECT_TRUE(drew_text("arrow 1 -> 0"));
+    auto badge = [] { return scene_pixel(static_cast<int32_t>(window_width / 2 + 8), static_cast<int32_t>(window_height / 2 - 18)); };
+    array_push(&stones, int16_t{0});
+    run_frame();
+    EXPECT_FALSE(badge().r > 200 && badge().g > 150 && badge().b < 100);
+    array_push(&stones, int16_t{0});
+    run_frame();
+    EXPECT_TRUE(badge().r > 200 && badge().g > 150 && badge().b < 100);
+}
+
+// The rule dialog starts from the arrow's rule and refuses one it cannot read; the name dialog starts
+// from the name saved last; a save goes ahead with the first legibility fault in a notice.
+TEST_F(EditorWork, DialogsStartFromWhatTheyChangeAndAnUnreadableRuleIsRefused) {
+    array_push(&states, State{-128, 0, 0, 0});
+    array_push(&states, State{128, 0, 0, 0});
+    array_push(&transitions, Transition{0, 1, 0, 0, 48, str("A")});
+    click_world(0, 48);
+    ASSERT_TRUE(click_button("change rule"));
+    run_frame();
+    EXPECT_EQ(typed(), "A");
+    press_key(SDL_SCANCODE_BACKSPACE);
+    press_key_with(SDL_SCANCODE_LSHIFT, SDL_SCANCODE_Q);
+    press_key_with(SDL_SCANCODE_LSHIFT, SDL_SCANCODE_9);
+    press_key(SDL_SCANCODE_RETURN);
+    run_frame();
+    EXPECT_TRUE(entry_open && drew_text("Cannot read character 1: Q"));
+    EXPECT_EQ(text_of(transitions.data[0].rule), "A");
+    ASSERT_TRUE(click_button("Cancel"));
+    save_as("first");
+    EXPECT_TRUE(fs::exists("custom_pushdown_machines/first"));
+    EXPECT_EQ(text_of(notice_text), "The rule of 0 -> 1 stands far from its arrow");
+    press_key_with(SDL_SCANCODE_LCTRL, SDL_SCANCODE_S);
+    EXPECT_EQ(typed(), "first");
+}
+
+// Opened from the list, the map's name is the one the save dialog offers.
+TEST_F(Editor, TheNameDialogOffersTheNameOfTheMapOpened) {
+    press_key_with(SDL_SCANCODE_LCTRL, SDL_SCANCODE_O);
+    ASSERT_TRUE(click_button("Edit"));
+    run_frame();
+    press_key_with(SDL_SCANCODE_LCTRL, SDL_SCANCODE_S);
+    EXPECT_EQ(typed(), text_of(pushdown_map_list.data[0].name));
 }
 
 }  // namespace

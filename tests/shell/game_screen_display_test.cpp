@@ -14,10 +14,13 @@
 #include "screen/layout.h"
 #include "screen/machine_view.h"
 #include "screen/stone_animation.h"
+#include "screen/stone_counts.h"
 #include "shell/application.h"
 #include "ui_driver.h"
 
 #include <gtest/gtest.h>
+
+#include <string>
 
 namespace {
 
@@ -91,6 +94,20 @@ TEST_F(GameScreen, ClicksChooseSourceAndTargetAndRightClicksTakeThemBack) {
     click_state(0);
     click_state(0, SDL_BUTTON_RIGHT);
     EXPECT_EQ(source_state, -1);
+}
+
+// Two stones on a state show their count; the stone still moving there is counted once it arrives.
+TEST_F(GameScreen, AStateWithTwoStonesShowsTheirCount) {
+    play(state_machine, &state_map_list);
+    array_push(&stones, int16_t{0});
+    run_frame();
+    float x, y;
+    state_center(0, &x, &y);
+    ScenePixel badge = scene_pixel(static_cast<int32_t>(window_width / 2 + x + 8), static_cast<int32_t>(window_height / 2 + y - 18));
+    EXPECT_TRUE(badge.r > 200 && badge.g > 150 && badge.b < 100);
+    moving_stone = 1;
+    EXPECT_EQ(stones_shown_on(0, true), 1);
+    EXPECT_EQ(stones_shown_on(0, false), 2);
 }
 
 TEST_F(GameScreen, AfterAnAnimatedMoveTheNextHumanSeesTheTurnOverlayUntilSpace) {
@@ -250,6 +267,7 @@ TEST_F(GameScreen, HShowsTheExpertsMoveWithoutMakingItUntilTheTurnMoves) {
     // From 0 both moves lose (the other seat then reaches the accepting state 3); the first is shown.
     EXPECT_EQ(hint.from_state, 0);
     EXPECT_EQ(hint.target, 1);
+    EXPECT_EQ(hint.transition, 0);  // first_steps lists 0 -> 1 first
     EXPECT_EQ(stones.data[0], 0);
     EXPECT_EQ(current_player, 0);
     EXPECT_GT(ring_pixel().g, before.g);  // the green ring round the stone's state
@@ -301,6 +319,55 @@ TEST_F(GameScreen, TheWheelZoomsAboutThePointerAndADragOnEmptyGroundMovesTheView
     run_frame();
     EXPECT_EQ(source_state, 0);
     EXPECT_EQ(camera_x, camera_before);
+}
+
+// What the other seats do stays on the board: every seat in the band under the top panel, and the
+// last arrow lit in its mover's colour with the card it played framed, until the next move.
+TEST_F(GameScreen, EverySeatIsInViewAndTheLastMoveStaysShownInItsMoversColour) {
+    play(pushdown_machine, &pushdown_map_list, 1);
+    EXPECT_TRUE(drew_text("human, 5 cards"));
+    EXPECT_TRUE(drew_text("hard, 5 cards"));
+    click_deck();
+    click_next_turn();
+    for (int frame = 0; frame < 200 && current_player == 1; frame++) run_frame();
+    ASSERT_EQ(current_player, 0);
+    ASSERT_EQ(last_move.seat, 1);  // hard on colour_square always has a card to play after a draw or not
+    ASSERT_GE(last_move.transition, 0);
+    const Transition& taken = transitions.data[last_move.transition];
+    EXPECT_EQ(stones.data[0], taken.to);
+    EXPECT_TRUE(drew_text("hard, 4 cards"));
+    float from_x, from_y, to_x, to_y;
+    state_center(taken.from, &from_x, &from_y);
+    state_center(taken.to, &to_x, &to_y);
+    double middle_x = (from_x + to_x) / 2 + 0.25 * (to_x - from_x), middle_y = (from_y + to_y) / 2 + 0.25 * (to_y - from_y);
+    ScenePixel arrow = scene_pixel(static_cast<int32_t>(window_width / 2.0 + middle_x), static_cast<int32_t>(window_height / 2.0 + middle_y));
+    EXPECT_GT(arrow.b, arrow.r + 40);  // blue, the second seat's colour, not the plain arrows' white
+    ScenePixel frame = scene_pixel(static_cast<int32_t>(stack_slot().x + 64), static_cast<int32_t>(stack_slot().y - 2));
+    EXPECT_GT(frame.b, 100);
+}
+
+// A Turing game's end shows why it ended and every seat's goal, met or not; near the turn limit the
+// count shows.
+TEST_F(GameScreen, EndsSayWhyAndATuringEndShowsEverySeatsGoal) {
+    play(turing_machine, &turing_map_list);
+    turns_played = 499;
+    run_frame();
+    EXPECT_TRUE(drew_text("turn 500 of 600"));
+    turns_played = 0;
+    for (int64_t seat = 0; seat < 2; seat++) players.data[seat].goal = Goal{sum, at_least, 0, 0, 0, 1, 0, 0, 1};
+    players.data[1].goal.amount = 1000;
+    winner = 0;
+    run_frame();
+    EXPECT_TRUE(drew_text("Red's goal is met"));
+    int64_t sum_now = 0;
+    for (int64_t k = 0; k < tape.count; k++) sum_now += tape.data[k].number;
+    std::string value = std::to_string(sum_now);
+    EXPECT_TRUE(drew_text("sum " + value + ", %at l%e%ast 0: met"));
+    EXPECT_TRUE(drew_text("sum " + value + ", %at l%e%ast 1000: not met"));
+    winner = no_winner;
+    game_drawn = 1;
+    run_frame();
+    EXPECT_TRUE(drew_text("600 turns without a winner"));
 }
 
 TEST_F(GameScreen, ShiftNTogglesStateNumbersAndNAloneDoesNot) {
