@@ -17,6 +17,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <ctime>
 #include <string>
 #include <vector>
 
@@ -47,10 +48,10 @@ void load_shipped(uint8_t kind, const char* path) {
     load_map(str(full.c_str()));
 }
 
-void seat_expert_against_hard(int64_t expert_seat) {
+void seat_expert_against_hard(int64_t expert_seat, int64_t seats) {
     players = {};
-    player_count = 2;
-    for (int64_t seat = 0; seat < 2; seat++) {
+    player_count = seats;
+    for (int64_t seat = 0; seat < seats; seat++) {
         Player player = new_player(seat);
         player.is_computer = 1;
         player.difficulty = seat == expert_seat ? expert : hard;
@@ -58,12 +59,38 @@ void seat_expert_against_hard(int64_t expert_seat) {
     }
 }
 
+// This thread's processor time in milliseconds: on a machine other work shares, the wall clock
+// counts their turns too.
+double cpu_ms() {
+    timespec now;
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) * 1e3 + static_cast<double>(now.tv_nsec) * 1e-6;
+}
+
+void report_spread(benchmark::State& state, std::vector<double>& times, std::vector<double>& cpu_times) {
+    std::sort(times.begin(), times.end());
+    std::sort(cpu_times.begin(), cpu_times.end());
+    auto at = [](const std::vector<double>& sorted, double share) {
+        return sorted.empty() ? 0.0 : sorted[static_cast<size_t>(share * static_cast<double>(sorted.size() - 1))];
+    };
+    state.counters["decisions"] = static_cast<double>(times.size());
+    state.counters["p50_ms"] = at(times, 0.5);
+    state.counters["p99_ms"] = at(times, 0.99);
+    state.counters["max_ms"] = at(times, 1.0);
+    state.counters["p99_cpu_ms"] = at(cpu_times, 0.99);
+    state.counters["max_cpu_ms"] = at(cpu_times, 1.0);
+}
+
 // Plays games until enough expert decisions are timed; reports their spread in milliseconds.
+// The benchmark's argument is the number of seats (the expert's seat turns round, the others
+// are hard); with a second argument of 1 the move values of every expert turn are timed instead.
 void time_expert_decisions(benchmark::State& state) {
-    std::vector<double> times;
+    std::vector<double> times, cpu_times;
     uint64_t game = 0;
+    int64_t seats = state.range(0);
+    bool values = state.range(1) != 0;
     for (auto _ : state) {
-        seat_expert_against_hard(static_cast<int64_t>(game % 2));
+        seat_expert_against_hard(static_cast<int64_t>(game % static_cast<uint64_t>(seats)), seats);
         seed_random(game++);
         reset_turn_state();
         start_game();
@@ -71,20 +98,28 @@ void time_expert_decisions(benchmark::State& state) {
             arena_empty(FRAME_ARENA);
             if (!skip_to_computer_action()) continue;
             bool timed = players.data[current_player].difficulty == expert;
+            if (timed && values) {
+                double cpu_start = cpu_ms();
+                auto start = std::chrono::steady_clock::now();
+                benchmark::DoNotOptimize(expert_move_values().count);
+                auto end = std::chrono::steady_clock::now();
+                cpu_times.push_back(cpu_ms() - cpu_start);
+                times.push_back(std::chrono::duration<double, std::milli>(end - start).count());
+                arena_empty(FRAME_ARENA);
+            }
+            double cpu_start = cpu_ms();
             auto start = std::chrono::steady_clock::now();
             computer_act();
             auto end = std::chrono::steady_clock::now();
-            if (timed) times.push_back(std::chrono::duration<double, std::milli>(end - start).count());
+            if (timed && !values) {
+                cpu_times.push_back(cpu_ms() - cpu_start);
+                times.push_back(std::chrono::duration<double, std::milli>(end - start).count());
+            }
         }
         // start_game reads the map file again each game; keep the arena from filling up.
         if (persistent_arena.used > persistent_arena_capacity / 2) state.SkipWithError("persistent arena filling up");
     }
-    std::sort(times.begin(), times.end());
-    auto at = [&times](double share) { return times.empty() ? 0.0 : times[static_cast<size_t>(share * static_cast<double>(times.size() - 1))]; };
-    state.counters["decisions"] = static_cast<double>(times.size());
-    state.counters["p50_ms"] = at(0.5);
-    state.counters["p99_ms"] = at(0.99);
-    state.counters["max_ms"] = at(1.0);
+    report_spread(state, times, cpu_times);
 }
 
 void BM_ExpertPushdownHarbour(benchmark::State& state) {
@@ -131,8 +166,14 @@ void BM_AnalysisLargestMap(benchmark::State& state) {
 
 }  // namespace
 
-BENCHMARK(BM_ExpertPushdownHarbour)->Unit(benchmark::kMillisecond)->Iterations(300);
-BENCHMARK(BM_ExpertTuringLongTape)->Unit(benchmark::kMillisecond)->Iterations(300);
-BENCHMARK(BM_ExpertStateMachineBranches)->Unit(benchmark::kMillisecond)->Iterations(300);
+// Seats 2, 3 and 4 for the decisions; seats 2 and 3 for the move values.
+static void seat_arguments(benchmark::internal::Benchmark* b) {
+    for (int64_t seats : {2, 3, 4}) b->Args({seats, 0});
+    for (int64_t seats : {2, 3}) b->Args({seats, 1});
+}
+
+BENCHMARK(BM_ExpertPushdownHarbour)->Apply(seat_arguments)->Unit(benchmark::kMillisecond)->Iterations(100);
+BENCHMARK(BM_ExpertTuringLongTape)->Apply(seat_arguments)->Unit(benchmark::kMillisecond)->Iterations(100);
+BENCHMARK(BM_ExpertStateMachineBranches)->Apply(seat_arguments)->Unit(benchmark::kMillisecond)->Iterations(300);
 BENCHMARK(BM_AnalysisBranches)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_AnalysisLargestMap)->Unit(benchmark::kMillisecond)->Iterations(3);

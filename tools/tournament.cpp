@@ -4,6 +4,10 @@
 // with cycles: it must never lose a game from a position the analysis calls won or drawn.
 //
 // tournament [expert-vs-hard games per map] [games of every other pairing] [random state maps] [only this map]
+// tournament seats [seat counts, e.g. 34] [state-machine games] [pushdown and Turing games] [only this map]
+//   3 to 6 seats: the expert in each seat in turn and "hard" in the others, then the same
+//   games on the same seeds with "hard" in that seat too; on state machines also the share an
+//   exact best response against "hard" reaches.
 #include "base/arena.h"
 #include "base/random.h"
 #include "model/computer_players.h"
@@ -15,9 +19,12 @@
 #include "model/turn_flow.h"
 #include "model/turn_state.h"
 
+#include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -168,9 +175,193 @@ void play_random_maps(int64_t maps) {
     for (int64_t b = 3; b >= 0; b--) print_row("random (cyclic)", expert, b, tallies[b]);
 }
 
+// The seat that wins a game of these strengths on this seed (no_winner for a draw); the map is
+// listed, so start_game reads it again.
+uint8_t play_seated_game(const std::vector<int64_t>& strengths, uint64_t seed) {
+    player_count = static_cast<int64_t>(strengths.size());
+    players = {};
+    for (size_t seat = 0; seat < strengths.size(); seat++) {
+        Player player = new_player(static_cast<int64_t>(seat));
+        player.is_computer = 1;
+        player.difficulty = strengths[seat];
+        array_push(&players, player);
+    }
+    seed_random(seed);
+    reset_turn_state();
+    start_game();
+    for (int64_t actions = 0; !game_over() && actions < action_limit; actions++) {
+        arena_empty(FRAME_ARENA);
+        if (skip_to_computer_action()) computer_act();
+    }
+    return game_over() ? winner : no_winner;
+}
+
+// The chance that one seat, playing its best, wins against "hard" in every other seat, taken
+// over the opening seats in turn. Positions are reached from the opening; "hard" picks
+// uniformly among its moves that leave a nim-sum of 0, else among all its moves, as it plays.
+double best_response_share(int64_t seats) {
+    std::vector<int16_t> opening(stones.data, stones.data + stones.count);
+    sort_stone_states(opening.data(), stones.count);
+    std::map<std::vector<int16_t>, int64_t> index;
+    std::vector<std::vector<int16_t>> positions;
+    auto find = [&](const std::vector<int16_t>& p) {
+        auto [it, added] = index.emplace(p, static_cast<int64_t>(positions.size()));
+        if (added) positions.push_back(p);
+        return it->second;
+    };
+    find(opening);
+    // Per position: the move targets with, for each, whether "hard" counts it a zero move and
+    // whether it wins at once.
+    struct Next {
+        int64_t position;
+        bool zero, wins;
+    };
+    std::vector<std::vector<Next>> moves;
+    for (size_t p = 0; p < positions.size(); p++) {
+        std::vector<int16_t> here = positions[p];
+        std::vector<Next> next;
+        for (int64_t t = 0; t < transitions.count; t++) {
+            const Transition& u = transitions.data[t];
+            auto at = std::find(here.begin(), here.end(), u.from);
+            if (at == here.end()) continue;
+            std::vector<int16_t> after = here;
+            after[static_cast<size_t>(at - here.begin())] = u.to;
+            int64_t x = 0;
+            for (int16_t s : after) x ^= static_cast<int64_t>(static_cast<int8_t>(nimbers.data[s]));
+            bool wins = stones_win_by_mode(after.data(), static_cast<int64_t>(after.size()));
+            sort_stone_states(after.data(), static_cast<int64_t>(after.size()));
+            next.push_back(Next{wins ? -1 : find(after), x == 0, wins});
+        }
+        moves.push_back(next);
+    }
+    // value[p * seats + o]: the chance that the best-responding seat wins from p with the seat
+    // o places after it to move. Raised from 0 until it settles.
+    size_t n = positions.size();
+    std::vector<double> value(n * static_cast<size_t>(seats), 0.0);
+    for (int round = 0; round < 100000; round++) {
+        double change = 0;
+        for (size_t p = 0; p < n; p++) {
+            for (int64_t o = 0; o < seats; o++) {
+                const std::vector<Next>& next = moves[p];
+                double v;
+                auto after = [&](const Next& m) {
+                    if (m.wins) return o == 0 ? 1.0 : 0.0;
+                    return value[static_cast<size_t>(m.position) * seats + (o + 1) % seats];
+                };
+                if (next.empty()) {
+                    v = o == 1 % seats ? 1.0 : 0.0;  // the seat that moved last wins
+                    if (seats == 1) v = 0;
+                } else if (o == 0) {
+                    v = 0;
+                    for (const Next& m : next) v = std::max(v, after(m));
+                } else {
+                    bool any_zero = std::any_of(next.begin(), next.end(), [](const Next& m) { return m.zero; });
+                    double total = 0;
+                    int64_t count = 0;
+                    for (const Next& m : next) {
+                        if (any_zero && !m.zero) continue;
+                        total += after(m);
+                        count++;
+                    }
+                    v = total / static_cast<double>(count);
+                }
+                size_t at = p * seats + o;
+                change = std::max(change, std::fabs(v - value[at]));
+                value[at] = v;
+            }
+        }
+        if (change < 1e-12) break;
+    }
+    // With the best-responding seat at s, seat 0 opens: s seats before it, so offset (seats - s) % seats.
+    double total = 0;
+    for (int64_t s = 0; s < seats; s++) total += value[static_cast<size_t>((seats - s) % seats)];
+    return total / static_cast<double>(seats);
+}
+
+struct SeatedTally {
+    int64_t games = 0, expert_wins = 0, hard_wins = 0, expert_draws = 0, hard_draws = 0;
+};
+
+void print_seated_header() {
+    printf("| map              | seats |  games | expert %% | ±95%% | hard %% | fair %% | best resp. %% | exp. draws %% | hard draws %% |\n");
+    printf("|------------------|-------|--------|----------|------|--------|--------|--------------|--------------|--------------|\n");
+}
+
+void play_seated_maps(uint8_t kind, const std::string& seat_counts, int64_t games, const std::string& only) {
+    static GrowableArray<MapListEntry> list;
+    list = {};
+    machine_kind = kind;
+    load_map_list(&list, map_list_path(kind));
+    current_map_list = &list;
+    for (int64_t m = 0; m < list.count; m++) {
+        current_map_index = m;
+        std::string name(list.data[m].name.data, static_cast<size_t>(list.data[m].name.length));
+        if (!only.empty() && name != only) continue;
+        for (char digit : seat_counts) {
+            if (games <= 0) break;
+            int64_t seats = digit - '0';
+            if (seats < 3 || seats > 6) continue;
+            SeatedTally tally;
+            for (int64_t g = 0; g < games; g++) {
+                int64_t seat = g % seats;
+                uint64_t seed = game_seed(kind * 100 + m, static_cast<uint64_t>(seats), static_cast<uint64_t>(g));
+                std::vector<int64_t> strengths(static_cast<size_t>(seats), hard);
+                strengths[static_cast<size_t>(seat)] = expert;
+                uint8_t expert_game = play_seated_game(strengths, seed);
+                strengths[static_cast<size_t>(seat)] = hard;
+                uint8_t hard_game = play_seated_game(strengths, seed);
+                tally.games++;
+                tally.expert_wins += expert_game == seat;
+                tally.hard_wins += hard_game == seat;
+                tally.expert_draws += expert_game == no_winner;
+                tally.hard_draws += hard_game == no_winner;
+            }
+            double n = static_cast<double>(tally.games);
+            double share = tally.expert_wins / n;
+            std::string best = "-";
+            if (kind == state_machine) {
+                load_map(list.data[m].path);
+                char text[32];
+                snprintf(text, sizeof text, "%.1f", 100.0 * best_response_share(seats));
+                best = text;
+            }
+            printf("| %-16s | %5lld | %6lld | %8.1f | %4.1f | %6.1f | %6.1f | %12s | %12.1f | %12.1f |\n", name.c_str(),
+                   static_cast<long long>(seats), static_cast<long long>(tally.games), 100.0 * share,
+                   196.0 * std::sqrt(share * (1 - share) / n), 100.0 * tally.hard_wins / n, 100.0 / static_cast<double>(seats),
+                   best.c_str(), 100.0 * tally.expert_draws / n, 100.0 * tally.hard_draws / n);
+            fflush(stdout);
+        }
+    }
+}
+
+int seated_main(int argc, char** argv) {
+    std::string seat_counts = argc > 2 ? argv[2] : "3456";
+    int64_t state_games = argc > 3 ? atoll(argv[3]) : 1200;
+    int64_t card_games = argc > 4 ? atoll(argv[4]) : 240;
+    std::string only = argc > 5 ? argv[5] : "";
+    print_seated_header();
+    const uint8_t kinds[] = {state_machine, pushdown_machine, turing_machine};
+    for (uint8_t kind : kinds) {
+        auto start = std::chrono::steady_clock::now();
+        play_seated_maps(kind, seat_counts, kind == state_machine ? state_games : card_games, only);
+        double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        fprintf(stderr, "kind %d took %.1f s\n", kind, seconds);
+    }
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc > 1 && std::string(argv[1]) == "seats") {
+        create_arenas(persistent_arena_capacity, frame_arena_capacity);
+        reset_map();
+        reset_game();
+        reset_map_lists();
+        int result = seated_main(argc, argv);
+        destroy_arenas();
+        return result;
+    }
     int64_t expert_games = argc > 1 ? atoll(argv[1]) : 2000;
     int64_t other_games = argc > 2 ? atoll(argv[2]) : 200;
     int64_t random_maps = argc > 3 ? atoll(argv[3]) : 1000;

@@ -14,6 +14,9 @@ namespace {
 // Playouts per decision, shared out among the candidate moves; candidates are compared in
 // the same sampled games, so on equal luck.
 constexpr int64_t playouts_per_decision = 2048;
+// A pushdown playout with three or more seats deals and plays more hands, so fewer are played to
+// keep a decision as quick.
+constexpr int64_t crowded_pushdown_playouts = 1536;
 constexpr int64_t min_sampled_games = 6;
 // A playout still undecided after this many turns counts as half a win.
 constexpr int64_t playout_turns = 60;
@@ -323,12 +326,12 @@ void playout_turn(AcceptedCards* accepted, GrowableArray<Card> stack_storage) {
 }
 
 // 1 for a win and 0 for a loss, a little nearer one half the later it comes, so that of two
-// sure wins the sooner is taken; 0.5 when the playout ends undecided.
+// sure wins the sooner is taken; an even share among the seats when the playout ends undecided.
 double play_out(AcceptedCards* accepted, const Move& first, int8_t me, GrowableArray<Card> stack_storage) {
     make_move(first);
     int64_t turn = 0;
     for (; turn < playout_turns && !game_over(); turn++) playout_turn(accepted, stack_storage);
-    if (winner == no_winner) return 0.5;
+    if (winner == no_winner) return 1.0 / static_cast<double>(seats_in_play());
     double delay = 0.001 * static_cast<double>(turn);
     return winner == me ? 1.0 - delay : delay;
 }
@@ -355,8 +358,10 @@ GrowableArray<Move> candidate_moves(AcceptedCards* accepted) {
     return moves;
 }
 
-// The candidate with the best share of won playouts; the first of equals.
-bool choose_by_playouts(Move* chosen) {
+// The candidate with the best share of won playouts; the first of equals. With `rated`, every
+// candidate goes to the playouts (the Turing look-ahead keeps none back) and gets its share of
+// the games it played, in `rated`, which must have room for every move.
+bool choose_by_playouts(Move* chosen, GrowableArray<RatedMove>* rated) {
     if (current_player < 0 || current_player >= players.count) return false;
     ArenaMark frame_mark = arena_mark(FRAME_ARENA);
     uint64_t seed = random_u64();
@@ -364,9 +369,9 @@ bool choose_by_playouts(Move* chosen) {
     AcceptedCards accepted = new_accepted_cards();
     GrowableArray<Move> moves = candidate_moves(&accepted);
     int64_t seats = seats_in_play();
-    if (machine_kind == turing_machine && seats == 2) keep_best_turing_moves(&moves);
+    if (machine_kind == turing_machine && !rated) keep_best_turing_moves(&moves);
     bool found = moves.count > 0;
-    if (moves.count > 1) {
+    if (moves.count > 1 || (rated && found)) {
         int64_t hands = 0;
         for (int64_t seat = 0; seat < seats; seat++) hands += players.data[seat].hand.count;
         int64_t card_capacity = used_deck_copies() * used_deck_colors() * used_deck_shapes() * used_deck_numbers() +
@@ -378,19 +383,23 @@ bool choose_by_playouts(Move* chosen) {
         // games, then keeps the better half, so the playouts go where the choice is close.
         double* scores = arena_push_array<double>(FRAME_ARENA, moves.count);
         int64_t* alive = arena_push_array<int64_t>(FRAME_ARENA, moves.count);
+        int64_t* played_games = arena_push_array<int64_t>(FRAME_ARENA, moves.count);
         for (int64_t m = 0; m < moves.count; m++) {
             scores[m] = 0;
             alive[m] = m;
+            played_games[m] = 0;
         }
         int64_t rounds = 1;
         while ((int64_t{1} << rounds) < moves.count) rounds++;
+        int64_t playouts = machine_kind == pushdown_machine && seats > 2 ? crowded_pushdown_playouts : playouts_per_decision;
         int64_t alive_count = moves.count;
         int8_t me = current_player;
         // The sampling draws from its own sequence; each candidate's playout restarts another.
         seed_random(seed);
         RandomState sampling = random_state;
-        while (alive_count > 1) {
-            int64_t games = playouts_per_decision / (rounds * alive_count);
+        // A lone candidate is played only to rate it.
+        for (bool first_round = true; alive_count > 1 || first_round; first_round = false) {
+            int64_t games = playouts / (rounds * alive_count);
             if (games < min_sampled_games) games = min_sampled_games;
             for (int64_t game = 0; game < games; game++) {
                 random_state = sampling;
@@ -402,6 +411,7 @@ bool choose_by_playouts(Move* chosen) {
                     install_world(played);
                     seed_random(playout_seed);
                     scores[alive[a]] += play_out(&accepted, moves.data[alive[a]], me, played.stack);
+                    played_games[alive[a]]++;
                     restore_game(saved);
                 }
             }
@@ -415,6 +425,10 @@ bool choose_by_playouts(Move* chosen) {
         }
         int64_t best = alive[0];
         *chosen = moves.data[best];
+        for (int64_t m = 0; rated && m < moves.count; m++) {
+            double share = scores[m] / static_cast<double>(played_games[m]);
+            rated->data[rated->count++] = RatedMove{moves.data[m], position_drawn, 0, share, m == best};
+        }
     } else if (found) {
         *chosen = moves.data[0];
     }
@@ -425,11 +439,11 @@ bool choose_by_playouts(Move* chosen) {
 
 }  // namespace
 
-bool choose_expert_pushdown_move(Move* move) { return choose_by_playouts(move); }
+bool choose_expert_pushdown_move(Move* move) { return choose_by_playouts(move, nullptr); }
 
 Move choose_expert_turing_move() {
     Move move{-1, -1, -1, string{nullptr, 0}};
-    choose_by_playouts(&move);
+    choose_by_playouts(&move, nullptr);
     return move;
 }
 
@@ -447,4 +461,17 @@ bool expert_hint(Move* move) {
     }
     random_state = saved;
     return found;
+}
+
+GrowableArray<RatedMove> expert_move_values() {
+    GrowableArray<RatedMove> rated{nullptr, 0, 0, FRAME_ARENA};
+    if (current_player < 0 || current_player >= players.count) return rated;
+    if (machine_kind == state_machine) return exact_move_values();
+    int64_t most = transitions.count * (players.data[current_player].hand.count + 1);
+    rated = GrowableArray<RatedMove>{arena_push_array<RatedMove>(FRAME_ARENA, most + 1), 0, most + 1, FRAME_ARENA};
+    RandomState saved = random_state;
+    Move move;
+    choose_by_playouts(&move, &rated);
+    random_state = saved;
+    return rated;
 }

@@ -1,5 +1,6 @@
 #include "model/expert_player.h"
 
+#include "model/expert_seat_model.h"
 #include "model/loopy_nimbers.h"
 #include "model/position_analysis.h"
 #include "model/referee.h"
@@ -16,15 +17,14 @@ int16_t* position_after(int16_t stone, int16_t target) {
     return states_after;
 }
 
-// Higher is better for the seat that moves; plies break ties (a quick win, a slow loss).
+// Higher is better for the seat that moves; plies break ties (a quick win, a slow loss). The
+// move wins for its seat when the seat before the next one to move wins: that is itself.
 int64_t analysed_score(const int16_t* states_after) {
     if (stones_win_by_mode(states_after, stones.count)) return int64_t{4} << 32;
     PositionValue value = analysed_value(states_after);
-    switch (value.outcome) {
-        case position_lost: return (int64_t{3} << 32) - value.plies;
-        case position_drawn: return int64_t{2} << 32;
-        default: return (int64_t{1} << 32) + value.plies;
-    }
+    if (value.outcome == position_drawn) return int64_t{2} << 32;
+    if (value.winner_offset == analysed_seats() - 1) return (int64_t{3} << 32) - value.plies;
+    return (int64_t{1} << 32) + value.plies;
 }
 
 bool opponent_wins_at_once(const int16_t* states_after) {
@@ -72,6 +72,7 @@ int64_t loopy_score(const LoopyNimbers& values, const int16_t* states_after, int
 bool choose_expert_state_machine_move(Move* move) {
     ArenaMark frame_mark = arena_mark(FRAME_ARENA);
     bool exact = analyse_positions();
+    bool modelled = exact && prepare_seat_model();
     LoopyNimbers loopy{};
     if (!exact) loopy = compute_loopy_nimbers(transitions_for_loopy_values());
     bool found = false;
@@ -83,6 +84,13 @@ bool choose_expert_state_machine_move(Move* move) {
         ArenaMark move_mark = arena_mark(FRAME_ARENA);
         int16_t* states_after = position_after(stone, transition.to);
         int64_t score = exact ? analysed_score(states_after) : loopy_score(loopy, states_after, transition.to);
+        // The chance against the seats as they play comes first, in millionths; the analysis
+        // breaks ties.
+        if (modelled && !stones_win_by_mode(states_after, stones.count)) {
+            score += static_cast<int64_t>(seat_model_chance(states_after) * 1e6 + 0.5) << 35;
+        } else if (modelled) {
+            score += int64_t{1000000} << 35;
+        }
         arena_reset_to(move_mark);
         if (score > best_score) {
             best_score = score;
@@ -92,4 +100,36 @@ bool choose_expert_state_machine_move(Move* move) {
     }
     arena_reset_to(frame_mark);
     return found;
+}
+
+GrowableArray<RatedMove> exact_move_values() {
+    GrowableArray<RatedMove> rated{nullptr, 0, 0, FRAME_ARENA};
+    Move chosen;
+    if (!analyse_positions() || !choose_expert_state_machine_move(&chosen)) return rated;
+    int64_t seats = analysed_seats();
+    bool modelled = prepare_seat_model();
+    for (int64_t t = 0; t < transitions.count; t++) {
+        const Transition& transition = transitions.data[t];
+        int16_t stone = first_stone_on(transition.from);
+        if (stone < 0) continue;
+        bool repeated = false;
+        for (int64_t r = 0; r < rated.count && !repeated; r++) {
+            repeated = rated.data[r].move.stone == stone && rated.data[r].move.target == transition.to;
+        }
+        if (repeated) continue;
+        ArenaMark move_mark = arena_mark(FRAME_ARENA);
+        int16_t* states_after = position_after(stone, transition.to);
+        RatedMove value{Move{-1, stone, transition.to, transition.rule}, position_won, 1, modelled ? 1.0 : -1.0, false};
+        if (!stones_win_by_mode(states_after, stones.count)) {
+            if (modelled) value.share = seat_model_chance(states_after);
+            PositionValue after = analysed_value(states_after);
+            bool mover_wins = after.outcome != position_drawn && after.winner_offset == seats - 1;
+            value.outcome = after.outcome == position_drawn ? uint8_t{position_drawn} : mover_wins ? uint8_t{position_won} : uint8_t{position_lost};
+            value.plies = after.plies + 1;
+        }
+        value.best = stone == chosen.stone && transition.to == chosen.target;
+        arena_reset_to(move_mark);
+        array_push(&rated, value);
+    }
+    return rated;
 }

@@ -11,6 +11,7 @@
 #include "screen/heads_up.h"
 #include "screen/layout.h"
 #include "screen/machine_view.h"
+#include "screen/move_values.h"
 #include "screen/pointer_boxes.h"
 #include "screen/seat_strip.h"
 #include "screen/stone_animation.h"
@@ -56,6 +57,7 @@ void game_screen_frame(bool editing) {
     } else {
         if (hand_revealed) {
             draw_hand();
+            draw_move_values(view.view);
         } else if (turn_overlay) {
             draw_turn_overlay();
         }

@@ -38,8 +38,7 @@ static int64_t hand_cards_fitting(double width) { return static_cast<int64_t>(wi
 
 static double hand_width(int64_t cards) { return card_pitch * static_cast<double>(cards) - card_gap; }
 
-// Bottom-left x of card k of a hand of `cards`, scrolled by `scroll`.
-static double hand_card_x(int64_t k, int64_t cards, double width, double scroll) {
+double hand_card_x(int64_t k, int64_t cards, double width, double scroll) {
     int64_t fit = hand_cards_fitting(width);
     double shown = static_cast<double>(cards < fit ? cards : fit);
     return width / 2 - (card_gap * (shown - 1) + card_size * shown) / 2 + card_pitch * static_cast<double>(k) -

@@ -44,6 +44,7 @@ static const char play_lines[] =
     "space: show your turn; play again after a game\n"
     "left click on an arrow or its rule: take that arrow\n"
     "h: hint (the expert's move)\n"
+    "v (held): every move's value\n"
     "shift+n: show state numbers\n"
     "+/-: pace of a game without humans\n"
     "mouse wheel: zoom at the pointer; over the hand: scroll\n"

@@ -8,6 +8,7 @@
 #include "screen/hand.h"
 #include "screen/heads_up.h"
 #include "screen/hint.h"
+#include "screen/move_values.h"
 #include "screen/camera.h"
 #include "screen/machine_view.h"
 #include "screen/play_texts.h"
@@ -136,6 +137,7 @@ void update_play() {
     }
     if (space && !current_seat_is_computer() && !hand_revealed) hand_revealed = 1;
     update_hint(!current_seat_is_computer() && hand_revealed);
+    update_move_values(!current_seat_is_computer() && hand_revealed);
 
     if (moved || !current_seat_is_computer()) return;
     if (computer_delay > 0) {

@@ -13,6 +13,7 @@
 #include "screen/goal_builder.h"
 #include "screen/heads_up.h"
 #include "screen/hint.h"
+#include "screen/move_values.h"
 #include "screen/stone_animation.h"
 #include "screen/text_entry.h"
 
@@ -22,6 +23,7 @@ void reset_screens() {
     reset_turn_state();
     reset_stone_animation();
     reset_hint();
+    reset_move_values();
     reset_camera();
     reset_game_screen();
     reset_heads_up();

@@ -115,7 +115,7 @@ TEST_F(CameraAndHelp, TheHelpStartsWithTheTwentyOneStandardLinesAndThenListsTheS
         std::vector<const char*> controls;
     } screens[] = {
         {help_for_menus, {"left click: press a button"}},
-        {help_for_play, {"space:", "shift+n:", "h: hint", "mouse wheel:", "drag: move camera", "+/-:"}},
+        {help_for_play, {"space:", "shift+n:", "h: hint", "v (held): every move's value", "mouse wheel:", "drag: move camera", "+/-:"}},
         {help_for_editor, {"ctrl+z: undo", "y/n:", "mouse wheel:", "drag on empty ground"}},
     };
     for (const auto& each : screens) {
