@@ -194,6 +194,8 @@ void batch_planned_runs() {
         push_corners(*plan.quads.data[i]);
         array_push(&batch_textures, plan.quads.data[i]->texture);
     }
+    // Nothing to order; the batch may not even have storage yet.
+    if (plan.quads.count == 0) return;
     // Corners in run order: each quad's four vertices moved to its place in its run.
     ArenaMark before = arena_mark(FRAME_ARENA);
     auto* placed = static_cast<QuadVertex*>(arena_allocate(FRAME_ARENA, plan.quads.count * 4 * int64_t{sizeof(QuadVertex)}));
