@@ -112,7 +112,10 @@ void print_header() {
     printf("|------------------|--------|--------|--------|--------|--------|--------|------|---------|---------|--------|\n");
 }
 
-void play_shipped_maps(uint8_t kind, int64_t expert_games, int64_t other_games, const std::string& only) {
+// Selects each shipped map of the kind in turn (only the one named `only`, when given) and calls
+// play with its name.
+template <typename Play>
+void for_each_shipped_map(uint8_t kind, const std::string& only, Play play) {
     static GrowableArray<MapListEntry> list;
     list = {};
     machine_kind = kind;
@@ -121,7 +124,13 @@ void play_shipped_maps(uint8_t kind, int64_t expert_games, int64_t other_games, 
     for (int64_t m = 0; m < list.count; m++) {
         current_map_index = m;
         std::string name(list.data[m].name.data, static_cast<size_t>(list.data[m].name.length));
-        if (!only.empty() && name != only) continue;
+        if (only.empty() || name == only) play(name);
+    }
+}
+
+void play_shipped_maps(uint8_t kind, int64_t expert_games, int64_t other_games, const std::string& only) {
+    for_each_shipped_map(kind, only, [&](const std::string& name) {
+        int64_t m = current_map_index;
         for (int64_t a = 3; a >= 0; a--) {
             for (int64_t b = a; b >= 0; b--) {
                 int64_t games = a == expert && b == hard ? expert_games : other_games;
@@ -132,7 +141,7 @@ void play_shipped_maps(uint8_t kind, int64_t expert_games, int64_t other_games, 
                 if (games > 0) print_row(name.c_str(), a, b, tally);
             }
         }
-    }
+    });
 }
 
 // Up to 12 states, up to 3 stones, a random win mode (3: no mode, normal play only) and at
@@ -288,15 +297,8 @@ void print_seated_header() {
 }
 
 void play_seated_maps(uint8_t kind, const std::string& seat_counts, int64_t games, const std::string& only) {
-    static GrowableArray<MapListEntry> list;
-    list = {};
-    machine_kind = kind;
-    load_map_list(&list, map_list_path(kind));
-    current_map_list = &list;
-    for (int64_t m = 0; m < list.count; m++) {
-        current_map_index = m;
-        std::string name(list.data[m].name.data, static_cast<size_t>(list.data[m].name.length));
-        if (!only.empty() && name != only) continue;
+    for_each_shipped_map(kind, only, [&](const std::string& name) {
+        int64_t m = current_map_index;
         for (char digit : seat_counts) {
             if (games <= 0) break;
             int64_t seats = digit - '0';
@@ -320,7 +322,7 @@ void play_seated_maps(uint8_t kind, const std::string& seat_counts, int64_t game
             double share = tally.expert_wins / n;
             std::string best = "-";
             if (kind == state_machine) {
-                load_map(list.data[m].path);
+                load_map(current_map_list->data[m].path);
                 char text[32];
                 snprintf(text, sizeof text, "%.1f", 100.0 * best_response_share(seats));
                 best = text;
@@ -331,7 +333,7 @@ void play_seated_maps(uint8_t kind, const std::string& seat_counts, int64_t game
                    best.c_str(), 100.0 * tally.expert_draws / n, 100.0 * tally.hard_draws / n);
             fflush(stdout);
         }
-    }
+    });
 }
 
 int seated_main(int argc, char** argv) {

@@ -9,8 +9,14 @@ ShownHint hint;
 
 void reset_hint() { hint = ShownHint{false, -1, -1, -1, -1, -1, -1, -1}; }
 
-static int64_t current_hand_count() {
+int64_t current_hand_count() {
     return current_player >= 0 && current_player < players.count ? players.data[current_player].hand.count : 0;
+}
+
+void show_hint(const Move& move) {
+    int16_t from = stones.data[move.stone];
+    hint = ShownHint{true,          from,         move.target, transition_taken(from, move.target, move.rule), move.card, current_player,
+                     turns_played, current_hand_count()};
 }
 
 void update_hint(bool human_turn) {
@@ -18,8 +24,5 @@ void update_hint(bool human_turn) {
     if (!same_turn || move_delay > 0 || game_over()) hint.shown = false;
     if (!human_turn || game_over() || move_delay > 0 || !key_pressed(KEY_H)) return;
     Move move;
-    if (!expert_hint(&move)) return;
-    int16_t from = stones.data[move.stone];
-    hint = ShownHint{true,          from,         move.target, transition_taken(from, move.target, move.rule), move.card, current_player,
-                     turns_played, current_hand_count()};
+    if (expert_hint(&move)) show_hint(move);
 }

@@ -2,6 +2,8 @@
 // stone's state, the target and, on a pushdown machine, the hand card) without making it.
 #pragma once
 
+#include "model/computer_players.h"
+
 #include <cstdint>
 
 struct ShownHint {
@@ -20,5 +22,9 @@ struct ShownHint {
 extern ShownHint hint;
 
 void reset_hint();
+// Shows the move as the hint of the turn as it stands.
+void show_hint(const Move& move);
+// The hand size of the seat to move, by which a mark of its turn sees a card drawn or played.
+int64_t current_hand_count();
 // Called by the play-mode update: H asks for a hint; a stale one is put away.
 void update_hint(bool human_turn);

@@ -29,10 +29,6 @@ constexpr Color share_color{1, 1, 1, 1};
 constexpr Color backing_color{0, 0, 0, 0.8f};
 constexpr Color best_backing_color{0, 0.45f, 0.15f, 0.9f};
 
-int64_t current_hand_count() {
-    return current_player >= 0 && current_player < players.count ? players.data[current_player].hand.count : 0;
-}
-
 bool same_turn() {
     return move_values.player == current_player && move_values.turn == turns_played && move_values.hand_count == current_hand_count();
 }
@@ -57,9 +53,7 @@ void mark_best() {
     for (int64_t i = 0; i < move_values.rated.count; i++) {
         const RatedMove& best = move_values.rated.data[i];
         if (!best.best) continue;
-        int16_t from = stones.data[best.move.stone];
-        hint = ShownHint{true,           from,         best.move.target, transition_taken(from, best.move.target, best.move.rule),
-                         best.move.card, current_player, turns_played,     current_hand_count()};
+        show_hint(best.move);
         move_values.marked_hint = true;
     }
 }
