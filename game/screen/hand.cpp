@@ -3,7 +3,6 @@
 #include "model/goals.h"
 #include "model/referee.h"
 #include "model/turn_state.h"
-#include "render/goal_drawing.h"
 #include "render/primitives.h"
 #include "render/resources.h"
 #include "render/scene.h"

@@ -2,9 +2,7 @@
 
 #include "model/goals.h"
 #include "render/font.h"
-#include "render/goal_drawing.h"
 #include "render/resources.h"
-#include "render/scene.h"
 #include "render/scene.h"
 #include "render/text.h"
 #include "shell/memory_overlay.h"
@@ -200,7 +198,7 @@ TEST_F(Text, AtFullScaleEveryTexelIsOnePixel) {
 TEST_F(Text, GoalTextsShowTheirColoursAsDiscs) {
     use_shipped_font();
     Goal goal{color_pair_count, at_least, 3, 0, 0, 1, 2, 0, 1};
-    draw_goal_text(goal, 512, 400);
+    draw_text(goal_text(goal), 512, 400, 256, Color{1, 1, 1, 1}, screen_projection, text_centered | text_symbols);
     int reds = 0, greens = 0, whites = 0;
     std::vector<uint8_t> pixels = read_region(312, 370, 400, 60);
     for (size_t i = 0; i < pixels.size(); i += 4) {
