@@ -28,21 +28,3 @@ void reset_turn_state() {
     human_count = 0;
     turn_progress = {};
 }
-
-TurnStateSnapshot save_turn_state() {
-    return TurnStateSnapshot{source_state, target_state, selected_transition, selected_card, hand_revealed,
-                             card_drawn,   move_delay,   computer_delay,      human_count,   turn_progress};
-}
-
-void restore_turn_state(const TurnStateSnapshot& snapshot) {
-    source_state = snapshot.source_state;
-    target_state = snapshot.target_state;
-    selected_transition = snapshot.selected_transition;
-    selected_card = snapshot.selected_card;
-    hand_revealed = snapshot.hand_revealed;
-    card_drawn = snapshot.card_drawn;
-    move_delay = snapshot.move_delay;
-    computer_delay = snapshot.computer_delay;
-    human_count = snapshot.human_count;
-    turn_progress = snapshot.progress;
-}
