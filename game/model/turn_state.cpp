@@ -13,7 +13,9 @@ TurnProgress turn_progress;
 
 bool human_may_choose() {
     if (game_over() || move_delay > 0 || !hand_revealed) return false;
-    return current_player >= 0 && current_player < players.count && !players.data[current_player].is_computer;
+    if (current_player < 0 || current_player >= players.count) return false;
+    const Player& seat = players.data[current_player];
+    return !seat.is_computer && !seat.is_remote;
 }
 
 void reset_turn_state() {

@@ -72,6 +72,6 @@ void reset_turn_state();
 
 inline bool game_over() { return winner != no_winner || game_blocked || game_drawn; }
 
-// Clicks choose a move only while the seat to move is a human whose hand is shown and no move's
+// Clicks choose a move only while the seat to move is a human at this screen whose hand is shown and no move's
 // pause runs; anything chosen at another time belongs to nobody and is dropped.
 bool human_may_choose();
