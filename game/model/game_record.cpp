@@ -106,8 +106,8 @@ double read_bits(RecordReader* r) {
     int64_t bits = read_number(r, INT64_MIN, INT64_MAX);
     double value;
     memcpy(&value, &bits, sizeof value);
-    // A pause is a small time; anything else in its place is not a record of ours.
-    if (!(value >= 0 && value <= 60)) r->failed = true;
+    // A pause is a small time, run a frame past its end at most; anything else is not a record of ours.
+    if (!(value >= -60 && value <= 60)) r->failed = true;
     return value;
 }
 

@@ -13,6 +13,8 @@ void game_screen_frame(bool editing);
 // The one way into a game: a new game on the selected map, with a fresh turn, selection, hand,
 // stone animation and a camera that frames the map. False when the map cannot be played.
 bool restart_game();
+// The game kept when play was last left, on screen as it stood; false when none reads.
+bool resume_kept_game();
 
 // In a game without humans the computers' pause before each move is the standard one times
 // 2^pace_level, so that a watcher can follow; + and - step it within 0 to 3.

@@ -1,4 +1,5 @@
 #include "base/clamp.h"
+#include "model/kept_game.h"
 #include "model/referee.h"
 #include "model/rules.h"
 #include "model/turn_flow.h"
@@ -78,16 +79,30 @@ static bool make_selected_move() {
     return true;
 }
 
-bool restart_game() {
-    reset_turn_state();
-    reset_heads_up();
-    bool started = start_game();
+// The screen's own state for a game it has not shown yet.
+static void show_new_game() {
     human_count = human_seats();
     reset_stone_animation();
     reset_hint();
     reset_hand_view();
     frame_whole_map();
+}
+
+bool restart_game() {
+    reset_turn_state();
+    reset_heads_up();
+    bool started = start_game();
+    show_new_game();
     return started;
+}
+
+bool resume_kept_game() {
+    reset_heads_up();
+    if (!continue_kept_game()) return false;
+    // Whoever sits at the screen now, the seat to move shows its turn before its hand.
+    if (human_seats() > 1) hand_revealed = 0;
+    show_new_game();
+    return true;
 }
 
 static void announce_pass(int64_t seat) {

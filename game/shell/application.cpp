@@ -5,6 +5,7 @@
 #include "base/random.h"
 #include "base/strings.h"
 #include "base/text_format.h"
+#include "model/kept_game.h"
 #include "model/map_file.h"
 #include "model/map_list.h"
 #include "model/player_folder.h"
@@ -87,6 +88,7 @@ void application_start() {
     create_arenas(persistent_arena_capacity, frame_arena_capacity);
     seed_random(static_cast<uint64_t>(system_time()));
     if (!prepare_player_folder()) exit(1);
+    reset_kept_game();
     display_open(default_window_width, default_window_height, str("Varnholt"), DISPLAY_VSYNC, 1);
     take_window_size();
     load_render_resources();
@@ -129,10 +131,13 @@ static void apply_escape_chain() {
         player_setup_open = false;
         main_menu_open = true;
     } else {
+        keep_game_now();
         leave_game_screen();
         player_setup_open = true;
     }
 }
+
+static bool in_play() { return !main_menu_open && !player_setup_open && !map_list_open && !editor_mode; }
 
 static HelpScreen help_screen() {
     if (main_menu_open || player_setup_open || map_list_open) return help_for_menus;
@@ -164,7 +169,10 @@ void application_frame_work() {
     begin_widgets();
     // Closing the window while editing asks before unsaved edits go.
     bool editing = editor_mode && !map_list_open;
-    if (display_is_closed() && (!editing || editor_may_discard(editor_request_quit))) running = false;
+    if (display_is_closed() && (!editing || editor_may_discard(editor_request_quit))) {
+        if (in_play()) keep_game_now();
+        running = false;
+    }
     if (key_pressed(KEY_ESCAPE)) apply_escape_chain();
     if (key_pressed(KEY_F1)) {
         help_visible = !help_visible;
@@ -178,7 +186,10 @@ void application_frame_work() {
     if (key_pressed(KEY_F11)) toggle_fullscreen();
     build_camera_matrices();
     update_camera(entry_open != 0);
-    if (!main_menu_open && !player_setup_open && !map_list_open && !editor_mode) update_play();
+    if (in_play()) {
+        update_play();
+        keep_game_when_changed();
+    }
     begin_scene();
     if (main_menu_open) {
         draw_main_menu();

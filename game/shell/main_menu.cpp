@@ -2,12 +2,14 @@
 #include "shell/menus.h"
 
 #include "model/game_data.h"
+#include "model/kept_game.h"
 #include "model/map_list.h"
 #include "model/turn_state.h"
 #include "render/primitives.h"
 #include "render/text.h"
 #include "screen/screen_state.h"
 #include "screen/editor.h"
+#include "screen/game_screen.h"
 #include "screen/ui.h"
 #include "render/resources.h"
 #include "shell/application.h"
@@ -74,6 +76,12 @@ void draw_main_menu() {
         main_menu_open = false;
         player_setup_open = true;
         select_kind_maps();
+    }
+    // The kept game's button lies over the foot of the picture, which it hides only while a game is kept.
+    // A kept game that no longer reads is not offered again; its file stays for the player to look at.
+    if (kept_game.present && draw_button(str("Continue"), center.x, center.y - 256, 256, 56)) {
+        main_menu_open = !resume_kept_game();
+        kept_game.present = !main_menu_open;
     }
     if (draw_button(str("Quit"), center.x - 304, center.y - 336, 128, 64)) running = false;
     if (draw_button(str("Editor"), center.x + 304, center.y - 336, 128, 64)) {

@@ -1,6 +1,7 @@
 // Runs the frame loop one frame at a time with injected SDL events.
 #include "base/arena.h"
 #include "model/game_data.h"
+#include "model/kept_game.h"
 #include "model/map_list.h"
 #include "model/turn_state.h"
 #include "shell/application.h"
@@ -10,7 +11,10 @@
 
 #include <kestrune_system.h>
 
+#include <string>
 #include <vector>
+
+#include <unistd.h>
 
 namespace {
 
@@ -21,7 +25,10 @@ protected:
         if (!started) {
             application_start();
             started = true;
+            static std::string kept = testing::TempDir() + "varnholt_frame_loop_game_" + std::to_string(getpid()) + ".txt";
+            set_kept_game_path(str(kept.c_str()));
         }
+        forget_kept_game();
         running = true;
         main_menu_open = true;
         player_setup_open = map_list_open = editor_mode = false;

@@ -1,5 +1,6 @@
 #include "ui_driver.h"
 
+#include "model/kept_game.h"
 #include "model/turn_state.h"
 #include "render/primitives.h"
 #include "screen/ui.h"
@@ -16,6 +17,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <string>
+
+#include <unistd.h>
 
 #include <kestrune_system.h>
 
@@ -54,6 +58,10 @@ void restart_at_main_menu() {
         started = true;
     }
     reset_screens();
+    // Each test process keeps its games apart from the checkout's and starts with none kept.
+    static std::string kept = testing::TempDir() + "varnholt_kept_game_" + std::to_string(getpid()) + ".txt";
+    set_kept_game_path(str(kept.c_str()));
+    forget_kept_game();
     uint8_t kind = 1;
     bool was_fullscreen = window_fullscreen;
     reset_shell_state();
