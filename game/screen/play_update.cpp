@@ -1,4 +1,5 @@
 #include "base/clamp.h"
+#include "model/game_log.h"
 #include "model/kept_game.h"
 #include "model/referee.h"
 #include "model/rules.h"
@@ -81,6 +82,7 @@ static bool make_selected_move() {
 
 // The screen's own state for a game it has not shown yet.
 static void show_new_game() {
+    start_game_log();
     human_count = human_seats();
     reset_stone_animation();
     reset_hint();

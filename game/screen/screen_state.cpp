@@ -1,6 +1,7 @@
 #include "screen/screen_state.h"
 
 #include "model/draw_rules.h"
+#include "model/game_log.h"
 #include "model/game_data.h"
 #include "model/map_list.h"
 #include "model/position_analysis.h"
@@ -37,6 +38,7 @@ void reset_model_and_screens() {
     reset_position_history();
     forget_position_analysis();
     reset_map_lists();
+    reset_game_log();
     reset_screens();
 }
 

@@ -5,6 +5,7 @@
 #include "base/random.h"
 #include "base/strings.h"
 #include "base/text_format.h"
+#include "model/game_log.h"
 #include "model/kept_game.h"
 #include "model/map_file.h"
 #include "model/map_list.h"
@@ -17,7 +18,9 @@
 #include "screen/editor.h"
 #include "screen/frame_input.h"
 #include "screen/game_screen.h"
+#include "screen/heads_up.h"
 #include "screen/help_overlay.h"
+#include "screen/replay_view.h"
 #include "screen/screen_state.h"
 #include "screen/text_entry.h"
 #include "screen/ui.h"
@@ -34,6 +37,7 @@ bool main_menu_open;
 bool player_setup_open;
 bool map_list_open;
 bool editor_mode;
+bool replay_open;
 bool help_visible;
 bool legend_visible;
 bool memory_overlay_visible;
@@ -46,6 +50,7 @@ void reset_shell_state() {
     player_setup_open = false;
     map_list_open = false;
     editor_mode = false;
+    replay_open = false;
     help_visible = false;
     legend_visible = false;
     memory_overlay_visible = false;
@@ -121,6 +126,9 @@ static void apply_escape_chain() {
     }
     if (main_menu_open) {
         running = false;
+    } else if (replay_open) {
+        replay_open = false;
+        map_list_open = true;
     } else if (map_list_open) {
         if (close_map_list_question()) return;
         map_list_open = false;
@@ -137,7 +145,19 @@ static void apply_escape_chain() {
     }
 }
 
-static bool in_play() { return !main_menu_open && !player_setup_open && !map_list_open && !editor_mode; }
+static bool in_play() {
+    return !main_menu_open && !player_setup_open && !map_list_open && !editor_mode && !replay_open;
+}
+
+// G saves the game so far as a log the map list can replay.
+static void save_log_on_request() {
+    if (!key_pressed(KEY_G)) return;
+    string path = save_game_log();
+    // The map list looks for the map's newest log again.
+    reset_map_list_screen();
+    show_notice(path.length > 0 ? arena_concat(str("Game log saved as "), path, FRAME_ARENA)
+                                : str("The game log could not be saved"));
+}
 
 static HelpScreen help_screen() {
     if (main_menu_open || player_setup_open || map_list_open) return help_for_menus;
@@ -188,7 +208,9 @@ void application_frame_work() {
     update_camera(entry_open != 0);
     if (in_play()) {
         update_play();
+        log_game_when_changed();
         keep_game_when_changed();
+        save_log_on_request();
     }
     begin_scene();
     if (main_menu_open) {
@@ -197,6 +219,8 @@ void application_frame_work() {
         draw_player_setup();
     } else if (map_list_open) {
         draw_map_list();
+    } else if (replay_open) {
+        replay_frame();
     } else {
         game_screen_frame(editor_mode);
         uint8_t request = take_editor_request();

@@ -10,6 +10,8 @@ extern bool main_menu_open;
 extern bool player_setup_open;
 extern bool map_list_open;
 extern bool editor_mode;
+// A saved game log is being stepped through on the game screen.
+extern bool replay_open;
 extern uint8_t machine_kind;
 extern bool help_visible;
 extern bool legend_visible;

@@ -2,6 +2,7 @@
 // or deleting it.
 #include "shell/menus.h"
 
+#include "model/game_log.h"
 #include "model/map_file.h"
 #include "model/map_list.h"
 #include "model/map_save.h"
@@ -9,6 +10,7 @@
 #include "render/primitives.h"
 #include "screen/frame_input.h"
 #include "screen/pointer_boxes.h"
+#include "screen/replay_view.h"
 #include "screen/ui.h"
 #include "shell/application.h"
 #include "shell/map_preview.h"
@@ -17,6 +19,12 @@ namespace {
 
 // "Delete" asks first, naming the map and its file.
 bool delete_asked;
+
+// The selected map's newest saved game log, for "Replay"; the map it was looked for.
+constexpr int64_t replay_path_capacity = 4096;
+char newest_log_path[replay_path_capacity];
+int64_t newest_log_path_length;
+int64_t replay_checked_for = -1;
 
 void draw_map_choice(ScreenPoint center) {
     int64_t count = current_map_list->count;
@@ -41,6 +49,21 @@ void draw_play_buttons(ScreenPoint center) {
         map_list_open = false;
         player_setup_open = true;
     }
+    // Looked for again only when another map is chosen, not in every frame.
+    if (replay_checked_for != current_map_index) {
+        replay_checked_for = current_map_index;
+        newest_log_path_length = 0;
+        string newest = newest_game_log();
+        if (newest.length < replay_path_capacity) {
+            memcpy(newest_log_path, newest.data, static_cast<size_t>(newest.length));
+            newest_log_path_length = newest.length;
+        }
+    }
+    if (newest_log_path_length > 0 && draw_button(str("Replay"), center.x + 304, center.y - 336, 128, 64) &&
+        start_replay(string{newest_log_path, newest_log_path_length})) {
+        map_list_open = false;
+        replay_open = true;
+    }
 }
 
 void ask_before_deleting() {
@@ -63,7 +86,11 @@ bool close_map_list_question() {
     return was_asked;
 }
 
-void reset_map_list_screen() { delete_asked = false; }
+void reset_map_list_screen() {
+    delete_asked = false;
+    newest_log_path_length = 0;
+    replay_checked_for = -1;
+}
 
 void draw_map_list() {
     ScreenPoint center = window_center();

@@ -12,7 +12,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <fstream>
+#include <map>
 #include <sstream>
 #include <string>
 
@@ -107,6 +109,46 @@ TEST_F(KeptGames, AFinishedGameIsNotKeptAndADamagedFileIsNotOffered) {
     EXPECT_TRUE(main_menu_open);
     EXPECT_FALSE(menu_offers_continue());
     EXPECT_TRUE(file_exists(kept_game_path()));
+}
+
+}  // namespace
+
+namespace {
+
+// G saves the game so far; the map list's Replay steps through it, forward and back, as it was played.
+TEST_F(KeptGames, ASavedGameLogReplaysEveryMoveForwardAndBack) {
+    play_computers(pushdown_machine, 2);
+    // The position after each move, by the move's number.
+    std::map<int64_t, std::string> positions;
+    auto play = [](const std::string& t) { return t.substr(t.find("\nstones"), t.find("\nturn") - t.find("\nstones")); };
+    int64_t first = last_move.number;
+    for (int frame = 0; frame < 20000 && last_move.number - first < 4 && !game_over(); frame++) {
+        run_frame();
+        positions.emplace(last_move.number, play(text_of(write_game_record(every_seat, false))));
+    }
+    ASSERT_GE(last_move.number - first, 4);
+    int64_t last = last_move.number;
+    press_key(SDL_SCANCODE_G);
+    press_key(SDL_SCANCODE_ESCAPE);
+    ASSERT_TRUE(click_button("OK"));
+    run_frame();
+    ASSERT_TRUE(map_list_open);
+    ASSERT_TRUE(click_button("Replay"));
+    ASSERT_TRUE(replay_open);
+    press_key(SDL_SCANCODE_END);
+    EXPECT_EQ(last_move.number, last);
+    EXPECT_EQ(play(text_of(write_game_record(every_seat, false))), positions[last]);
+    for (int64_t back = 1; back <= 3; back++) {
+        press_key(SDL_SCANCODE_LEFT);
+        EXPECT_EQ(last_move.number, last - back);
+        EXPECT_EQ(play(text_of(write_game_record(every_seat, false))), positions[last - back]) << back;
+    }
+    press_key(SDL_SCANCODE_RIGHT);
+    EXPECT_EQ(last_move.number, last - 2);
+    EXPECT_EQ(play(text_of(write_game_record(every_seat, false))), positions[last - 2]);
+    press_key(SDL_SCANCODE_ESCAPE);
+    EXPECT_TRUE(map_list_open);
+    std::filesystem::remove_all("game_logs");
 }
 
 }  // namespace
