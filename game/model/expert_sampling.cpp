@@ -3,6 +3,7 @@
 #include "base/random.h"
 #include "model/expert_turing_lookahead.h"
 #include "model/goal_evidence.h"
+#include "model/game_snapshot.h"
 #include "model/goals.h"
 #include "model/referee.h"
 #include "model/rules.h"
@@ -23,49 +24,6 @@ constexpr int64_t playout_turns = 60;
 // Percentage of pushdown playout turns in which the seat plays to leave the next seat few cards.
 constexpr uint64_t blocking_share = 50;
 
-// The card and stone arrays of a game. A sampled game has every card array sized for every
-// card there can be, so the referee never grows them during a playout.
-struct World {
-    GrowableArray<Player> players;
-    GrowableArray<int16_t> stones;
-    GrowableArray<Card> deck, stack, tape;
-    int64_t tape_head;
-};
-
-World current_world() { return World{players, stones, deck, stack, tape, tape_head}; }
-
-void install_world(const World& world) {
-    players = world.players;
-    stones = world.stones;
-    deck = world.deck;
-    stack = world.stack;
-    tape = world.tape;
-    tape_head = world.tape_head;
-}
-
-// The parts of the game a playout changes; they are set aside and put back afterwards.
-struct SavedGame {
-    World world;
-    int8_t current_player;
-    uint8_t winner;
-    TurnStateSnapshot turn;
-    GoalEvidence evidence;
-    RandomState random;
-};
-
-SavedGame save_game() {
-    return SavedGame{current_world(), current_player, winner, save_turn_state(), goal_evidence, random_state};
-}
-
-void restore_game(const SavedGame& saved) {
-    install_world(saved.world);
-    current_player = saved.current_player;
-    winner = saved.winner;
-    restore_turn_state(saved.turn);
-    goal_evidence = saved.evidence;
-    random_state = saved.random;
-}
-
 GrowableArray<Card> card_array(int64_t capacity) {
     return GrowableArray<Card>{arena_push_array<Card>(FRAME_ARENA, capacity), 0, capacity, FRAME_ARENA};
 }
@@ -74,33 +32,6 @@ void copy_cards(GrowableArray<Card>* into, const GrowableArray<Card>& from) {
     // An empty array may have no storage at all, which memcpy may not be given.
     if (from.count > 0) memcpy(into->data, from.data, static_cast<size_t>(from.count) * sizeof(Card));
     into->count = from.count;
-}
-
-World new_world(int64_t seats, int64_t card_capacity) {
-    World world{GrowableArray<Player>{arena_push_array<Player>(FRAME_ARENA, seats), seats, seats, FRAME_ARENA},
-                GrowableArray<int16_t>{arena_push_array<int16_t>(FRAME_ARENA, stones.count), stones.count, stones.count,
-                                       FRAME_ARENA},
-                card_array(card_capacity), card_array(card_capacity), card_array(tape.count + 1), 0};
-    for (int64_t seat = 0; seat < seats; seat++) {
-        world.players.data[seat] = new_player(seat);
-        world.players.data[seat].is_computer = 1;
-        world.players.data[seat].hand = card_array(card_capacity);
-    }
-    return world;
-}
-
-void copy_world(World* into, const World& from) {
-    for (int64_t seat = 0; seat < from.players.count; seat++) {
-        GrowableArray<Card> hand = into->players.data[seat].hand;
-        into->players.data[seat] = from.players.data[seat];
-        into->players.data[seat].hand = hand;
-        copy_cards(&into->players.data[seat].hand, from.players.data[seat].hand);
-    }
-    if (from.stones.count > 0) memcpy(into->stones.data, from.stones.data, static_cast<size_t>(from.stones.count) * sizeof(int16_t));
-    copy_cards(&into->deck, from.deck);
-    copy_cards(&into->stack, from.stack);
-    copy_cards(&into->tape, from.tape);
-    into->tape_head = from.tape_head;
 }
 
 // The cards a seat cannot see: the whole deck as built, less its own hand and the played
@@ -159,29 +90,20 @@ Goal pick_goal(const double* chances) {
     return goals.count > 0 ? goals.data[goals.count - 1] : default_goal;
 }
 
-// The game as the seat to move sees it, with everything hidden from it dealt at random.
-void sample_world(World* world, const GrowableArray<Card>& unseen, const double* goal_chances, int64_t card_capacity) {
+// The game as the seat to move sees it, with everything hidden from it dealt at random. The
+// snapshot holds the game as it is, so every hand and the deck already have their room.
+void sample_game(GameSnapshot* sampled, const GrowableArray<Card>& unseen, const double* goal_chances, int64_t card_capacity) {
     int64_t me = current_player;
     GrowableArray<Card> pool = card_array(card_capacity);
     copy_cards(&pool, unseen);
     shuffle_cards(&pool);
-    for (int64_t seat = 0; seat < world->players.count; seat++) {
-        Player* player = &world->players.data[seat];
-        player->hand.count = 0;
-        if (seat == me) {
-            copy_cards(&player->hand, players.data[me].hand);
-            player->goal = players.data[me].goal;
-            continue;
-        }
-        for (int64_t i = 0; i < players.data[seat].hand.count; i++) player->hand.data[player->hand.count++] = deal_from(&pool);
+    for (int64_t seat = 0; seat < seats_in_play(); seat++) {
+        if (seat == me) continue;
+        Player* player = &sampled->players.data[seat];
+        for (int64_t i = 0; i < player->hand.count; i++) player->hand.data[i] = deal_from(&pool);
         player->goal = pick_goal(goal_chances + seat * goals.count);
     }
-    world->deck.count = 0;
-    for (int64_t i = 0; i < deck.count; i++) world->deck.data[world->deck.count++] = deal_from(&pool);
-    if (stones.count > 0) memcpy(world->stones.data, stones.data, static_cast<size_t>(stones.count) * sizeof(int16_t));
-    copy_cards(&world->stack, stack);
-    copy_cards(&world->tape, tape);
-    world->tape_head = tape_head;
+    for (int64_t i = 0; i < sampled->deck.count; i++) sampled->deck.data[i] = deal_from(&pool);
 }
 
 // The cards each transition's rule accepts under each top card (0: empty stack), worked out
@@ -309,13 +231,8 @@ void make_move(const Move& move) {
 }
 
 // One turn as a computer seat plays it: a pushdown seat without a move draws once first.
-void playout_turn(AcceptedCards* accepted, GrowableArray<Card> stack_storage) {
+void playout_turn(AcceptedCards* accepted) {
     recycle_stack();
-    // recycle_stack leaves the stack without storage; give it back the world's.
-    if (!stack.data) {
-        stack = stack_storage;
-        stack.count = 0;
-    }
     Move move;
     if (playout_move(accepted, &move)) return make_move(move);
     if (machine_kind == pushdown_machine) {
@@ -327,10 +244,10 @@ void playout_turn(AcceptedCards* accepted, GrowableArray<Card> stack_storage) {
 
 // 1 for a win and 0 for a loss, a little nearer one half the later it comes, so that of two
 // sure wins the sooner is taken; an even share among the seats when the playout ends undecided.
-double play_out(AcceptedCards* accepted, const Move& first, int8_t me, GrowableArray<Card> stack_storage) {
+double play_out(AcceptedCards* accepted, const Move& first, int8_t me) {
     make_move(first);
     int64_t turn = 0;
-    for (; turn < playout_turns && !game_over(); turn++) playout_turn(accepted, stack_storage);
+    for (; turn < playout_turns && !game_over(); turn++) playout_turn(accepted);
     if (winner == no_winner) return 1.0 / static_cast<double>(seats_in_play());
     double delay = 0.001 * static_cast<double>(turn);
     return winner == me ? 1.0 - delay : delay;
@@ -365,7 +282,8 @@ bool choose_by_playouts(Move* chosen, GrowableArray<RatedMove>* rated) {
     if (current_player < 0 || current_player >= players.count) return false;
     ArenaMark frame_mark = arena_mark(FRAME_ARENA);
     uint64_t seed = random_u64();
-    SavedGame saved = save_game();
+    GameSnapshot saved = new_game_snapshot(FRAME_ARENA);
+    take_game_snapshot(&saved, snapshot_play);
     AcceptedCards accepted = new_accepted_cards();
     GrowableArray<Move> moves = candidate_moves(&accepted);
     int64_t seats = seats_in_play();
@@ -378,7 +296,8 @@ bool choose_by_playouts(Move* chosen, GrowableArray<RatedMove>* rated) {
                                 hands + deck.count + stack.count + 2 * playout_turns + 1;
         GrowableArray<Card> unseen = unseen_cards(players.data[current_player].hand, card_capacity);
         double* goal_chances = other_seats_goal_chances(seats);
-        World sampled = new_world(seats, card_capacity), played = new_world(seats, card_capacity);
+        GameSnapshot sampled = new_game_snapshot(FRAME_ARENA);
+        take_game_snapshot(&sampled, snapshot_play);
         // Successive halving: each round plays every remaining candidate in the same sampled
         // games, then keeps the better half, so the playouts go where the choice is close.
         double* scores = arena_push_array<double>(FRAME_ARENA, moves.count);
@@ -403,16 +322,15 @@ bool choose_by_playouts(Move* chosen, GrowableArray<RatedMove>* rated) {
             if (games < min_sampled_games) games = min_sampled_games;
             for (int64_t game = 0; game < games; game++) {
                 random_state = sampling;
-                sample_world(&sampled, unseen, goal_chances, card_capacity);
+                sample_game(&sampled, unseen, goal_chances, card_capacity);
                 uint64_t playout_seed = random_u64();
                 sampling = random_state;
                 for (int64_t a = 0; a < alive_count; a++) {
-                    copy_world(&played, sampled);
-                    install_world(played);
+                    restore_game_snapshot(sampled, snapshot_play);
                     seed_random(playout_seed);
-                    scores[alive[a]] += play_out(&accepted, moves.data[alive[a]], me, played.stack);
+                    scores[alive[a]] += play_out(&accepted, moves.data[alive[a]], me);
                     played_games[alive[a]]++;
-                    restore_game(saved);
+                    restore_game_snapshot(saved, snapshot_play);
                 }
             }
             // Stable order by score, best first: equal scores keep the earlier candidate first.
@@ -432,7 +350,7 @@ bool choose_by_playouts(Move* chosen, GrowableArray<RatedMove>* rated) {
     } else if (found) {
         *chosen = moves.data[0];
     }
-    restore_game(saved);
+    restore_game_snapshot(saved, snapshot_play);
     arena_reset_to(frame_mark);
     return found;
 }

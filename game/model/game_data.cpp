@@ -103,7 +103,7 @@ int64_t seats_in_play() { return player_count < players.count ? player_count : p
 
 int64_t human_seats() {
     int64_t humans = 0;
-    for (int64_t seat = 0; seat < seats_in_play(); seat++) humans += players.data[seat].is_computer ? 0 : 1;
+    for (int64_t seat = 0; seat < seats_in_play(); seat++) humans += players.data[seat].is_computer || players.data[seat].is_remote ? 0 : 1;
     return humans;
 }
 

@@ -51,6 +51,8 @@ struct Card {
 static_assert(sizeof(Card) == 3);
 
 constexpr Card default_card{0, 0, 1};
+// A card whose face this computer does not know: in a joined game, another seat's hand and the deck.
+constexpr Card hidden_card{255, 255, 0};
 
 struct State {
     double x;
@@ -78,11 +80,15 @@ struct Goal {
 static_assert(sizeof(Goal) == 24);
 
 constexpr Goal default_goal{sum, exactly, 0, 0, 0, 1, 0, 0, 1};
+// Another seat's goal in a joined game, until the game is over.
+constexpr uint8_t hidden_goal_kind = 255;
 
 struct Player {
     int64_t difficulty;
     GrowableArray<Card> hand;
     uint8_t is_computer;
+    // Played from another computer: neither a computer seat nor one of the people at this screen.
+    uint8_t is_remote;
     uint8_t color_index;
     Color color;
     Goal goal;
@@ -106,7 +112,7 @@ extern GrowableArray<Player> players;
 extern int64_t player_count;
 // The seats taking part: player_count, or fewer while the players array has not grown to it.
 int64_t seats_in_play();
-// How many of the seats in play a person plays.
+// How many of the seats in play a person at this screen plays.
 int64_t human_seats();
 extern int8_t current_player;
 extern uint8_t winner;

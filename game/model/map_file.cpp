@@ -140,6 +140,11 @@ bool load_map(string listed_path) {
     if (!read_whole_file(path, max_map_file_size, &contents)) {
         return report_file_failure(str("failed to load map: "), path);
     }
+    read_map_text(contents);
+    return true;
+}
+
+void read_map_text(string contents) {
     array_clear(&goals);
     array_clear(&stones);
     array_clear(&transitions);
@@ -151,7 +156,6 @@ bool load_map(string listed_path) {
     }
     drop_invalid_records();
     if (machine_kind == state_machine) compute_nimbers();
-    return true;
 }
 
 string write_map() {

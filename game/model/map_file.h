@@ -15,6 +15,9 @@ constexpr int64_t max_goals = 32767;
 // transition lines naming a state that does not exist, are dropped.
 bool load_map(string listed_path);
 
+// Reads map bytes of the file format for the current machine kind, as load_map does with a file's.
+void read_map_text(string contents);
+
 // The current map in the file format, in the persistent arena.
 string write_map();
 

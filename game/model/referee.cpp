@@ -148,7 +148,7 @@ void draw_from_deck(Player* player) {
 void recycle_stack() {
     if (deck.count > 0) return;
     for (int64_t i = 0; i < stack.count; i++) array_push(&deck, stack.data[i]);
-    stack = GrowableArray<Card>{};
+    array_clear(&stack);
     shuffle_deck();
 }
 

@@ -13,7 +13,9 @@ TurnProgress turn_progress;
 
 bool human_may_choose() {
     if (game_over() || move_delay > 0 || !hand_revealed) return false;
-    return current_player >= 0 && current_player < players.count && !players.data[current_player].is_computer;
+    if (current_player < 0 || current_player >= players.count) return false;
+    const Player& seat = players.data[current_player];
+    return !seat.is_computer && !seat.is_remote;
 }
 
 void reset_turn_state() {
@@ -27,22 +29,4 @@ void reset_turn_state() {
     computer_delay = 0;
     human_count = 0;
     turn_progress = {};
-}
-
-TurnStateSnapshot save_turn_state() {
-    return TurnStateSnapshot{source_state, target_state, selected_transition, selected_card, hand_revealed,
-                             card_drawn,   move_delay,   computer_delay,      human_count,   turn_progress};
-}
-
-void restore_turn_state(const TurnStateSnapshot& snapshot) {
-    source_state = snapshot.source_state;
-    target_state = snapshot.target_state;
-    selected_transition = snapshot.selected_transition;
-    selected_card = snapshot.selected_card;
-    hand_revealed = snapshot.hand_revealed;
-    card_drawn = snapshot.card_drawn;
-    move_delay = snapshot.move_delay;
-    computer_delay = snapshot.computer_delay;
-    human_count = snapshot.human_count;
-    turn_progress = snapshot.progress;
 }

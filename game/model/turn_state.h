@@ -72,19 +72,6 @@ void reset_turn_state();
 
 inline bool game_over() { return winner != no_winner || game_blocked || game_drawn; }
 
-// Clicks choose a move only while the seat to move is a human whose hand is shown and no move's
+// Clicks choose a move only while the seat to move is a human at this screen whose hand is shown and no move's
 // pause runs; anything chosen at another time belongs to nobody and is dropped.
 bool human_may_choose();
-
-// Every turn variable at once, one plain copy, so a look-ahead can play on and put the turn back.
-struct TurnStateSnapshot {
-    int16_t source_state, target_state, selected_transition;
-    int64_t selected_card;
-    uint8_t hand_revealed, card_drawn;
-    double move_delay, computer_delay;
-    int64_t human_count;
-    TurnProgress progress;
-};
-
-TurnStateSnapshot save_turn_state();
-void restore_turn_state(const TurnStateSnapshot& snapshot);

@@ -239,7 +239,7 @@ TEST_F(RefereeTest, RecycleTheStack) {
     deck = {};
     recycle_stack();
     EXPECT_EQ(stack.count, 0);
-    EXPECT_EQ(stack.data, nullptr);
+    EXPECT_NE(stack.data, deck.data);
     ASSERT_EQ(deck.count, 5);
     int total = 0;
     for (int i = 0; i < 5; i++) total += deck.data[i].number;
