@@ -118,7 +118,8 @@ void link_receive(NetLink* link, double now) {
 NetReadResult link_next(NetLink* link, NetMessage* message) {
     if (link->failed) return net_read_failed;
     NetReadResult result = net_reader_next(&link->reader, message);
-    if (result == net_read_failed) link_fail(link, link->reader.failure);
+    // The socket stays for the goodbye that tells the peer why.
+    if (result == net_read_failed) set_failure(link, link->reader.failure);
     return result;
 }
 
@@ -137,16 +138,17 @@ void link_fail(NetLink* link, string reason) {
 }
 
 void link_say_goodbye(NetLink* link, string reason, double now) {
-    if (!link_open(*link)) {
-        link_fail(link, reason);
-        return;
-    }
-    link_send(link, net_goodbye, reason);
-    link_flush(link, now);
     set_failure(link, reason);
+    if (link->socket == -1) return;
+    if (link->outgoing_sent == link->outgoing.count) {
+        array_clear(&link->outgoing);
+        link->outgoing_sent = 0;
+    }
+    net_write_message(&link->outgoing, net_goodbye, link->next_sequence++, reason);
     // Closing a socket with bytes still unread resets it, and the reset can overtake the goodbye;
     // so the other side gets a moment to read it while what it still sends is read and dropped.
     link->lingering_since = now;
+    link_linger(link, false, now);
 }
 
 void link_linger(NetLink* link, bool readable, double now) {

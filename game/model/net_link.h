@@ -48,13 +48,14 @@ void link_send(NetLink* link, uint8_t kind, string payload);
 void link_flush(NetLink* link, double now);
 // Reads once from a socket its selector reported readable; a closed or broken socket fails the link.
 void link_receive(NetLink* link, double now);
-// The next whole message received; a bad one fails the link with the reader's reason.
+// The next whole message received; a bad one fails the link with the reader's reason, keeping the
+// socket for link_say_goodbye or link_fail.
 NetReadResult link_next(NetLink* link, NetMessage* message);
 // Fails the link when nothing has been heard for too long.
 void link_check_silence(NetLink* link, double now);
 // Ends the connection, keeping the first reason given; the buffers stay for the link's next use.
 void link_fail(NetLink* link, string reason);
-// Tells the peer why with a goodbye message and ends the link; its socket lingers until the peer
+// Tells the peer why with a goodbye message (also after a failure) and ends the link; its socket lingers until the peer
 // closes or net_goodbye_linger runs out (link_linger), so the goodbye is not lost to a reset.
 void link_say_goodbye(NetLink* link, string reason, double now);
 // Drives a lingering socket: drops what arrives, sends what is left, closes it when its time is up.
