@@ -11,7 +11,7 @@ seconds="${1:-30}"
 shift || true
 targets=("$@")
 if [ ${#targets[@]} -eq 0 ]; then
-  targets=(map map_list rules goal_text font shader_split image wave text_format wide_text)
+  targets=(map map_list rules goal_text net_message font shader_split image wave text_format wide_text)
 fi
 
 bash "$root/scripts/install_dependencies.sh"

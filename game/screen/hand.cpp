@@ -1,7 +1,7 @@
 #include "screen/hand.h"
 
 #include "model/goals.h"
-#include "model/referee.h"
+#include "model/move_choice.h"
 #include "model/turn_state.h"
 #include "render/primitives.h"
 #include "render/resources.h"
@@ -82,16 +82,13 @@ static void draw_cards(const Player& seat) {
     }
 }
 
-static void draw_deck_choice(Player* seat) {
+static void draw_deck_choice() {
     // While a move's pause runs and once the game is over the deck rests: a card drawn then could
     // spoil the mover's win.
-    if (card_drawn || deck.count == 0 || !human_may_choose()) return;
+    if (!may_draw_card() || !human_may_choose()) return;
     CardSlot deck_place = deck_slot();
     if (!own_pointer(deck_place.x, deck_place.y, deck_place.size, deck_place.size, pointer_tag_deck)) return;
-    if (left_click()) {
-        draw_from_deck(seat);
-        card_drawn = 1;
-    }
+    if (left_click()) draw_chosen_card();
     draw_quad(white_texture, deck_place.x - 16, deck_place.y - 16, deck_place.size + 32, deck_place.size + 32,
               hover_highlight, screen_projection);
 }
@@ -101,9 +98,9 @@ static void draw_next_turn_button(const Player& seat) {
     double x = window_width - 144.0, y = window_height - 144.0;
     draw_quad(next_turn_texture, x, y, card_size, card_size, seat.color, screen_projection);
     // A second end of turn during the pause would skip a seat.
-    if (deck.count == 0 || !human_may_choose() || !own_pointer(x, y, card_size, card_size, pointer_tag_next_turn)) return;
+    if (!may_end_turn_unmoved() || !human_may_choose() || !own_pointer(x, y, card_size, card_size, pointer_tag_next_turn)) return;
     draw_quad(white_texture, window_width - 160.0, window_height - 160.0, 160, 160, hover_highlight, screen_projection);
-    if (left_click()) end_turn();
+    if (left_click()) end_turn_unmoved();
 }
 
 static void draw_scroll_bar(int64_t cards) {
@@ -134,7 +131,7 @@ void draw_hand() {
     Player* seat = current_seat();
     if (!seat) return;
     draw_cards(*seat);
-    if (machine_kind == pushdown_machine) draw_deck_choice(seat);
+    if (machine_kind == pushdown_machine) draw_deck_choice();
     if (machine_kind == turing_machine) draw_own_goal(seat->goal);
     draw_next_turn_button(*seat);
     // The button may have passed the turn; the bar belongs to the hand drawn above.

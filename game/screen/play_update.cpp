@@ -1,8 +1,8 @@
 #include "base/clamp.h"
 #include "model/game_log.h"
 #include "model/kept_game.h"
+#include "model/move_choice.h"
 #include "model/referee.h"
-#include "model/rules.h"
 #include "model/turn_flow.h"
 #include "model/turn_state.h"
 #include "screen/game_screen.h"
@@ -20,13 +20,6 @@ static bool current_seat_is_computer() {
     return current_player >= 0 && current_player < players.count && players.data[current_player].is_computer;
 }
 
-static bool hand_fits(const GrowableArray<Card>& hand, string rule) {
-    for (int64_t k = 0; k < hand.count; k++) {
-        if (rule_accepts(rule, hand.data[k])) return true;
-    }
-    return false;
-}
-
 static void drop_selection_of_states() {
     source_state = -1;
     target_state = -1;
@@ -38,46 +31,26 @@ static void drop_selection() {
     selected_card = -1;
 }
 
-// A refused choice is taken back and the player told why, once.
-static bool refuse(string reason, bool drop_card) {
-    show_notice(reason);
-    if (drop_card) {
-        selected_card = -1;
-    } else {
-        target_state = -1;
-        selected_transition = -1;
-    }
-    return false;
-}
-
 // A complete selection is carried out as the current seat's move (only that seat's player can have
-// made it); one that cannot be carried out is taken back with the reason; an incomplete one waits.
+// made it); one that cannot be carried out is taken back as far as the reason asks, and the player
+// told why, once; an incomplete one waits.
 static bool make_selected_move() {
-    // A move cannot start from an empty state, so nothing of such a choice is kept.
-    if (source_state >= 0 && first_stone_on(source_state) < 0) {
-        drop_selection_of_states();
-        show_notice(str("No stone stands on that state"));
-        return false;
+    ChoiceOutcome outcome = make_chosen_move(MoveChoice{source_state, target_state, selected_transition, selected_card});
+    switch (outcome.verdict) {
+        case choice_made:
+            // On a pushdown machine the card has left the hand; keeping its index would point at its neighbour.
+            if (machine_kind == pushdown_machine) selected_card = -1;
+            return true;
+        case choice_drops_states: drop_selection_of_states(); break;
+        case choice_drops_target:
+            target_state = -1;
+            selected_transition = -1;
+            break;
+        case choice_drops_card: selected_card = -1; break;
+        default: break;
     }
-    if (source_state < 0 || target_state < 0) return false;
-    bool pushdown = machine_kind == pushdown_machine;
-    if (selected_transition < 0) return refuse(str("No transition leads from that state to that one"), false);
-    int16_t stone = first_stone_on(source_state);
-    string rule = transitions.data[selected_transition].rule;
-    if (!pushdown) {
-        apply_move(stone, target_state, rule, default_card, -1);
-        return true;
-    }
-    if (current_player < 0 || current_player >= players.count) return false;
-    const GrowableArray<Card>& hand = players.data[current_player].hand;
-    if (!hand_fits(hand, rule)) return refuse(str("No card in your hand fits that rule"), false);
-    if (selected_card < 0 || selected_card >= hand.count) return false;
-    Card card = hand.data[selected_card];
-    if (!rule_accepts(rule, card)) return refuse(str("That card does not fit the rule"), true);
-    apply_move(stone, target_state, rule, card, selected_card);
-    // The card has left the hand; keeping its index would point at its neighbour.
-    selected_card = -1;
-    return true;
+    if (outcome.refusal.length > 0) show_notice(outcome.refusal);
+    return false;
 }
 
 // The screen's own state for a game it has not shown yet.

@@ -1,6 +1,7 @@
 // Writes the starting corpus of every fuzz target into OUT/<target>/: the shipped maps, lists,
 // font description and pictures, and small files of every other format the readers take,
 // made here so none has to be stored. Usage: fuzz_seeds ROOT OUT
+#include "model/net_message.h"
 #include <kestrune_system.h>
 #include <sndfile.h>
 
@@ -152,6 +153,19 @@ void wave_seeds(const fs::path& scratch) {
 
 }  // namespace
 
+// Streams of well-formed messages, one carrying a shipped map where a game record would stand,
+// after the byte that chooses how the target splits them.
+void net_message_seeds(const fs::path& root) {
+    std::string map = read_bytes(root / "resources" / "maps" / "pushdown" / "harbour.txt");
+    for (char pieces : {'\x00', '\x07', '\x41', '\xff'}) {
+        GrowableArray<uint8_t> out{};
+        net_write_message(&out, net_welcome, 0, view("seats"));
+        net_write_message(&out, net_game_state, 1, view(map));
+        net_write_message(&out, net_still_here, 2, string{nullptr, 0});
+        put("net_message", std::string(1, pieces) + std::string(reinterpret_cast<const char*>(out.data), static_cast<size_t>(out.count)));
+    }
+}
+
 int main(int argc, char** argv) {
     if (argc != 3) {
         fprintf(stderr, "usage: %s ROOT OUT\n", argv[0]);
@@ -162,6 +176,8 @@ int main(int argc, char** argv) {
     fs::path scratch = out_root / "scratch";
     fs::create_directories(scratch);
     text_seeds(root);
+    create_arenas(int64_t{16} << 20, int64_t{1} << 20);
+    net_message_seeds(root);
     number_seeds();
     image_seeds(root, scratch);
     wave_seeds(scratch);
