@@ -114,9 +114,11 @@ void record_quad(const QuadRecord& quad) { array_push(&frame_quads, quad); }
 namespace {
 
 // Runs of quads with one texture, each a draw. A quad joins the last run of its texture unless an
-// earlier quad it may overlap lies in a later run: quads that touch different pixels give the same
+// earlier quad it may overlap lies in a later run: quads that draw different pixels give the same
 // picture in either order, so the frame is unchanged and takes fewer draws. What a quad may overlap
-// is known by cells of the window, each holding the last run that reached it.
+// is known by cells of the window, each holding the last run that reached it with the box of the
+// pixels that run draws there, and the latest of the cell's other runs. Glyphs side by side in a
+// line touch without overlapping, so a line of text with symbols in it stays in a few runs.
 constexpr int32_t run_cell_size = 16;
 constexpr int32_t most_run_textures = 64;
 
@@ -125,28 +127,58 @@ struct TextureRun {
     int64_t last_run;
 };
 
+struct RunCell {
+    int64_t last_run;
+    // Every pixel of last_run's quads in the cell.
+    PixelRect last_run_pixels;
+    // At least the latest run of the cell's other quads.
+    int64_t earlier_run;
+};
+
 struct RunPlan {
     GrowableArray<int64_t> run_of_quad;
     GrowableArray<int64_t> run_starts;
     GrowableArray<const QuadRecord*> quads;
     GrowableArray<PixelRect> bounds;
-    GrowableArray<int64_t> cell_runs;
+    GrowableArray<RunCell> cells;
     int64_t run_count;
 };
 
 RunPlan run_plan;
+
+PixelRect rect_within(PixelRect rect, PixelRect bounds) {
+    return PixelRect{rect.left > bounds.left ? rect.left : bounds.left, rect.bottom > bounds.bottom ? rect.bottom : bounds.bottom,
+                     rect.right < bounds.right ? rect.right : bounds.right, rect.top < bounds.top ? rect.top : bounds.top};
+}
+
+// The latest run in the cell that may draw some of these pixels.
+int64_t latest_run_under(const RunCell& cell, PixelRect pixels) {
+    return rects_meet(cell.last_run_pixels, pixels) ? cell.last_run : cell.earlier_run;
+}
+
+void note_run_in_cell(RunCell* cell, int64_t run, PixelRect pixels) {
+    if (run == cell->last_run) {
+        cell->last_run_pixels = rect_union(cell->last_run_pixels, pixels);
+    } else if (run > cell->last_run) {
+        if (cell->last_run > cell->earlier_run) cell->earlier_run = cell->last_run;
+        cell->last_run = run;
+        cell->last_run_pixels = pixels;
+    } else if (run > cell->earlier_run) {
+        cell->earlier_run = run;
+    }
+}
 
 void plan_runs() {
     RunPlan& plan = run_plan;
     int32_t columns = (window_width + run_cell_size - 1) / run_cell_size;
     int32_t rows = (window_height + run_cell_size - 1) / run_cell_size;
     int64_t cells = int64_t{columns} * rows;
-    array_reserve(&plan.cell_runs, cells);
+    array_reserve(&plan.cells, cells);
     // Without room for the cells every quad may overlap the last run: the quads keep their order.
-    bool cells_known = plan.cell_runs.data && plan.cell_runs.capacity >= cells;
+    bool cells_known = plan.cells.data && plan.cells.capacity >= cells;
     if (!cells_known) columns = rows = 0;
-    plan.cell_runs.count = cells_known ? cells : 0;
-    for (int64_t cell = 0; cell < plan.cell_runs.count; cell++) plan.cell_runs.data[cell] = -1;
+    plan.cells.count = cells_known ? cells : 0;
+    for (int64_t cell = 0; cell < plan.cells.count; cell++) plan.cells.data[cell] = RunCell{-1, PixelRect{0, 0, 0, 0}, -1};
     array_clear(&plan.run_of_quad);
     plan.run_count = 0;
     TextureRun texture_runs[most_run_textures];
@@ -161,7 +193,7 @@ void plan_runs() {
         int64_t after = cells_known ? -1 : plan.run_count - 1;
         for (int32_t row = bottom; row < top; row++) {
             for (int32_t column = left; column < right; column++) {
-                int64_t run = plan.cell_runs.data[int64_t{row} * columns + column];
+                int64_t run = latest_run_under(plan.cells.data[int64_t{row} * columns + column], bounds);
                 if (run > after) after = run;
             }
         }
@@ -175,7 +207,10 @@ void plan_runs() {
             texture_runs[texture_count++] = TextureRun{quad.texture, run};
         }
         for (int32_t row = bottom; row < top; row++) {
-            for (int32_t column = left; column < right; column++) plan.cell_runs.data[int64_t{row} * columns + column] = run;
+            for (int32_t column = left; column < right; column++) {
+                PixelRect cell{column * run_cell_size, row * run_cell_size, (column + 1) * run_cell_size, (row + 1) * run_cell_size};
+                note_run_in_cell(&plan.cells.data[int64_t{row} * columns + column], run, rect_within(bounds, cell));
+            }
         }
         array_push(&plan.run_of_quad, run);
     }
@@ -228,7 +263,7 @@ void batch_region(int64_t first, int64_t end, PixelRect region, bool clear_under
         PixelRect bounds = quad_bounds(quad);
         if (!whole && !rects_meet(bounds, region)) continue;
         array_push(&run_plan.quads, &quad);
-        array_push(&run_plan.bounds, bounds);
+        array_push(&run_plan.bounds, quad_drawn_pixels(quad));
     }
     batch_planned_runs();
 }

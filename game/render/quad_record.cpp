@@ -46,25 +46,47 @@ QuadRecord quad_record(const Matrix& mvp, const Texture& texture, const Color& c
     return quad;
 }
 
-PixelRect quad_bounds(const QuadRecord& quad) {
-    double low_x = INFINITY, low_y = INFINITY, high_x = -INFINITY, high_y = -INFINITY;
+namespace {
+
+// The smallest window box around the quad's corners; false when a corner lies behind the eye or
+// the corners give no box, since such a quad may cover anything.
+bool window_extent(const QuadRecord& quad, double* low_x, double* low_y, double* high_x, double* high_y) {
+    *low_x = *low_y = INFINITY;
+    *high_x = *high_y = -INFINITY;
     for (const float* corner : quad.corners) {
         double w = corner[3];
-        // A corner behind the eye has no window position; such a quad may cover anything.
-        if (w <= 0) return whole_window_rect();
+        if (w <= 0) return false;
         double window_x = (corner[0] / w + 1) * 0.5 * window_width;
         double window_y = (corner[1] / w + 1) * 0.5 * window_height;
-        low_x = fmin(low_x, window_x);
-        low_y = fmin(low_y, window_y);
-        high_x = fmax(high_x, window_x);
-        high_y = fmax(high_y, window_y);
+        *low_x = fmin(*low_x, window_x);
+        *low_y = fmin(*low_y, window_y);
+        *high_x = fmax(*high_x, window_x);
+        *high_y = fmax(*high_y, window_y);
     }
-    if (!(high_x >= low_x && high_y >= low_y)) return whole_window_rect();
-    // Corners come back from clip space a rounding away from whole pixels; the pixel of margin
-    // covers far more than that.
-    constexpr double rounding = 1.0 / 256;
-    return PixelRect{clamped_pixel(floor(low_x + rounding) - 1, window_width),
-                     clamped_pixel(floor(low_y + rounding) - 1, window_height),
-                     clamped_pixel(ceil(high_x - rounding) + 1, window_width),
-                     clamped_pixel(ceil(high_y - rounding) + 1, window_height)};
+    return *high_x >= *low_x && *high_y >= *low_y;
+}
+
+// Corners come back from clip space a rounding away from where the driver places them.
+constexpr double corner_rounding = 1.0 / 256;
+
+}  // namespace
+
+PixelRect quad_bounds(const QuadRecord& quad) {
+    double low_x, low_y, high_x, high_y;
+    if (!window_extent(quad, &low_x, &low_y, &high_x, &high_y)) return whole_window_rect();
+    // The pixel of margin covers far more than the rounding.
+    return PixelRect{clamped_pixel(floor(low_x + corner_rounding) - 1, window_width),
+                     clamped_pixel(floor(low_y + corner_rounding) - 1, window_height),
+                     clamped_pixel(ceil(high_x - corner_rounding) + 1, window_width),
+                     clamped_pixel(ceil(high_y - corner_rounding) + 1, window_height)};
+}
+
+PixelRect quad_drawn_pixels(const QuadRecord& quad) {
+    double low_x, low_y, high_x, high_y;
+    if (!window_extent(quad, &low_x, &low_y, &high_x, &high_y)) return whole_window_rect();
+    // Pixel i is drawn when its centre i + 0.5 lies inside; a centre within the rounding of an edge counts.
+    return PixelRect{clamped_pixel(ceil(low_x - 0.5 - corner_rounding), window_width),
+                     clamped_pixel(ceil(low_y - 0.5 - corner_rounding), window_height),
+                     clamped_pixel(floor(high_x - 0.5 + corner_rounding) + 1, window_width),
+                     clamped_pixel(floor(high_y - 0.5 + corner_rounding) + 1, window_height)};
 }

@@ -31,3 +31,7 @@ bool upright_edges(const QuadRecord& quad, WindowEdges* edges);
 
 // The pixels the quad can touch, a pixel wider on every side, inside the window.
 PixelRect quad_bounds(const QuadRecord& quad);
+
+// The pixels the quad can draw, those whose centres may lie inside it: quads that touch along an
+// edge share none.
+PixelRect quad_drawn_pixels(const QuadRecord& quad);

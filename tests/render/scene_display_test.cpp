@@ -13,6 +13,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <string>
+#include <vector>
+
 namespace {
 
 class Scene : public ::testing::Test {
@@ -208,6 +212,50 @@ TEST_F(Scene, RecreatingTheSceneKeepsDrawingWorking) {
     EXPECT_EQ(read_scene_pixel(4, 4).r, 255);
     present_scene();
     EXPECT_EQ(read_scene_pixel(4, 4).r, 255);
+    EXPECT_EQ(pipeline_get_error(), 0);
+}
+
+// A line of letters with card symbols between them, each glyph drawn on its own: side by side,
+// touching but not overlapping, they take a draw per texture, and each looks as when drawn alone.
+TEST_F(Scene, GlyphsSideBySideTakeADrawPerTextureAndLookAsWhenDrawnAlone) {
+    const std::string line = "xAybxAyb";
+    auto draw_line = [&](size_t only) {
+        begin_scene();
+        for (size_t i = 0; i < line.size(); i++) {
+            double left = 300 + measure_text(string{line.data(), static_cast<int64_t>(i)}, 256, true).width;
+            string glyph{line.data() + i, 1};
+            double x = left + measure_text(glyph, 256, true).width / 2;
+            if (only == line.size() || only == i) draw_text(glyph, x, 400, 256, Color{1, 1, 1, 1}, screen_projection, text_symbols);
+        }
+        forget_scene_contents();
+        int64_t draws_before = batch_draws_sent;
+        present_scene();
+        show_scene();
+        return batch_draws_sent - draws_before;
+    };
+    // The letters' font, the circle and the triangle, then the gamma pass.
+    EXPECT_EQ(draw_line(line.size()), 4);
+    std::vector<uint8_t> together = whole_scene();
+    draw_line(line.size() + 1);
+    std::vector<uint8_t> blank = whole_scene();
+    // Every pixel a glyph inks alone is the same in the line; the line inks no other.
+    std::vector<bool> inked_alone(together.size() / 4);
+    for (size_t i = 0; i < line.size(); i++) {
+        draw_line(i);
+        std::vector<uint8_t> alone = whole_scene();
+        for (size_t pixel = 0; pixel < inked_alone.size(); pixel++) {
+            if (memcmp(&alone[pixel * 4], &blank[pixel * 4], 4) == 0) continue;
+            inked_alone[pixel] = true;
+            ASSERT_EQ(memcmp(&alone[pixel * 4], &together[pixel * 4], 4), 0) << "glyph " << i << ", scene pixel " << pixel;
+        }
+    }
+    size_t inked = 0;
+    for (size_t pixel = 0; pixel < inked_alone.size(); pixel++) {
+        if (memcmp(&together[pixel * 4], &blank[pixel * 4], 4) == 0) continue;
+        inked++;
+        ASSERT_TRUE(inked_alone[pixel]) << "scene pixel " << pixel;
+    }
+    EXPECT_GT(inked, 1000u);
     EXPECT_EQ(pipeline_get_error(), 0);
 }
 

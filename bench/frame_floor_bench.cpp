@@ -1,0 +1,70 @@
+// What a frame costs before the game draws anything, in the game's own window and context: a bare
+// clear and swap of the window, and an empty scene drawn whole (the scene cleared, the gamma pass
+// over the whole window, the swap). No frame of the game can cost less than these. cpu_ms is the CPU
+// time of the whole process per frame, every thread counted, as in the screen benchmarks.
+#include "render/scene.h"
+#include "shell/application.h"
+
+#include <kestrune_system.h>
+
+#include <benchmark/benchmark.h>
+
+#include <ctime>
+#include <unistd.h>
+
+namespace {
+
+bool start_once() {
+    static bool started = false;
+    static bool ready = false;
+    if (started) return ready;
+    started = true;
+    if (chdir(VARNHOLT_SOURCE_DIR) != 0) return false;
+    application_start();
+    ready = true;
+    return ready;
+}
+
+double process_seconds() {
+    timespec now{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
+}
+
+void bare_clear_and_swap() {
+    frame_buffer_unbind(FRAME_BUFFER_BOTH);
+    pipeline_scissor_enable(false);
+    pipeline_clear_color(0, 0, 0.2f, 1);
+    pipeline_clear(BUFFER_COLOR);
+    pipeline_present();
+    pipeline_finish();
+}
+
+void empty_scene_drawn_whole() {
+    forget_scene_contents();
+    begin_scene();
+    present_scene();
+    show_scene();
+    pipeline_finish();
+}
+
+void measure(benchmark::State& state, void (*frame)()) {
+    if (!start_once()) {
+        state.SkipWithError("cannot start the game in the source directory");
+        return;
+    }
+    for (int i = 0; i < 10; i++) frame();
+    double start = process_seconds();
+    for (auto _ : state) frame();
+    state.counters["cpu_ms"] =
+        benchmark::Counter((process_seconds() - start) * 1000, benchmark::Counter::kAvgIterations);
+}
+
+void whole_process(benchmark::internal::Benchmark* benchmark) {
+    benchmark->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
+}
+
+BENCHMARK_CAPTURE(measure, bare_clear_and_swap, bare_clear_and_swap)->Apply(whole_process);
+BENCHMARK_CAPTURE(measure, empty_scene_drawn_whole, empty_scene_drawn_whole)->Apply(whole_process);
+
+}  // namespace
