@@ -39,7 +39,10 @@ ReadBack read_in_pieces(const std::string& stream, size_t piece, int64_t limit =
     return back;
 }
 
-TEST(NetMessage, MessagesSplitAnywhereComeOutWholeAndInOrder) {
+// The readers grow their buffers in the arenas, which the fixture makes.
+class NetMessageTest : public ModelFixture {};
+
+TEST_F(NetMessageTest, MessagesSplitAnywhereComeOutWholeAndInOrder) {
     std::string big(70000, 'x');
     std::vector<std::pair<uint8_t, std::string>> sent{
         {net_welcome, "seats"}, {net_still_here, ""}, {net_game_state, big}, {net_refusal, "No stone stands on that state"}};
@@ -51,7 +54,7 @@ TEST(NetMessage, MessagesSplitAnywhereComeOutWholeAndInOrder) {
     }
 }
 
-TEST(NetMessage, BadStreamsFailWithTheirReason) {
+TEST_F(NetMessageTest, BadStreamsFailWithTheirReason) {
     std::string good = stream_of({{net_take_seat, "a"}, {net_draw_card, ""}});
     std::string wrong_version = good;
     wrong_version[0] = 2;
@@ -70,7 +73,7 @@ TEST(NetMessage, BadStreamsFailWithTheirReason) {
     EXPECT_EQ(read_in_pieces(header_only, 1, 99).failure, "message too large");
 }
 
-TEST(NetMessage, FieldsReadBackAndShortPayloadsFail) {
+TEST_F(NetMessageTest, FieldsReadBackAndShortPayloadsFail) {
     GrowableArray<uint8_t> payload{};
     net_put_u8(&payload, 5);
     net_put_i64(&payload, -3);
