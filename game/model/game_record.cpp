@@ -5,7 +5,6 @@
 #include "base/text_format.h"
 #include "base/text_output.h"
 #include "model/game_snapshot.h"
-#include "model/goals.h"
 #include "model/map_file.h"
 #include "model/map_list.h"
 #include "model/nimbers.h"
@@ -164,12 +163,6 @@ Goal read_goal(RecordReader* r) {
     if (goal.kind > number_pair_count && goal.kind != hidden_goal_kind) r->failed = true;
     return goal;
 }
-
-// The play part of a record, read into a snapshot; the map's counts bound what it may name.
-struct RecordPlay {
-    GameSnapshot play;
-    int64_t viewer;
-};
 
 bool index_ok(int64_t value, int64_t count) { return value >= -1 && value < count; }
 
