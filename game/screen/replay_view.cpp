@@ -7,6 +7,7 @@
 #include "screen/frame_input.h"
 #include "screen/game_screen.h"
 #include "screen/heads_up.h"
+#include "screen/layout.h"
 #include "screen/machine_view.h"
 #include "screen/play_texts.h"
 #include "screen/stone_animation.h"
@@ -37,7 +38,8 @@ void draw_step_line() {
         fixed_put_string(&text, str(" moved"));
     }
     fixed_put_string(&text, str(" (Left, Right, Home, End; Escape: back)"));
-    draw_screen_text(fixed_view(&text), window_width / 2.0, 16, 200, Color{1, 1, 1, 1}, text_centered);
+    // Where notices stand, just above the hand, clear of the cards.
+    draw_screen_text(fixed_view(&text), window_width / 2.0, bottom_panel_height + 24, 200, Color{1, 1, 1, 1}, text_centered);
 }
 
 }  // namespace
