@@ -54,7 +54,7 @@ void draw_play_buttons(ScreenPoint center) {
         replay_checked_for = current_map_index;
         newest_log_path_length = 0;
         string newest = newest_game_log();
-        if (newest.length < replay_path_capacity) {
+        if (newest.length > 0 && newest.length < replay_path_capacity) {
             memcpy(newest_log_path, newest.data, static_cast<size_t>(newest.length));
             newest_log_path_length = newest.length;
         }
