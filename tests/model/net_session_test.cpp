@@ -96,7 +96,7 @@ TEST(NetSession, ADroppedSeatWaitsGoesToAComputerAndComesBackWithItsToken) {
     for (int64_t k = 0; k < 50 && !game_over(); k++) step_table(&table, true);
     EXPECT_GT(last_move.number, moves);
     // From another computer, with the token: the seat is the player's again, state and all.
-    ASSERT_TRUE(rejoin_host(&seat_client->client, str("127.0.0.1"), table.client_port, view_of(token), table.now));
+    ASSERT_TRUE(rejoin_seat(&table, seat_client, token));
     ASSERT_TRUE(settle_table(&table, step_limit));
     EXPECT_EQ(seat_client->client.seat, 0);
     EXPECT_TRUE(players.data[0].is_remote);
