@@ -20,8 +20,8 @@ void add_quad(PixelRegion* region, const QuadRecord& quad) {
 
 }  // namespace
 
-PixelRegion changed_region(const GrowableArray<QuadRecord>& now, const GrowableArray<QuadRecord>& before) {
-    PixelRegion region{};
+void each_changed_quad(const GrowableArray<QuadRecord>& now, const GrowableArray<QuadRecord>& before,
+                       void (*note)(const QuadRecord& quad, void* context), void* context) {
     int64_t common = now.count < before.count ? now.count : before.count;
     int64_t first_extra = common;
     for (int64_t i = 0; i < common; i++) {
@@ -31,11 +31,18 @@ PixelRegion changed_region(const GrowableArray<QuadRecord>& now, const GrowableA
             first_extra = i;
             break;
         }
-        add_quad(&region, now.data[i]);
-        add_quad(&region, before.data[i]);
+        note(now.data[i], context);
+        note(before.data[i], context);
     }
-    for (int64_t i = first_extra; i < now.count; i++) add_quad(&region, now.data[i]);
-    for (int64_t i = first_extra; i < before.count; i++) add_quad(&region, before.data[i]);
+    for (int64_t i = first_extra; i < now.count; i++) note(now.data[i], context);
+    for (int64_t i = first_extra; i < before.count; i++) note(before.data[i], context);
+}
+
+PixelRegion changed_region(const GrowableArray<QuadRecord>& now, const GrowableArray<QuadRecord>& before) {
+    PixelRegion region{};
+    each_changed_quad(now, before, [](const QuadRecord& quad, void* context) {
+        add_quad(static_cast<PixelRegion*>(context), quad);
+    }, &region);
     region_simplify(&region);
     return region;
 }

@@ -356,16 +356,36 @@ void draw_changed_region(const PixelRegion& region) {
     finish_batch();
 }
 
-void draw_region_rects(const PixelRegion& region) {
+void draw_changed_cells(const ChangedCells& cells, uint8_t mark) {
     start_batch();
-    for (int32_t i = 0; i < region.count; i++) {
-        QuadRecord quad = region_quad(region.rects[i]);
-        const PixelRect& r = region.rects[i];
-        auto width = static_cast<float>(window_width), height = static_cast<float>(window_height);
-        quad.rect = TextureRect{static_cast<float>(r.left) / width, static_cast<float>(r.bottom) / height,
-                                static_cast<float>(r.right - r.left) / width, static_cast<float>(r.top - r.bottom) / height};
-        batch_quad(quad);
+    for (int64_t i = 0; i < cells.rects.count; i++) batch_quad(region_quad(cells.rects.data[i]));
+    int64_t clears = batch_textures.count;
+    array_clear(&run_plan.quads);
+    array_clear(&run_plan.bounds);
+    for (int64_t i = 0; i < frame_quads.count; i++) {
+        const QuadRecord& quad = frame_quads.data[i];
+        if (!quad_meets_cells(quad, cells)) continue;
+        array_push(&run_plan.quads, &quad);
+        array_push(&run_plan.bounds, quad_drawn_pixels(quad));
     }
+    batch_planned_runs();
+    if (batch_textures.count == 0) return;
+    upload_batch();
+    pipeline_scissor_enable(false);
+    pipeline_stencil_enable(true);
+    pipeline_stencil_func(COMPARE_ALWAYS, mark, 0xff);
+    pipeline_stencil_op(STENCIL_KEEP, STENCIL_KEEP, STENCIL_REPLACE);
+    draw_batch_runs(0, clears);
+    pipeline_stencil_func(COMPARE_EQUAL, mark, 0xff);
+    pipeline_stencil_op(STENCIL_KEEP, STENCIL_KEEP, STENCIL_KEEP);
+    draw_batch_runs(clears, batch_textures.count);
+    pipeline_stencil_enable(false);
+    finish_batch();
+}
+
+void draw_rects(const PixelRect* rects, int64_t count) {
+    start_batch();
+    for (int64_t i = 0; i < count; i++) batch_quad(region_quad(rects[i]));
     if (batch_textures.count == 0) return;
     upload_batch();
     draw_batch_quads(0, batch_textures.count);

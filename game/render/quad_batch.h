@@ -4,6 +4,7 @@
 #pragma once
 
 #include "base/arena.h"
+#include "render/changed_cells.h"
 #include "render/pixel_region.h"
 #include "render/quad_record.h"
 
@@ -40,6 +41,10 @@ void draw_recorded_quads(int64_t first, int64_t end, PixelRect region);
 // its own scissor; one upload for all.
 void draw_changed_region(const PixelRegion& region);
 
-// The region's rectangles in one draw through the bound program, each with texture coordinates
-// that are its window position in units of the window's size.
-void draw_region_rects(const PixelRegion& region);
+// The changed cells cleared to the scene's colour and given this frame's quads, only within them:
+// the cells set the stencil to `mark`, and the quads draw only where it holds it. One upload, one
+// set of runs.
+void draw_changed_cells(const ChangedCells& cells, uint8_t mark);
+
+// The rectangles in one draw through the bound program.
+void draw_rects(const PixelRect* rects, int64_t count);

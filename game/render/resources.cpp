@@ -115,28 +115,24 @@ const char window_picture_shader_source[] = QUAD_VERTEX_STAGE
     "    fragment_color = vec4(shown_values[scene.r], shown_values[scene.g], shown_values[scene.b], float(scene.a) / 255.0);\n"
     "}\n";
 
-// Drawn over rectangles of the window whose texture coordinates are their window positions.
+// Drawn over rectangles of the window: each pixel shows the scene's texel under it.
 const char gamma_shader_source[] =
     "#vertex\n"
     "#version 330 core\n"
     "layout(location = 0) in vec4 a_position;\n"
-    "layout(location = 1) in vec2 a_uv;\n"
-    "out vec2 uv;\n"
     "void main() {\n"
     "    gl_Position = a_position;\n"
-    "    uv = a_uv;\n"
     "}\n"
     "#fragment\n"
     "#version 330 core\n"
-    "in vec2 uv;\n"
     "uniform sampler2D diffuse;\n"
     "uniform sampler2D gamma_table;\n"
     "out vec4 fragment_color;\n"
     "float shown(float linear) {\n"
-    "    return texture(gamma_table, vec2(linear * (255.0 / 256.0) + 0.5 / 256.0, 0.5)).r;\n"
+    "    return texelFetch(gamma_table, ivec2(int(linear * 255.0 + 0.5), 0), 0).r;\n"
     "}\n"
     "void main() {\n"
-    "    vec4 texel = texture(diffuse, uv);\n"
+    "    vec4 texel = texelFetch(diffuse, ivec2(gl_FragCoord.xy), 0);\n"
     "    fragment_color = vec4(shown(texel.r), shown(texel.g), shown(texel.b), texel.a);\n"
     "}\n";
 

@@ -1,5 +1,6 @@
 #include "render/scene.h"
 
+#include "render/changed_cells.h"
 #include "render/changed_region.h"
 #include "render/matrix.h"
 #include "render/primitives.h"
@@ -32,6 +33,8 @@ struct Buffers {
     bool swapped;
     // Presenting by parts: the back buffer holds the last frame shown.
     bool back_buffer_holds_shown;
+    // The stencil value of the last frame drawn by cells; 0 when the stencil holds nothing known.
+    uint8_t stencil_mark;
 };
 
 Buffers buffers;
@@ -44,10 +47,22 @@ struct FramePlan {
     WindowPictures straight;
     // Rectangles of the window given the gamma pass.
     PixelRegion window;
+    // Instead of the scene's and the window's rectangles: the changed cells, for both.
+    bool by_cells;
     bool present_part;
 };
 
 FramePlan plan;
+ChangedCells changed_cells;
+
+// Cells pay where they hold well under the rectangles' pixels: they cost a stencil and a pass over
+// the quads for their own cells.
+bool cells_pay(const PixelRegion& changed) {
+    int64_t area = 0;
+    for (int32_t i = 0; i < changed.count; i++) area += rect_area(changed.rects[i]);
+    if (area * 4 < int64_t{window_width} * window_height) return false;
+    return find_changed_cells(frame_quads, shown_quads, &changed_cells) && changed_cells.area * 2 < area;
+}
 
 bool region_is_whole_window(const PixelRegion& region) {
     return region.count == 1 && rect_is_whole_window(region.rects[0]);
@@ -72,6 +87,9 @@ FramePlan plan_frame() {
     // A window shown whole from a scene behind it needs the scene drawn whole first.
     bool scene_known = buffers.scene_holds_shown && (window_holds || !buffers.pictures_ahead_of_scene);
     PixelRegion changed = scene_known ? changed_region(frame_quads, shown_quads) : whole_window_region();
+    planned.by_cells = scene_known && cells_pay(changed);
+    if (planned.by_cells && !window_holds) planned.window = whole_window_region();
+    if (planned.by_cells) return planned;
     if (window_holds && !region_is_whole_window(changed)) planned.straight = take_window_pictures(&changed);
     planned.scene = changed;
     planned.window = window_holds ? changed : whole_window_region();
@@ -89,7 +107,19 @@ void draw_whole_scene() {
     draw_recorded_quads(0, frame_quads.count, whole_window_rect());
 }
 
-void gamma_pass(const PixelRegion& region) {
+// Marks from earlier frames differ from this one's; a new stencil, or marks come round again,
+// start cleared.
+uint8_t next_stencil_mark() {
+    if (buffers.stencil_mark == 0 || buffers.stencil_mark == 255) {
+        pipeline_scissor_enable(false);
+        pipeline_clear_stencil(0);
+        pipeline_clear(BUFFER_STENCIL);
+        buffers.stencil_mark = 0;
+    }
+    return ++buffers.stencil_mark;
+}
+
+void bind_gamma_pass() {
     pipeline_viewport(0, 0, window_width, window_height);
     shader_bind(gamma_shader);
     texture_unit(gamma_table_unit);
@@ -97,17 +127,39 @@ void gamma_pass(const PixelRegion& region) {
     texture_unit(0);
     texture_bind(TEXTURE_2D, scene_texture);
     shader_uniform1i(gamma_diffuse, 0);
+}
+
+void gamma_pass(const PixelRegion& region) {
+    bind_gamma_pass();
     // Magenta shows only where the pass fails to cover the window. Clearing part of the window
     // costs a software renderer as much as a draw, so a part is only drawn over.
     if (region_is_whole_window(region)) {
         pipeline_clear_color(1, 0, 1, 1);
         pipeline_clear(BUFFER_COLOR);
     }
-    draw_region_rects(region);
+    draw_rects(region.rects, region.count);
+    texture_unbind(TEXTURE_2D);
+}
+
+void draw_plan_by_cells(const FramePlan& planned) {
+    draw_changed_cells(changed_cells, next_stencil_mark());
+    pipeline_blend_enable(false);
+    frame_buffer_unbind(FRAME_BUFFER_BOTH);
+    pipeline_scissor_enable(false);
+    if (region_is_whole_window(planned.window)) {
+        gamma_pass(planned.window);
+        return;
+    }
+    bind_gamma_pass();
+    draw_rects(changed_cells.rects.data, changed_cells.rects.count);
     texture_unbind(TEXTURE_2D);
 }
 
 void draw_plan(const FramePlan& planned) {
+    if (planned.by_cells) {
+        draw_plan_by_cells(planned);
+        return;
+    }
     if (region_is_whole_window(planned.scene)) {
         draw_whole_scene();
     } else if (planned.scene.count > 0) {
@@ -179,6 +231,7 @@ void show_scene() {
     // copy of a few more pixels costs less than many.
     PixelRect bounds{0, 0, 0, 0};
     for (int32_t i = 0; i < plan.window.count; i++) bounds = rect_union(bounds, plan.window.rects[i]);
+    if (plan.by_cells) bounds = rect_union(bounds, changed_cells.bounds);
     for (int32_t i = 0; i < plan.straight.count; i++) bounds = rect_union(bounds, plan.straight.rects[i].rect);
     int32_t rect[4] = {bounds.left, bounds.bottom, bounds.right - bounds.left, bounds.top - bounds.bottom};
     pipeline_present_part(int_view{rect, rect_is_empty(bounds) ? 0 : 4});

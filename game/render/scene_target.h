@@ -17,6 +17,8 @@ extern int32_t window_height;
 
 extern uint32_t scene_frame_buffer;
 extern uint32_t scene_texture;
+// The scene's stencil, which keeps a frame's drawing to the cells it changed.
+extern uint32_t scene_stencil;
 // One texel of the scene's format, where the driver shows what the scene would hold under a few
 // flat colours.
 extern uint32_t probe_frame_buffer;

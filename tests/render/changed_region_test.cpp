@@ -1,3 +1,4 @@
+#include "render/changed_cells.h"
 #include "render/changed_region.h"
 #include "render/scene.h"
 
@@ -32,6 +33,8 @@ protected:
     void SetUp() override {
         window_width = 1024;
         window_height = 832;
+        // The cells grow in the persistent arena.
+        if (!persistent_arena.base) create_arenas(int64_t{1} << 20, int64_t{1} << 20);
     }
 };
 
@@ -116,6 +119,36 @@ TEST_F(ChangedRegion, AnInsertedQuadMakesEveryLaterQuadCount) {
     std::vector<QuadRecord> removed{square_at(600, 600, 50)};
     EXPECT_EQ(rects_of(changed_region(list_of(removed), list_of(before))),
               (Rects{{99, 99, 111, 111}, {599, 599, 651, 651}}));
+}
+
+// A long thin line from corner to corner, moved: its cells follow the line, a small part of its
+// bounds, and hold every pixel it covers before and after.
+TEST_F(ChangedRegion, ASlantedLineMarksOnlyTheCellsAlongIt) {
+    auto line_at = [](float x) {
+        Matrix view = build_screen_projection(1024, 832);
+        Matrix model = matrix_multiply(matrix_translation(x, 50),
+                                       matrix_multiply(matrix_rotation(0.6), matrix_scale(900, 3)));
+        return quad_record(matrix_multiply(view, model), no_texture, Color{1, 1, 1, 1}, whole_texture);
+    };
+    std::vector<QuadRecord> before{square_at(900, 700, 10), line_at(40)};
+    std::vector<QuadRecord> now{square_at(900, 700, 10), line_at(41)};
+    ChangedCells cells{};
+    ASSERT_TRUE(find_changed_cells(list_of(now), list_of(before), &cells));
+    PixelRect bounds = quad_bounds(line_at(40));
+    EXPECT_LT(cells.area * 5, rect_area(bounds));
+    EXPECT_FALSE(quad_meets_cells(square_at(900, 700, 10), cells));
+    // Points along the line, either version.
+    for (double t = 0; t <= 1; t += 0.05) {
+        for (double x0 : {40.0, 41.0}) {
+            int32_t x = static_cast<int32_t>(x0 + 900 * t * 0.825336), y = static_cast<int32_t>(50 + 900 * t * 0.564642);
+            if (x >= 1024 || y >= 832) continue;
+            EXPECT_TRUE(cells.marked.data[(y / changed_cell_size) * cells.columns + x / changed_cell_size]) << x << ", " << y;
+        }
+    }
+    // Nothing changed, nothing marked.
+    ASSERT_TRUE(find_changed_cells(list_of(before), list_of(before), &cells));
+    EXPECT_EQ(cells.area, 0);
+    EXPECT_EQ(cells.rects.count, 0);
 }
 
 }  // namespace

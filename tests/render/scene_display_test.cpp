@@ -136,6 +136,35 @@ TEST_F(Scene, AFrameDrawnOnlyWhereItChangedLooksLikeOneDrawnWhole) {
     EXPECT_EQ(pipeline_get_error(), 0);
 }
 
+// A map of slanted arrows, circles and labels over the whole window, as panning moves it a little
+// each frame: drawn again only in the cells it changed, and shown as when drawn whole.
+void draw_map_at(double offset) {
+    begin_scene();
+    for (int i = 0; i < 12; i++) {
+        double x = 40 + 80 * i + offset, y = 60 + 55 * i;
+        draw_arrow(x, y, x + 300, y + 170, 3, 0, Color{0.9f, 0.8f, 0.2f, 1}, screen_projection);
+        draw_quad(shape_textures[0], x - 20, y - 20, 40, 40, player_color(i % 4), screen_projection);
+        draw_text(str("q0"), x + 150, y + 100, 64, Color{1, 1, 1, 1}, screen_projection, text_centered);
+    }
+}
+
+TEST_F(Scene, AMapMovedALittleIsDrawnAgainInTheCellsItChangedAndLooksAsWhenDrawnWhole) {
+    for (int frame = 0; frame < 3; frame++) {
+        draw_map_at(0);
+        present_and_show();
+    }
+    for (double offset : {0.4, 1.7, 5.0}) {
+        draw_map_at(offset);
+        std::vector<uint8_t> window = present_and_show();
+        std::vector<uint8_t> scene = whole_scene();
+        std::string report;
+        EXPECT_TRUE(within_one_step(drawn_whole([offset] { draw_map_at(offset); }), window, &report)) << offset << ": " << report;
+        std::vector<uint8_t> scene_drawn_whole = whole_scene();
+        for (size_t i = 0; i < scene.size(); i++) ASSERT_LE(std::abs(scene_drawn_whole[i] - scene[i]), 1) << "scene byte " << i;
+    }
+    EXPECT_EQ(pipeline_get_error(), 0);
+}
+
 // The breathing title picture from one size to the next, and to one small enough to read the
 // second level: drawn again only around what the picture holds, mostly straight to the window, and
 // shown within a step of the frame drawn whole, also where a small square lies over it.
