@@ -2,7 +2,8 @@
  * selector for its listening socket and its connections; the client sends one message and prints
  * what comes back.
  *
- *   echo [MESSAGE [PORT]]      the server takes the first free port from PORT on (default 40000)
+ *   echo [MESSAGE [PORT]]      the server takes the first free port from PORT on (default 40000;
+ *                              0 lets the system choose one)
  *
  * Build: cc echo.c $(pkg-config --cflags --libs kestrune_system) -o echo */
 #include <kestrune_system.h>
@@ -75,6 +76,13 @@ int main(int argc, char** argv) {
     network_socket listener = listen_on_free_port(first_port, &address);
     if (network_socket_failed(listener)) {
         fprintf(stderr, "no port to listen on\n");
+        system_release();
+        return 1;
+    }
+    /* The address actually bound tells the port the system chose for port 0. */
+    if (!network_socket_get_address(listener, &address)) {
+        fprintf(stderr, "the listener has no address\n");
+        network_socket_destroy(listener);
         system_release();
         return 1;
     }

@@ -2,6 +2,8 @@
 #include "platform_internal.h"
 
 #include <arpa/inet.h>
+#include <ifaddrs.h>
+#include <net/if.h>
 #include <netdb.h>
 #include <netinet/in.h>
 #include <sys/ioctl.h>
@@ -116,6 +118,72 @@ uint16_t network_address_get_port(const network_address* address) {
     return static_cast<uint16_t>(address->bytes[2] << 8 | address->bytes[3]);
 }
 
+// Where an address goes in the list of local ones: what another computer can reach first, loopback last.
+enum local_address_rank { rank_ipv4, rank_ipv6, rank_ipv6_link_local, rank_loopback_ipv4, rank_loopback_ipv6, rank_count };
+
+static int local_rank(const ifaddrs* entry) {
+    bool loopback = (entry->ifa_flags & IFF_LOOPBACK) != 0;
+    if (entry->ifa_addr->sa_family == AF_INET) {
+        const sockaddr_in* v4 = reinterpret_cast<const sockaddr_in*>(entry->ifa_addr);
+        loopback = loopback || (ntohl(v4->sin_addr.s_addr) >> 24) == 127;
+        return loopback ? rank_loopback_ipv4 : rank_ipv4;
+    }
+    const sockaddr_in6* v6 = reinterpret_cast<const sockaddr_in6*>(entry->ifa_addr);
+    if (loopback || IN6_IS_ADDR_LOOPBACK(&v6->sin6_addr)) return rank_loopback_ipv6;
+    return IN6_IS_ADDR_LINKLOCAL(&v6->sin6_addr) ? rank_ipv6_link_local : rank_ipv6;
+}
+
+// The interface's address as a record with no port, so that equal addresses compare equal byte for byte.
+static network_address local_record(const ifaddrs* entry) {
+    network_address record{};
+    if (entry->ifa_addr->sa_family == AF_INET) {
+        memcpy(record.bytes, entry->ifa_addr, sizeof(sockaddr_in));
+        reinterpret_cast<sockaddr_in*>(record.bytes)->sin_port = 0;
+    } else {
+        sockaddr_in6 v6;
+        memcpy(&v6, entry->ifa_addr, sizeof v6);
+        v6.sin6_port = 0;
+        v6.sin6_flowinfo = 0;
+        memcpy(record.bytes, &v6, sizeof v6);
+    }
+    return record;
+}
+
+static bool is_local_address(const ifaddrs* entry) {
+    return entry->ifa_addr && (entry->ifa_addr->sa_family == AF_INET || entry->ifa_addr->sa_family == AF_INET6);
+}
+
+// Whether an earlier entry of the list gave the same address.
+static bool seen_before(const ifaddrs* list, const ifaddrs* entry, const network_address& record) {
+    for (const ifaddrs* earlier = list; earlier != entry; earlier = earlier->ifa_next) {
+        if (!is_local_address(earlier) || earlier->ifa_addr->sa_family != entry->ifa_addr->sa_family) continue;
+        network_address other = local_record(earlier);
+        if (memcmp(other.bytes, record.bytes, sizeof record.bytes) == 0) return true;
+    }
+    return false;
+}
+
+int32_t network_local_addresses(network_address* addresses, int32_t capacity) {
+    if (capacity < 0 || (capacity > 0 && !addresses)) {
+        set_error(SYSTEM_ERROR_INVALID_ARGUMENT, "no room for %d local addresses", capacity);
+        return -1;
+    }
+    ifaddrs* list = nullptr;
+    if (getifaddrs(&list) != 0) return counted(-1, "cannot list this computer's addresses");
+    int32_t count = 0;
+    for (int rank = 0; rank < rank_count; rank++) {
+        for (const ifaddrs* entry = list; entry; entry = entry->ifa_next) {
+            if (!is_local_address(entry) || local_rank(entry) != rank) continue;
+            network_address record = local_record(entry);
+            if (seen_before(list, entry, record)) continue;
+            if (count < capacity) addresses[count] = record;
+            count++;
+        }
+    }
+    freeifaddrs(list);
+    return count;
+}
+
 network_socket network_socket_create(uint32_t flags) {
     int handle = socket(address_family(flags), socket_type(flags), 0);
     if (handle == -1) return counted(-1, "cannot create the socket");
@@ -132,6 +200,18 @@ bool network_socket_bind(network_socket handle, const network_address* address) 
     if (refuse_address(address)) return false;
     return socket_call_done(bind(static_cast<int>(handle), as_sockaddr(address), address_length(address)),
                             "cannot bind the socket");
+}
+
+bool network_socket_get_address(network_socket handle, network_address* address) {
+    if (!address) {
+        set_error(SYSTEM_ERROR_INVALID_ARGUMENT, "the address is null");
+        return false;
+    }
+    *address = network_address{};
+    socklen_t length = sizeof address->bytes;
+    if (getsockname(static_cast<int>(handle), reinterpret_cast<sockaddr*>(address->bytes), &length) == 0) return true;
+    set_error_from_errno("cannot read the socket's address");
+    return false;
 }
 
 bool network_socket_set_blocking(network_socket handle, bool blocking) {

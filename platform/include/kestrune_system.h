@@ -1774,6 +1774,8 @@ KESTRUNE_API network_address network_address_find(string host, uint16_t port, ui
 KESTRUNE_API string network_address_get_ip(const network_address* address);
 /* The address's port; 0 for a null address. */
 KESTRUNE_API uint16_t network_address_get_port(const network_address* address);
+/* This computer's distinct addresses, IPv4 then IPv6, loopback last; writes capacity at most; all there are, -1 on failure. */
+KESTRUNE_API int32_t network_local_addresses(network_address* addresses, int32_t capacity);
 /* Makes a socket of the NETWORK_ flags with address reuse on; -1 on failure. */
 KESTRUNE_API network_socket network_socket_create(uint32_t flags);
 /* Closes the socket; 0 on success, -1 on failure (a socket closed already). */
@@ -1782,6 +1784,8 @@ KESTRUNE_API int network_socket_destroy(network_socket socket);
 KESTRUNE_API bool network_socket_failed(network_socket socket);
 /* Binds the socket to the address; false for a null or zeroed address or on failure (a port in use). */
 KESTRUNE_API bool network_socket_bind(network_socket socket, const network_address* address);
+/* Writes the local address the socket is bound to (the chosen port after binding port 0); false on failure. */
+KESTRUNE_API bool network_socket_get_address(network_socket socket, network_address* address);
 /* Makes calls on the socket wait (true) or return at once; false on failure. */
 KESTRUNE_API bool network_socket_set_blocking(network_socket socket, bool blocking);
 /* Connects to the address; false for a null or zeroed address or on failure. */

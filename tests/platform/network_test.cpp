@@ -6,9 +6,11 @@
 #include <netinet/in.h>
 #include <sys/socket.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstring>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -20,8 +22,7 @@ string view(const char* s) { return string{s, static_cast<int64_t>(strlen(s))}; 
 network_address bind_loopback(network_socket handle, const char* host, uint32_t flags) {
     network_address address = network_address_find(view(host), 0, flags);
     EXPECT_TRUE(network_socket_bind(handle, &address));
-    socklen_t length = sizeof address.bytes;
-    EXPECT_EQ(getsockname(static_cast<int>(handle), reinterpret_cast<sockaddr*>(address.bytes), &length), 0);
+    EXPECT_TRUE(network_socket_get_address(handle, &address));
     return address;
 }
 
@@ -91,6 +92,83 @@ TEST(NetworkTcp, LoopbackConnectionCarriesDataAndReportsTheClose) {
     EXPECT_EQ(network_socket_destroy(accepted), 0);
     EXPECT_EQ(network_socket_destroy(server), 0);
     EXPECT_EQ(network_socket_destroy(server), -1);
+}
+
+TEST(NetworkTcp, ListenerOnPortZeroTellsTheChosenPortAndAcceptsThere) {
+    network_socket server = network_socket_create(NETWORK_TCP | NETWORK_IPV4);
+    network_address any_port = network_address_find(view("127.0.0.1"), 0, NETWORK_TCP | NETWORK_IPV4);
+    ASSERT_TRUE(network_socket_bind(server, &any_port));
+    ASSERT_TRUE(network_tcp_listen(server));
+    network_address bound;
+    memset(&bound, 0xAB, sizeof bound);
+    ASSERT_TRUE(network_socket_get_address(server, &bound));
+    EXPECT_EQ(text(network_address_get_ip(&bound)), "127.0.0.1");
+    uint16_t port = network_address_get_port(&bound);
+    EXPECT_NE(port, 0);
+    EXPECT_EQ(bound.bytes[sizeof(sockaddr_in)], 0);
+
+    network_address target = network_address_find(view("127.0.0.1"), port, NETWORK_TCP | NETWORK_IPV4);
+    network_socket client = network_socket_create(NETWORK_TCP | NETWORK_IPV4);
+    ASSERT_TRUE(network_tcp_connect(client, &target));
+    network_address peer;
+    network_socket accepted = network_tcp_accept(server, &peer);
+    ASSERT_FALSE(network_socket_failed(accepted));
+    // Each end of the connection sees the other's address.
+    network_address client_side;
+    ASSERT_TRUE(network_socket_get_address(client, &client_side));
+    EXPECT_EQ(network_address_get_port(&client_side), network_address_get_port(&peer));
+    network_address accepted_side;
+    ASSERT_TRUE(network_socket_get_address(accepted, &accepted_side));
+    EXPECT_EQ(network_address_get_port(&accepted_side), port);
+    network_socket_destroy(accepted);
+    network_socket_destroy(client);
+    network_socket_destroy(server);
+
+    system_clear_error();
+    EXPECT_FALSE(network_socket_get_address(server, &bound));
+    EXPECT_NE(system_get_error().code, SYSTEM_ERROR_NONE);
+    EXPECT_EQ(network_address_get_port(&bound), 0);
+    EXPECT_FALSE(network_socket_get_address(-1, &bound));
+    EXPECT_FALSE(network_socket_get_address(server, nullptr));
+    EXPECT_EQ(system_get_error().code, SYSTEM_ERROR_INVALID_ARGUMENT);
+}
+
+bool is_loopback(const std::string& ip) { return ip == "::1" || ip.rfind("127.", 0) == 0; }
+
+TEST(NetworkLocal, AddressesAreDistinctIpv4FirstWithLoopbackLast) {
+    int32_t count = network_local_addresses(nullptr, 0);
+    ASSERT_GE(count, 1);
+    std::vector<network_address> addresses(static_cast<size_t>(count) + 2);
+    memset(addresses.data(), 0xAB, addresses.size() * sizeof(network_address));
+    ASSERT_EQ(network_local_addresses(addresses.data(), count + 2), count);
+    EXPECT_EQ(addresses[static_cast<size_t>(count)].bytes[0], 0xAB);
+
+    std::vector<std::string> ips;
+    for (int32_t i = 0; i < count; i++) {
+        const network_address& address = addresses[static_cast<size_t>(i)];
+        ips.push_back(text(network_address_get_ip(&address)));
+        EXPECT_EQ(network_address_get_port(&address), 0) << ips.back();
+    }
+    EXPECT_NE(std::find(ips.begin(), ips.end(), "127.0.0.1"), ips.end());
+    // IPv4, then IPv6, then loopback, each address once.
+    auto group = [](const std::string& ip) { return is_loopback(ip) ? 2 : ip.find(':') != std::string::npos ? 1 : 0; };
+    for (size_t i = 1; i < ips.size(); i++) EXPECT_LE(group(ips[i - 1]), group(ips[i])) << ips[i - 1] << " then " << ips[i];
+    for (size_t i = 0; i < ips.size(); i++) {
+        for (size_t j = i + 1; j < ips.size(); j++) {
+            EXPECT_NE(memcmp(addresses[i].bytes, addresses[j].bytes, sizeof addresses[i].bytes), 0) << ips[i];
+        }
+    }
+
+    // A short array gets the first addresses and the whole count.
+    network_address first[2];
+    memset(first, 0xAB, sizeof first);
+    EXPECT_EQ(network_local_addresses(first, 1), count);
+    EXPECT_EQ(memcmp(first[0].bytes, addresses[0].bytes, sizeof first[0].bytes), 0);
+    EXPECT_EQ(first[1].bytes[0], 0xAB);
+
+    EXPECT_EQ(network_local_addresses(nullptr, 1), -1);
+    EXPECT_EQ(system_get_error().code, SYSTEM_ERROR_INVALID_ARGUMENT);
+    EXPECT_EQ(network_local_addresses(first, -1), -1);
 }
 
 TEST(NetworkTcp, NonBlockingReceiveReturnsAtOnce) {

@@ -147,6 +147,9 @@ check_examples() {
 
   output=$("$work/echo" "a message over the loopback" 42000) || fail "echo"
   expect_line "$output" "echoed: a message over the loopback"
+  output=$("$work/echo" "on a port the system chose" 0) || fail "echo on port 0"
+  expect_line "$output" "echoed: on a port the system chose"
+  grep -q "^server listening on 127.0.0.1 port [1-9]" <<< "$output" || fail "echo told no chosen port:"$'\n'"$output"
   echo "the examples build from the install and do their work"
 }
 
