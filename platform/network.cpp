@@ -119,7 +119,14 @@ uint16_t network_address_get_port(const network_address* address) {
 }
 
 // Where an address goes in the list of local ones: what another computer can reach first, loopback last.
-enum local_address_rank { rank_ipv4, rank_ipv6, rank_ipv6_link_local, rank_loopback_ipv4, rank_loopback_ipv6, rank_count };
+enum local_address_rank {
+    rank_ipv4,
+    rank_ipv6,
+    rank_ipv6_link_local,
+    rank_loopback_ipv4,
+    rank_loopback_ipv6,
+    rank_count
+};
 
 static int local_rank(const ifaddrs* entry) {
     bool loopback = (entry->ifa_flags & IFF_LOOPBACK) != 0;

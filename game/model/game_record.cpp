@@ -231,10 +231,12 @@ string write_game_record(int64_t viewer, bool with_map) {
     put_key(&w, "turn");
     put_number(&w, current_player);
     put_number(&w, winner);
-    put_number(&w, hand_revealed);
+    // A seat's own record leaves out what only this screen keeps: the panel over the hand and the
+    // pauses run here, which would make every frame a new record.
+    put_number(&w, whole ? hand_revealed : 0);
     put_number(&w, card_drawn);
-    put_bits(&w, move_delay);
-    put_bits(&w, computer_delay);
+    put_bits(&w, whole ? move_delay : 0.0);
+    put_bits(&w, whole ? computer_delay : 0.0);
     end_line(&w);
     const TurnProgress& p = turn_progress;
     put_key(&w, "progress");

@@ -40,6 +40,10 @@ struct NetClient {
     // The seat this client plays, -1 until seated, and the token that takes it back.
     int64_t seat;
     char token[rejoin_token_length];
+    // Set for a rejoin: the token is sent as soon as the connection is made.
+    uint8_t rejoining;
+    // A seat asked for and not yet answered: one request at a time.
+    uint8_t seat_requested;
     // The newest game state received; records_received counts them.
     GrowableArray<uint8_t> record;
     int64_t records_received;
@@ -55,23 +59,28 @@ struct NetClient {
     int64_t bytes_received;
 };
 
+// The game's own client; tests may run several others beside it.
 extern NetClient net_client;
 
-void reset_net_client();
+// A record with no connection, for a client beside the game's own.
+NetClient idle_net_client();
+// Ends any connection without a word and forgets the host.
+void reset_net_client(NetClient* client);
 // Starts connecting; false with the reason when the address does not resolve.
-bool join_host(string host, uint16_t port, double now);
+bool join_host(NetClient* client, string host, uint16_t port, double now);
 // Starts connecting to take back the seat held under token.
-bool rejoin_host(string host, uint16_t port, string token, double now);
-void take_offered_seat(int64_t seat);
+bool rejoin_host(NetClient* client, string host, uint16_t port, string token, double now);
+// Asks for a seat once; a refusal lets the player choose again.
+void take_offered_seat(NetClient* client, int64_t seat);
 // Sends the player's choice once; a choice equal to the last one sent is not sent again.
-void send_move_choice(const MoveChoice& choice);
-void send_draw_card();
-void send_end_turn();
+void send_move_choice(NetClient* client, const MoveChoice& choice);
+void send_draw_card(NetClient* client);
+void send_end_turn(NetClient* client);
 // Once a frame: connects, reads the host's messages, keeps the link alive.
-void update_client(double now);
+void update_client(NetClient* client, double now);
 // Installs the newest state received as the game here: the other seats play elsewhere. False
 // when there is nothing new or it does not read.
-bool install_client_record();
-void leave_host(double now);
-string client_failure();
-inline string client_token() { return string{net_client.token, rejoin_token_length}; }
+bool install_client_record(NetClient* client);
+void leave_host(NetClient* client, string reason, double now);
+string client_failure(const NetClient& client);
+inline string client_token(const NetClient& client) { return string{client.token, rejoin_token_length}; }

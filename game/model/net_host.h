@@ -36,6 +36,8 @@ struct HostClient {
     uint8_t map_sent;
     // What this client was last told of the seats (welcome and status), sent again on a change.
     GrowableArray<uint8_t> sent_seats;
+    // Told why its connection ends; its socket lingers until the goodbye is through.
+    uint8_t said_goodbye;
 };
 
 struct NetHost {

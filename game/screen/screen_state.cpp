@@ -4,6 +4,8 @@
 #include "model/game_log.h"
 #include "model/game_data.h"
 #include "model/map_list.h"
+#include "model/net_client.h"
+#include "model/net_host.h"
 #include "model/position_analysis.h"
 #include "model/turn_state.h"
 #include "screen/camera.h"
@@ -39,6 +41,8 @@ void reset_model_and_screens() {
     forget_position_analysis();
     reset_map_lists();
     reset_game_log();
+    reset_net_host();
+    reset_net_client(&net_client);
     reset_screens();
 }
 

@@ -152,7 +152,9 @@ TEST(NetworkLocal, AddressesAreDistinctIpv4FirstWithLoopbackLast) {
     EXPECT_NE(std::find(ips.begin(), ips.end(), "127.0.0.1"), ips.end());
     // IPv4, then IPv6, then loopback, each address once.
     auto group = [](const std::string& ip) { return is_loopback(ip) ? 2 : ip.find(':') != std::string::npos ? 1 : 0; };
-    for (size_t i = 1; i < ips.size(); i++) EXPECT_LE(group(ips[i - 1]), group(ips[i])) << ips[i - 1] << " then " << ips[i];
+    for (size_t i = 1; i < ips.size(); i++) {
+        EXPECT_LE(group(ips[i - 1]), group(ips[i])) << ips[i - 1] << " then " << ips[i];
+    }
     for (size_t i = 0; i < ips.size(); i++) {
         for (size_t j = i + 1; j < ips.size(); j++) {
             EXPECT_NE(memcmp(addresses[i].bytes, addresses[j].bytes, sizeof addresses[i].bytes), 0) << ips[i];
