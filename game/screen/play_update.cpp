@@ -31,16 +31,12 @@ static void drop_selection() {
     selected_card = -1;
 }
 
-// A complete selection is carried out as the current seat's move (only that seat's player can have
-// made it); one that cannot be carried out is taken back as far as the reason asks, and the player
-// told why, once; an incomplete one waits.
-static bool make_selected_move() {
-    ChoiceOutcome outcome = make_chosen_move(MoveChoice{source_state, target_state, selected_transition, selected_card});
-    switch (outcome.verdict) {
+void take_back_selection(uint8_t verdict) {
+    switch (verdict) {
         case choice_made:
             // On a pushdown machine the card has left the hand; keeping its index would point at its neighbour.
             if (machine_kind == pushdown_machine) selected_card = -1;
-            return true;
+            break;
         case choice_drops_states: drop_selection_of_states(); break;
         case choice_drops_target:
             target_state = -1;
@@ -49,8 +45,16 @@ static bool make_selected_move() {
         case choice_drops_card: selected_card = -1; break;
         default: break;
     }
+}
+
+// A complete selection is carried out as the current seat's move (only that seat's player can have
+// made it); one that cannot be carried out is taken back as far as the reason asks, and the player
+// told why, once; an incomplete one waits.
+static bool make_selected_move() {
+    ChoiceOutcome outcome = make_chosen_move(MoveChoice{source_state, target_state, selected_transition, selected_card});
+    take_back_selection(outcome.verdict);
     if (outcome.refusal.length > 0) show_notice(outcome.refusal);
-    return false;
+    return outcome.verdict == choice_made;
 }
 
 // The screen's own state for a game it has not shown yet.

@@ -1,4 +1,5 @@
-// The title screen: the machine kind with its breathing picture, then play, edit or quit.
+// The title screen: the machine kind with its breathing picture, then play, edit, join a game
+// hosted elsewhere or quit.
 #include "shell/menus.h"
 
 #include "model/game_data.h"
@@ -82,8 +83,13 @@ void draw_main_menu() {
     if (kept_game.present && draw_button(str("Continue"), center.x, center.y - 256, 256, 56)) {
         main_menu_open = !resume_kept_game();
         kept_game.present = !main_menu_open;
+        host_screen_open = !main_menu_open && game_has_remote_seat();
     }
     if (draw_button(str("Quit"), center.x - 304, center.y - 336, 128, 64)) running = false;
+    if (draw_button(str("Join"), center.x + 304, center.y - 256, 128, 56)) {
+        main_menu_open = false;
+        join_screen_open = true;
+    }
     if (draw_button(str("Editor"), center.x + 304, center.y - 336, 128, 64)) {
         main_menu_open = false;
         editor_mode = true;
