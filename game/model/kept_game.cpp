@@ -5,6 +5,7 @@
 #include "base/text_output.h"
 #include "base/whole_file.h"
 #include "model/game_record.h"
+#include "model/net_host.h"
 #include "model/turn_state.h"
 
 #include <kestrune_system.h>
@@ -16,6 +17,8 @@ namespace {
 // The file is replaced by writing a new one beside it, deleting the old and renaming; a program
 // killed between the last two leaves only the new one, which is whole.
 string fresh_copy_path() { return arena_concat(kept_game_path(), str(".new"), FRAME_ARENA); }
+// A hosted game's port and tokens lie beside it.
+string hosting_path() { return arena_concat(kept_game_path(), str(".host"), FRAME_ARENA); }
 
 bool kept_file_there() { return file_exists(kept_game_path()) || file_exists(fresh_copy_path()); }
 
@@ -53,6 +56,11 @@ bool keep_game_now() {
         return true;
     }
     bool kept = replace_whole_file(kept_game_path(), write_game_record(every_seat, true));
+    if (net_host.active) {
+        kept = replace_whole_file(hosting_path(), write_hosting_record()) && kept;
+    } else if (file_exists(hosting_path())) {
+        file_delete(hosting_path());
+    }
     if (!kept) print(str("failed to keep the game in progress\n"));
     kept_game.present = kept_game.present || kept;
     note_written();
@@ -75,7 +83,14 @@ bool continue_kept_game() {
     return true;
 }
 
+bool resume_kept_hosting(double now) {
+    string line;
+    if (!file_exists(hosting_path()) || !read_whole_file(hosting_path(), 4096, &line)) return false;
+    return resume_hosting(line, now);
+}
+
 void forget_kept_game() {
+    if (file_exists(hosting_path())) file_delete(hosting_path());
     file_delete(kept_game_path());
     file_delete(fresh_copy_path());
     kept_game.present = false;

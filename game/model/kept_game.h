@@ -36,4 +36,7 @@ bool keep_game_when_changed();
 bool keep_game_now();
 // Reads the kept game as the game in progress; false (the file left alone) when it does not read.
 bool continue_kept_game();
+// A continued game that was hosted is hosted again, its tokens as they were, so its remote players
+// can rejoin; false when it was not hosted or hosting cannot start (host_failure says why).
+bool resume_kept_hosting(double now);
 void forget_kept_game();

@@ -136,6 +136,8 @@ bool join_host(NetClient* client, string host, uint16_t port, double now) { retu
 bool rejoin_host(NetClient* client, string host, uint16_t port, string token, double now) {
     if (!connect(client, host, port, now)) return false;
     client->rejoining = 1;
+    // Kept, so a rejoin that fails can be tried again with the same token.
+    if (token.length == rejoin_token_length) memcpy(client->token, token.data, rejoin_token_length);
     GrowableArray<uint8_t> payload{};
     payload.arena_id = FRAME_ARENA;
     net_put_text(&payload, token);

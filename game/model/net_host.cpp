@@ -1,5 +1,7 @@
 #include "model/net_host.h"
 
+#include "base/text_cursor.h"
+#include "base/text_format.h"
 #include "model/game_record.h"
 #include "model/move_choice.h"
 #include "model/turn_state.h"
@@ -340,4 +342,68 @@ bool seat_waiting(int64_t seat) {
 string seat_token(int64_t seat) {
     if (seat < 0 || seat >= host_seat_capacity || !net_host.seats[seat].taken) return string{nullptr, 0};
     return string{net_host.seats[seat].token, rejoin_token_length};
+}
+
+string write_hosting_record() {
+    TextBuilder text{nullptr, 0, 0, FRAME_ARENA, 0};
+    text_put_string(&text, str("hosting "));
+    text_put_integer(&text, net_host.port);
+    text_put_char(&text, ' ');
+    text_put_integer(&text, static_cast<int64_t>(net_host.hand_over_delay * 1000));
+    for (int64_t seat = 0; seat < seats_in_play() && seat < host_seat_capacity; seat++) {
+        text_put_char(&text, ' ');
+        const HostedSeat& hosted = net_host.seats[seat];
+        text_put_string(&text, hosted.taken ? string{hosted.token, rejoin_token_length} : str("-"));
+    }
+    text_put_char(&text, '\n');
+    return text_view(&text);
+}
+
+namespace {
+
+bool token_letter(char letter) {
+    for (const char* known = token_letters; *known; known++) {
+        if (*known == letter) return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+bool resume_hosting(string line, double now) {
+    TextCursor cursor{line.data, line.length, line.length, 0};
+    if (!matches_at(&cursor, str("hosting "))) return false;
+    cursor.position += 8;
+    int64_t port = parse_integer(&cursor);
+    if (cursor.position >= cursor.size || cursor.data[cursor.position] != ' ') return false;
+    cursor.position++;
+    int64_t delay = parse_integer(&cursor);
+    if (port < 0 || port > 65535 || delay < 0 || delay > 24 * 3600 * 1000) return false;
+    char tokens[host_seat_capacity][rejoin_token_length];
+    uint8_t taken[host_seat_capacity]{};
+    int64_t seats = seats_in_play();
+    for (int64_t seat = 0; seat < seats; seat++) {
+        if (seat >= host_seat_capacity || cursor.position >= cursor.size || cursor.data[cursor.position] != ' ') return false;
+        cursor.position++;
+        if (cursor.position < cursor.size && cursor.data[cursor.position] == '-') {
+            cursor.position++;
+            continue;
+        }
+        if (cursor.size - cursor.position < rejoin_token_length) return false;
+        for (int64_t i = 0; i < rejoin_token_length; i++) {
+            char letter = cursor.data[cursor.position + i];
+            if (!token_letter(letter)) return false;
+            tokens[seat][i] = letter;
+        }
+        cursor.position += rejoin_token_length;
+        taken[seat] = 1;
+    }
+    if (cursor.position >= cursor.size || cursor.data[cursor.position] != '\n') return false;
+    if (!start_hosting(static_cast<uint16_t>(port), static_cast<double>(delay) / 1000, now)) return false;
+    for (int64_t seat = 0; seat < seats; seat++) {
+        if (!taken[seat]) continue;
+        net_host.seats[seat].taken = 1;
+        memcpy(net_host.seats[seat].token, tokens[seat], rejoin_token_length);
+    }
+    return true;
 }

@@ -69,6 +69,12 @@ void stop_hosting(string reason, double now);
 // choices, hands seats left empty too long to computers, and sends every client what changed.
 void update_hosting(double now);
 string host_failure();
+// The hosting of the game in progress as one line of text (port, hand-over delay, each seat's
+// token), kept beside the game so that a continued game takes its remote players back.
+string write_hosting_record();
+// Hosts the game in progress again as the line says, every token as it was; false when the line
+// does not read or the port cannot be had.
+bool resume_hosting(string line, double now);
 // A remote seat nobody plays from now: never taken, or its client dropped.
 bool seat_waiting(int64_t seat);
 string seat_token(int64_t seat);

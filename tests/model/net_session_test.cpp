@@ -7,6 +7,7 @@
 
 #include "model/computer_players.h"
 #include "model/game_record.h"
+#include "model/kept_game.h"
 #include "model/turn_state.h"
 
 #include <cstring>
@@ -96,7 +97,7 @@ TEST(NetSession, ADroppedSeatWaitsGoesToAComputerAndComesBackWithItsToken) {
     for (int64_t k = 0; k < 50 && !game_over(); k++) step_table(&table, true);
     EXPECT_GT(last_move.number, moves);
     // From another computer, with the token: the seat is the player's again, state and all.
-    ASSERT_TRUE(rejoin_host(&seat_client->client, str("127.0.0.1"), table.client_port, view_of(token), table.now));
+    ASSERT_TRUE(rejoin_seat(&table, seat_client, token));
     ASSERT_TRUE(settle_table(&table, step_limit));
     EXPECT_EQ(seat_client->client.seat, 0);
     EXPECT_TRUE(players.data[0].is_remote);
@@ -179,6 +180,42 @@ TEST(NetSession, BadInputEndsOnlyItsConnectionWithAReasonAndNeverTheGame) {
     // The seated player never noticed: the game plays to its end.
     ASSERT_TRUE(play_out(&table));
     EXPECT_EQ(record_difference(table.clients[0]), "");
+    close_table(&table);
+}
+
+TEST(NetSession, AContinuedHostedGameIsHostedAgainAndItsPlayerRejoinsByToken) {
+    NetTable table{};
+    ASSERT_TRUE(open_table(&table, pushdown_machine, table_cases[0].map, 2, {false, true}, normal, default_hand_over_delay));
+    ASSERT_TRUE(seat_everyone(&table, 20000));
+    for (int64_t k = 0; k < step_limit && last_move.number < 3 && !game_over(); k++) step_table(&table, true);
+    ASSERT_FALSE(game_over());
+    set_kept_game_path(view_of(write_temp_file("hosted_game.txt", "")));
+    ASSERT_TRUE(keep_game_now());
+    std::string token = text_of(seat_token(1));
+    uint16_t port = net_host.port;
+    std::string whole = text_of(write_game_record(every_seat, false));
+    // The host's program ends; the player's computer keeps trying the same address.
+    close_table(&table);
+    reset_model(state_machine);
+    ASSERT_TRUE(continue_kept_game());
+    EXPECT_EQ(text_of(write_game_record(every_seat, false)), whole);
+    ASSERT_TRUE(resume_kept_hosting(wall_seconds()));
+    EXPECT_EQ(net_host.port, port);
+    EXPECT_EQ(text_of(seat_token(1)), token);
+    EXPECT_TRUE(seat_waiting(1));
+    table.client_port = port;
+    TableClient back{};
+    back.client = idle_net_client();
+    back.seat = 1;
+    back.chose_at_record = -1;
+    table.clients.push_back(back);
+    ASSERT_TRUE(rejoin_seat(&table, &table.clients[0], token));
+    ASSERT_TRUE(settle_table(&table, step_limit));
+    EXPECT_FALSE(seat_waiting(1));
+    ASSERT_TRUE(play_out(&table));
+    EXPECT_EQ(table.leaked_cards, 0) << table.first_leak;
+    forget_kept_game();
+    set_kept_game_path(string{nullptr, 0});
     close_table(&table);
 }
 

@@ -42,10 +42,14 @@ bool seat_everyone(NetTable* table, int64_t step_limit);
 // One frame: the host's game goes on (pauses skipped), the host and every client exchange what
 // they have, and each remote seat on its turn sends its choice.
 void step_table(NetTable* table, bool play);
-// Steps until every seated client holds the host's present state for its seat, without playing.
-bool settle_table(NetTable* table, int64_t step_limit);
+// Steps until every client (or only the one given) is seated and holds the host's present state
+// for its seat, without playing. On failure each client's phase and first difference go to why,
+// or fail the test when why is null.
+bool settle_table(NetTable* table, int64_t step_limit, const TableClient* only = nullptr, std::string* why = nullptr);
 // The first line where the client's newest record and the host's record of its seat differ, or "".
 std::string record_difference(const TableClient& client);
 // Whether a record for a seat shows another seat's card or the deck's order: empty when it does not.
 std::string hidden_state_shown(const std::string& record, int64_t viewer);
+// A client back from a cut: it connects again and asks for its seat by token.
+bool rejoin_seat(NetTable* table, TableClient* seat_client, const std::string& token);
 void close_table(NetTable* table);

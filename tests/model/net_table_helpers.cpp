@@ -157,19 +157,24 @@ void step_table(NetTable* table, bool play) {
     }
 }
 
-bool settle_table(NetTable* table, int64_t step_limit) {
+bool settle_table(NetTable* table, int64_t step_limit, const TableClient* only, std::string* why) {
     for (int64_t k = 0; k < step_limit; k++) {
         bool settled = true;
         for (const TableClient& seat_client : table->clients) {
+            if (only && only != &seat_client) continue;
             if (seat_client.client.phase != client_seated || !record_difference(seat_client).empty()) settled = false;
         }
         if (settled) return true;
         step_table(table, false);
     }
+    std::string found;
     for (const TableClient& seat_client : table->clients) {
-        ADD_FAILURE() << "seat " << seat_client.seat << ": phase " << int(seat_client.client.phase) << ", "
-                      << text_of(client_failure(seat_client.client)) << "; " << record_difference(seat_client);
+        if (only && only != &seat_client) continue;
+        found += "seat " + std::to_string(seat_client.seat) + ": phase " + std::to_string(seat_client.client.phase) + ", " +
+                 text_of(client_failure(seat_client.client)) + "; " + record_difference(seat_client) + "\n";
     }
+    if (why) *why = found;
+    else ADD_FAILURE() << found;
     return false;
 }
 
@@ -211,6 +216,14 @@ std::string hidden_state_shown(const std::string& record, int64_t viewer) {
         }
     }
     return "";
+}
+
+bool rejoin_seat(NetTable* table, TableClient* seat_client, const std::string& token) {
+    // The counts start again with the new connection.
+    seat_client->records_checked = 0;
+    seat_client->chose_at_record = -1;
+    seat_client->refusals_seen = 0;
+    return rejoin_host(&seat_client->client, str("127.0.0.1"), table->client_port, view_of(token), table->now);
 }
 
 void close_table(NetTable* table) {
