@@ -45,8 +45,10 @@ void update_hosted_play() {
     if (last_move.number != moves_before) start_stone_animation();
 }
 
+// After this seat's move the host pauses before the turn passes; a choice made then would be refused.
 static bool own_seat_to_move() {
-    return net_client.phase == client_seated && current_player == net_client.seat && !game_over();
+    return net_client.phase == client_seated && current_player == net_client.seat && !game_over() && move_delay <= 0 &&
+           !moved_this_turn;
 }
 
 static void show_received_state() {

@@ -44,11 +44,9 @@ void draw_offered_seats(ScreenPoint center) {
         double y = center.y - 24 - 52 * static_cast<double>(k);
         string name = color_name(seat.color_index);
         if (seat_free(seat)) {
-            char letters[32];
-            FixedText text{letters, sizeof letters, 0, 0};
-            fixed_put_string(&text, str("Take "));
-            fixed_put_string(&text, name);
-            if (draw_button(fixed_view(&text), center.x, y, 320, 48)) take_offered_seat(&net_client, k);
+            // In the frame arena: a test finds the button by its label after the frame.
+            string label = arena_concat(str("Take "), name, FRAME_ARENA);
+            if (draw_button(label, center.x, y, 320, 48)) take_offered_seat(&net_client, k);
         } else {
             draw_caption(arena_concat(name, seat_kind_text(seat), FRAME_ARENA), center.x, y);
         }
