@@ -53,9 +53,11 @@ static double hand_scroll_limit(int64_t cards, double width) {
     return 1 - scroll_track_width(width) / hand_width(cards);
 }
 
+// The seat to move's hand; in a joined game always this screen's own seat's, the others' being hidden.
 static Player* current_seat() {
-    if (current_player < 0 || current_player >= players.count) return nullptr;
-    return &players.data[current_player];
+    int64_t seat = joined_play ? joined_seat() : current_player;
+    if (seat < 0 || seat >= players.count) return nullptr;
+    return &players.data[seat];
 }
 
 // The goal, where the tape stands against it, and what the win mode asks for besides.

@@ -30,6 +30,8 @@ void reset_network_play() {
     refusals_shown = 0;
 }
 
+int64_t joined_seat() { return net_client.seat; }
+
 double network_now() { return static_cast<double>(system_ticks()) / 1000.0; }
 
 void linger_connections() {

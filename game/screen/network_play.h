@@ -8,6 +8,8 @@
 // Set while the game on screen is one joined at another computer: it only shows what its host
 // sends and sends its player's choices there.
 extern bool joined_play;
+// The seat this screen plays in a joined game, -1 before one is taken.
+int64_t joined_seat();
 
 // Seconds on the clock the connections' timers run by.
 double network_now();
