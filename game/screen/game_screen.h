@@ -7,10 +7,6 @@
 // Once per frame in play mode, before anything is drawn: timers, the human's or the computer's move, the turn's end.
 void update_play();
 
-// Takes back as much of the selection as the verdict on a choice asks (a ChoiceVerdict): the states,
-// the target, the card, or a played card's index.
-void take_back_selection(uint8_t verdict);
-
 // Once per frame while the game screen is up, in play and in editor mode.
 void game_screen_frame(bool editing);
 

@@ -9,13 +9,10 @@
 #include "render/resources.h"
 #include "render/scene.h"
 #include "render/text.h"
-#include "screen/game_screen.h"
-#include "screen/hand.h"
 #include "screen/heads_up.h"
-#include "screen/hint.h"
 #include "screen/layout.h"
-#include "screen/machine_view.h"
 #include "screen/play_texts.h"
+#include "screen/selection.h"
 #include "screen/stone_animation.h"
 #include "screen/ui.h"
 
@@ -60,9 +57,6 @@ static void show_received_state() {
     human_count = human_seats();
     // A game joined or rejoined shows the position as it stands; only a move made since moves a stone.
     if (first) {
-        frame_whole_map();
-        reset_hand_view();
-        reset_hint();
         animated_move_number = last_move.number;
         refusals_shown = net_client.refusals_received;
     }

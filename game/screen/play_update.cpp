@@ -14,37 +14,16 @@
 #include "screen/camera.h"
 #include "screen/machine_view.h"
 #include "screen/play_texts.h"
+#include "screen/selection.h"
 #include "screen/stone_animation.h"
 
 static bool current_seat_is_computer() {
     return current_player >= 0 && current_player < players.count && players.data[current_player].is_computer;
 }
 
-static void drop_selection_of_states() {
-    source_state = -1;
-    target_state = -1;
-    selected_transition = -1;
-}
-
 static void drop_selection() {
     drop_selection_of_states();
     selected_card = -1;
-}
-
-void take_back_selection(uint8_t verdict) {
-    switch (verdict) {
-        case choice_made:
-            // On a pushdown machine the card has left the hand; keeping its index would point at its neighbour.
-            if (machine_kind == pushdown_machine) selected_card = -1;
-            break;
-        case choice_drops_states: drop_selection_of_states(); break;
-        case choice_drops_target:
-            target_state = -1;
-            selected_transition = -1;
-            break;
-        case choice_drops_card: selected_card = -1; break;
-        default: break;
-    }
 }
 
 // A complete selection is carried out as the current seat's move (only that seat's player can have

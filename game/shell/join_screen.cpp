@@ -4,6 +4,9 @@
 
 #include "base/text_format.h"
 #include "model/net_client.h"
+#include "screen/hand.h"
+#include "screen/hint.h"
+#include "screen/machine_view.h"
 #include "screen/network_play.h"
 #include "screen/play_texts.h"
 #include "screen/text_entry.h"
@@ -142,6 +145,9 @@ void draw_join_screen() {
     // The game opens with the first state the host sends for the seat taken.
     if (net_client.phase == client_seated && net_client.records_installed > 0) {
         join_screen_open = false;
+        frame_whole_map();
+        reset_hand_view();
+        reset_hint();
         return;
     }
     draw_caption(str("Join a game"), center.x, center.y + 368);
