@@ -9,6 +9,7 @@
 #include "render/scene.h"
 #include "render/text.h"
 #include "screen/layout.h"
+#include "screen/network_play.h"
 #include "screen/play_texts.h"
 #include "screen/ui.h"
 
@@ -115,7 +116,8 @@ static void draw_every_goal() {
 
 void draw_end_overlay() {
     double middle = window_height / 2.0;
-    string restart = str("Press <space> to restart or <esc> to quit");
+    // A joined game is restarted by its host only.
+    string restart = str(joined_play ? "Press <esc> to leave" : "Press <space> to restart or <esc> to quit");
     // Opaque, so the result reads the same over any board.
     draw_centered_panel(800, 600, Color{0, 0, 0, 1});
     char letters[96];

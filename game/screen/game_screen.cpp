@@ -12,6 +12,7 @@
 #include "screen/layout.h"
 #include "screen/machine_view.h"
 #include "screen/move_values.h"
+#include "screen/network_play.h"
 #include "screen/pointer_boxes.h"
 #include "screen/seat_strip.h"
 #include "screen/stone_animation.h"
@@ -66,4 +67,5 @@ void game_screen_frame(bool editing) {
     draw_heads_up_texts();
     // A finished game's result would cover the editor, which starts from it unchanged.
     if (!editing && game_over()) draw_end_overlay();
+    if (!editing) draw_network_texts();
 }

@@ -10,6 +10,7 @@
 #include "screen/frame_input.h"
 #include "screen/hint.h"
 #include "screen/layout.h"
+#include "screen/network_play.h"
 #include "screen/pointer_boxes.h"
 #include "screen/ui.h"
 #include "screen/play_texts.h"
@@ -52,9 +53,11 @@ static double hand_scroll_limit(int64_t cards, double width) {
     return 1 - scroll_track_width(width) / hand_width(cards);
 }
 
+// The seat to move's hand; in a joined game always this screen's own seat's, the others' being hidden.
 static Player* current_seat() {
-    if (current_player < 0 || current_player >= players.count) return nullptr;
-    return &players.data[current_player];
+    int64_t seat = joined_play ? joined_seat() : current_player;
+    if (seat < 0 || seat >= players.count) return nullptr;
+    return &players.data[seat];
 }
 
 // The goal, where the tape stands against it, and what the win mode asks for besides.
@@ -88,7 +91,7 @@ static void draw_deck_choice() {
     if (!may_draw_card() || !human_may_choose()) return;
     CardSlot deck_place = deck_slot();
     if (!own_pointer(deck_place.x, deck_place.y, deck_place.size, deck_place.size, pointer_tag_deck)) return;
-    if (left_click()) draw_chosen_card();
+    if (left_click()) choose_card_draw();
     draw_quad(white_texture, deck_place.x - 16, deck_place.y - 16, deck_place.size + 32, deck_place.size + 32,
               hover_highlight, screen_projection);
 }
@@ -100,7 +103,7 @@ static void draw_next_turn_button(const Player& seat) {
     // A second end of turn during the pause would skip a seat.
     if (!may_end_turn_unmoved() || !human_may_choose() || !own_pointer(x, y, card_size, card_size, pointer_tag_next_turn)) return;
     draw_quad(white_texture, window_width - 160.0, window_height - 160.0, 160, 160, hover_highlight, screen_projection);
-    if (left_click()) end_turn_unmoved();
+    if (left_click()) choose_turn_end();
 }
 
 static void draw_scroll_bar(int64_t cards) {

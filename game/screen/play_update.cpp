@@ -14,16 +14,11 @@
 #include "screen/camera.h"
 #include "screen/machine_view.h"
 #include "screen/play_texts.h"
+#include "screen/selection.h"
 #include "screen/stone_animation.h"
 
 static bool current_seat_is_computer() {
     return current_player >= 0 && current_player < players.count && players.data[current_player].is_computer;
-}
-
-static void drop_selection_of_states() {
-    source_state = -1;
-    target_state = -1;
-    selected_transition = -1;
 }
 
 static void drop_selection() {
@@ -36,21 +31,9 @@ static void drop_selection() {
 // told why, once; an incomplete one waits.
 static bool make_selected_move() {
     ChoiceOutcome outcome = make_chosen_move(MoveChoice{source_state, target_state, selected_transition, selected_card});
-    switch (outcome.verdict) {
-        case choice_made:
-            // On a pushdown machine the card has left the hand; keeping its index would point at its neighbour.
-            if (machine_kind == pushdown_machine) selected_card = -1;
-            return true;
-        case choice_drops_states: drop_selection_of_states(); break;
-        case choice_drops_target:
-            target_state = -1;
-            selected_transition = -1;
-            break;
-        case choice_drops_card: selected_card = -1; break;
-        default: break;
-    }
+    take_back_selection(outcome.verdict);
     if (outcome.refusal.length > 0) show_notice(outcome.refusal);
-    return false;
+    return outcome.verdict == choice_made;
 }
 
 // The screen's own state for a game it has not shown yet.

@@ -17,6 +17,7 @@
 #include "screen/heads_up.h"
 #include "screen/hint.h"
 #include "screen/move_values.h"
+#include "screen/network_play.h"
 #include "screen/stone_animation.h"
 #include "screen/text_entry.h"
 
@@ -32,6 +33,7 @@ void reset_screens() {
     reset_heads_up();
     reset_text_entry();
     reset_editor();
+    reset_network_play();
 }
 
 void reset_model_and_screens() {

@@ -15,7 +15,7 @@ constexpr double seat_text_scale = 192;
 constexpr double pawn_side = 24;
 
 static string seat_text(const Player& seat, FixedText* text) {
-    fixed_put_string(text, seat.is_computer ? difficulty_name(seat.difficulty) : str("human"));
+    fixed_put_string(text, seat.is_computer ? difficulty_name(seat.difficulty) : str(seat.is_remote ? "remote" : "human"));
     if (machine_kind == pushdown_machine) {
         fixed_put_string(text, str(", "));
         char count[32];

@@ -1,5 +1,6 @@
-// The editor's text entry dialog for map names and rule texts. While it is open typing replaces
-// the camera and editor keys, and clicks on states and right clicks are ignored.
+// The text entry dialog for the editor's map names and rule texts and for the network menus' ports,
+// addresses and tokens. While it is open typing replaces the camera and editor keys, and clicks on
+// states and right clicks are ignored.
 #pragma once
 
 #include "base/arena.h"
@@ -10,7 +11,10 @@
 enum : uint8_t {
     entry_for_nothing = 0,
     entry_for_map_name = 1,
-    entry_for_rule = 2
+    entry_for_rule = 2,
+    entry_for_port = 3,
+    entry_for_address = 4,
+    entry_for_token = 5
 };
 
 extern uint8_t entry_open;

@@ -9,6 +9,8 @@
 #include "model/kept_game.h"
 #include "model/map_file.h"
 #include "model/map_list.h"
+#include "model/net_client.h"
+#include "model/net_host.h"
 #include "model/player_folder.h"
 #include "model/turn_state.h"
 #include "render/matrix.h"
@@ -20,6 +22,7 @@
 #include "screen/game_screen.h"
 #include "screen/heads_up.h"
 #include "screen/help_overlay.h"
+#include "screen/network_play.h"
 #include "screen/replay_view.h"
 #include "screen/screen_state.h"
 #include "screen/text_entry.h"
@@ -36,6 +39,8 @@ bool running;
 bool main_menu_open;
 bool player_setup_open;
 bool map_list_open;
+bool host_screen_open;
+bool join_screen_open;
 bool editor_mode;
 bool replay_open;
 bool help_visible;
@@ -49,6 +54,8 @@ void reset_shell_state() {
     main_menu_open = true;
     player_setup_open = false;
     map_list_open = false;
+    host_screen_open = false;
+    join_screen_open = false;
     editor_mode = false;
     replay_open = false;
     help_visible = false;
@@ -59,6 +66,8 @@ void reset_shell_state() {
     window_fullscreen = false;
     title_angle = 0;
     reset_map_list_screen();
+    reset_host_screen();
+    reset_join_screen();
 }
 
 void reset_program_state() {
@@ -116,6 +125,21 @@ static void leave_editor() {
     main_menu_open = true;
 }
 
+static void stop_hosting_if_active() {
+    if (net_host.active) stop_hosting(str("The host left the game"), network_now());
+}
+
+// The joined game belongs to its host; the Join screen keeps what takes its seat back.
+static void leave_joined_game() {
+    if (net_client.phase != client_ended && net_client.phase != client_idle) {
+        leave_host(&net_client, str("The player left the game"), network_now());
+    }
+    prefill_rejoin();
+    leave_game_screen();
+    joined_play = false;
+    main_menu_open = true;
+}
+
 // Escape first answers "no" to a question that is up; the editor asks before unsaved edits go.
 static void apply_escape_chain() {
     // Escape closes the help or the legend first and does nothing else.
@@ -126,6 +150,15 @@ static void apply_escape_chain() {
     }
     if (main_menu_open) {
         running = false;
+    } else if (host_screen_open || join_screen_open) {
+        if (entry_open) {
+            entry_open = 0;
+            finish_text_entry();
+        } else if (host_screen_open) {
+            leave_host_screen_for_map_list();
+        } else {
+            leave_join_screen();
+        }
     } else if (replay_open) {
         replay_open = false;
         map_list_open = true;
@@ -138,7 +171,10 @@ static void apply_escape_chain() {
     } else if (player_setup_open) {
         player_setup_open = false;
         main_menu_open = true;
+    } else if (joined_play) {
+        leave_joined_game();
     } else {
+        stop_hosting_if_active();
         keep_game_now();
         leave_game_screen();
         player_setup_open = true;
@@ -146,7 +182,8 @@ static void apply_escape_chain() {
 }
 
 static bool in_play() {
-    return !main_menu_open && !player_setup_open && !map_list_open && !editor_mode && !replay_open;
+    return !main_menu_open && !player_setup_open && !map_list_open && !host_screen_open && !join_screen_open &&
+           !editor_mode && !replay_open;
 }
 
 // G saves the game so far as a log the map list can replay.
@@ -160,7 +197,7 @@ static void save_log_on_request() {
 }
 
 static HelpScreen help_screen() {
-    if (main_menu_open || player_setup_open || map_list_open) return help_for_menus;
+    if (main_menu_open || player_setup_open || map_list_open || host_screen_open || join_screen_open) return help_for_menus;
     return editor_mode ? help_for_editor : help_for_play;
 }
 
@@ -190,7 +227,12 @@ void application_frame_work() {
     // Closing the window while editing asks before unsaved edits go.
     bool editing = editor_mode && !map_list_open;
     if (display_is_closed() && (!editing || editor_may_discard(editor_request_quit))) {
-        if (in_play()) keep_game_now();
+        if (joined_play) {
+            leave_joined_game();
+        } else if (in_play()) {
+            keep_game_now();
+        }
+        stop_hosting_if_active();
         running = false;
     }
     if (key_pressed(KEY_ESCAPE)) apply_escape_chain();
@@ -206,12 +248,16 @@ void application_frame_work() {
     if (key_pressed(KEY_F11)) toggle_fullscreen();
     build_camera_matrices();
     update_camera(entry_open != 0);
-    if (in_play()) {
+    if (in_play() && joined_play) {
+        update_joined_play();
+    } else if (in_play()) {
         update_play();
+        update_hosted_play();
         log_game_when_changed();
         keep_game_when_changed();
         save_log_on_request();
     }
+    linger_connections();
     begin_scene();
     if (main_menu_open) {
         draw_main_menu();
@@ -219,6 +265,10 @@ void application_frame_work() {
         draw_player_setup();
     } else if (map_list_open) {
         draw_map_list();
+    } else if (host_screen_open) {
+        draw_host_screen();
+    } else if (join_screen_open) {
+        draw_join_screen();
     } else if (replay_open) {
         replay_frame();
     } else {

@@ -9,6 +9,9 @@ extern bool running;
 extern bool main_menu_open;
 extern bool player_setup_open;
 extern bool map_list_open;
+// Before a game with remote seats starts: its port and hand-over delay.
+extern bool host_screen_open;
+extern bool join_screen_open;
 extern bool editor_mode;
 // A saved game log is being stepped through on the game screen.
 extern bool replay_open;

@@ -1,4 +1,5 @@
-// The title screen: the machine kind with its breathing picture, then play, edit or quit.
+// The title screen: the machine kind with its breathing picture, then play, edit, join a game
+// hosted elsewhere or quit.
 #include "shell/menus.h"
 
 #include "model/game_data.h"
@@ -10,6 +11,7 @@
 #include "screen/screen_state.h"
 #include "screen/editor.h"
 #include "screen/game_screen.h"
+#include "screen/network_play.h"
 #include "screen/ui.h"
 #include "render/resources.h"
 #include "shell/application.h"
@@ -82,8 +84,14 @@ void draw_main_menu() {
     if (kept_game.present && draw_button(str("Continue"), center.x, center.y - 256, 256, 56)) {
         main_menu_open = !resume_kept_game();
         kept_game.present = !main_menu_open;
+        // A game hosted before is hosted again at once, so its players can rejoin with their tokens.
+        host_screen_open = !main_menu_open && game_has_remote_seat() && !resume_kept_hosting(network_now());
     }
     if (draw_button(str("Quit"), center.x - 304, center.y - 336, 128, 64)) running = false;
+    if (draw_button(str("Join"), center.x + 304, center.y - 256, 128, 56)) {
+        main_menu_open = false;
+        join_screen_open = true;
+    }
     if (draw_button(str("Editor"), center.x + 304, center.y - 336, 128, 64)) {
         main_menu_open = false;
         editor_mode = true;

@@ -38,12 +38,14 @@ void draw_map_choice(ScreenPoint center) {
     draw_caption(entry.name, center.x, center.y + 304);
 }
 
-// The flags change only for a game that started; a refused map leaves the player here.
+// The flags change only for a game that started; a refused map leaves the player here. A game with
+// remote seats waits on the Host screen until it is hosted.
 void draw_play_buttons(ScreenPoint center) {
     if (draw_button(str("Play"), center.x, center.y - 336, 256, 64) && restart_game()) {
         main_menu_open = false;
         player_setup_open = false;
         map_list_open = false;
+        host_screen_open = game_has_remote_seat();
     }
     if (draw_button(str("Back"), center.x - 304, center.y - 336, 128, 64)) {
         map_list_open = false;

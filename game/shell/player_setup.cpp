@@ -1,4 +1,5 @@
-// The seats of the next game: how many, and for each human or computer, its colour and strength.
+// The seats of the next game: how many, and for each whether a person here, a computer or a player at
+// another computer plays it, its colour and a computer's strength.
 #include "shell/menus.h"
 
 #include "base/clamp.h"
@@ -48,16 +49,31 @@ void match_seats_to_player_count() {
     players.count = player_count;
 }
 
-void draw_seat(Player* player, ScreenPoint center, double y) {
-    if (draw_button(str(player->is_computer ? "ai" : "human"), center.x - 256, y, 78, 64)) {
-        player->is_computer = !player->is_computer;
+string seat_kind_label(const Player& player) {
+    if (player.is_remote) return str("remote");
+    return str(player.is_computer ? "ai" : "human");
+}
+
+// human, then ai, then remote, then human again.
+void next_seat_kind(Player* player) {
+    if (player->is_remote) {
+        player->is_remote = 0;
+    } else if (player->is_computer) {
+        player->is_computer = 0;
+        player->is_remote = 1;
+    } else {
+        player->is_computer = 1;
     }
+}
+
+void draw_seat(Player* player, ScreenPoint center, double y) {
+    if (draw_button(seat_kind_label(*player), center.x - 256, y, 78, 64)) next_seat_kind(player);
 
     int64_t color_step = arrow_row(center.x - 160, center.x - 32, y, 64);
     if (color_step != 0) set_player_color(player, next_free_color(player - players.data, player->color_index, color_step));
     draw_quad(player_texture, center.x - 128, y - 32, 64, 64, player->color, screen_projection);
 
-    // A human seat keeps its difficulty, unseen, for when it becomes a computer again.
+    // A human or remote seat keeps its difficulty, unseen, for when it becomes a computer again.
     if (!player->is_computer) return;
     int64_t step = arrow_row(center.x + 64, center.x + 256, y, 64);
     if (step != 0) player->difficulty = clamp<int64_t>(player->difficulty + step, 0, hardest_difficulty);

@@ -4,6 +4,7 @@
 #include "model/map_list.h"
 #include "render/primitives.h"
 #include "render/scene.h"
+#include "screen/ui.h"
 #include "shell/application.h"
 #include "ui_driver.h"
 
@@ -187,6 +188,31 @@ TEST_F(MenuPlayerSetup, ColoursWrapAndDifficultyClampsAndOutlivesAHumanSpell) {
     click_at(center_x() + 64, row(1));  // a human seat has no difficulty buttons
     click_at(center_x() - 256, row(1));
     EXPECT_EQ(players.data[1].difficulty, 3);
+}
+
+std::string label_of_button_at(double x, double y) {
+    for (int32_t i = 0; i < drawn_button_count; i++) {
+        if (drawn_buttons[i].center_x == x && drawn_buttons[i].center_y == y) return button_labels()[static_cast<size_t>(i)];
+    }
+    return "";
+}
+
+TEST_F(MenuPlayerSetup, TheSeatKindGoesHumanAiRemoteAndHumanAgainAndOnlyAComputerShowsItsStrength) {
+    const Player& seat = players.data[1];
+    std::vector<std::string> kinds;
+    for (int i = 0; i < 4; i++) {
+        run_frame();
+        kinds.push_back(label_of_button_at(center_x() - 256, row(1)));
+        bool strength_shown = drew_text("easy");
+        EXPECT_EQ(strength_shown, seat.is_computer == 1) << kinds.back();
+        EXPECT_FALSE(seat.is_computer && seat.is_remote);
+        click_at(center_x() - 256, row(1));
+    }
+    EXPECT_EQ(kinds, (std::vector<std::string>{"human", "ai", "remote", "human"}));
+    click_at(center_x() - 256, row(1));
+    click_at(center_x() - 256, row(1));
+    EXPECT_EQ(seat.is_remote, 1);
+    EXPECT_EQ(human_seats(), 2);
 }
 
 TEST_F(MenuPlayerSetup, ColourArrowsSkipColoursAnotherSeatHas) {
