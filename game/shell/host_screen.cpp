@@ -59,14 +59,26 @@ void draw_where_to_join(ScreenPoint center) {
     draw_caption(fixed_view(&text), center.x, center.y + 16);
 }
 
-// Loopback last, as the library lists them: a player at another computer wants the first.
+bool is_ipv6(string ip) {
+    for (int64_t i = 0; i < ip.length; i++) {
+        if (ip.data[i] == ':') return true;
+    }
+    return false;
+}
+
+// Loopback last, as the library lists them: a player at another computer wants the first. The
+// host listens on IPv4 only, so only those addresses would reach it.
 void read_local_addresses() {
     network_address found[addresses_shown];
     int32_t count = network_local_addresses(found, addresses_shown);
     FixedText text{host_screen.addresses, address_line_capacity, 0, 0};
+    bool first = true;
     for (int32_t k = 0; k < count && k < addresses_shown; k++) {
-        if (k > 0) fixed_put_string(&text, str(", "));
-        fixed_put_string(&text, network_address_get_ip(&found[k]));
+        string ip = network_address_get_ip(&found[k]);
+        if (is_ipv6(ip)) continue;
+        if (!first) fixed_put_string(&text, str(", "));
+        fixed_put_string(&text, ip);
+        first = false;
     }
     host_screen.addresses_length = text.length;
 }
