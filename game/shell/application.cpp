@@ -174,8 +174,9 @@ static void apply_escape_chain() {
     } else if (joined_play) {
         leave_joined_game();
     } else {
-        stop_hosting_if_active();
+        // Kept while still hosted, so its port and tokens are kept with it for Continue.
         keep_game_now();
+        stop_hosting_if_active();
         leave_game_screen();
         player_setup_open = true;
     }

@@ -136,9 +136,17 @@ TEST_F(NetworkMenus, AHostedGameShowsItsPortAndWhomItAwaitsAndEscapeStopsHosting
     hand_revealed = 0;
     run_frame();
     EXPECT_TRUE(drew_text("Waiting for Blue..."));
+    uint16_t port = net_host.port;
     press_key(SDL_SCANCODE_ESCAPE);
     EXPECT_FALSE(net_host.active);
     EXPECT_TRUE(player_setup_open);
+    // The game was kept with its hosting: "Continue" hosts it again where its players knew it.
+    press_key(SDL_SCANCODE_ESCAPE);
+    run_frame();
+    click_and_show("Continue");
+    EXPECT_TRUE(net_host.active) << text_of(host_failure());
+    EXPECT_EQ(net_host.port, port);
+    EXPECT_FALSE(host_screen_open);
 }
 
 TEST_F(NetworkMenus, TheJoinScreenSaysWhyItCannotConnectAndEscapeGoesBack) {
