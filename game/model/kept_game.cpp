@@ -37,7 +37,7 @@ void reset_kept_game() {
 
 void set_kept_game_path(string path) {
     int64_t length = path.length < kept_game_path_capacity ? path.length : kept_game_path_capacity - 1;
-    memcpy(kept_game.path, path.data, static_cast<size_t>(length));
+    if (length > 0) memcpy(kept_game.path, path.data, static_cast<size_t>(length));
     kept_game.path_length = length;
     kept_game.present = kept_file_there();
     kept_game.written = false;

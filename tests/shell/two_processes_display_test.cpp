@@ -33,8 +33,9 @@ namespace {
 using Clock = std::chrono::steady_clock;
 using namespace std::chrono_literals;
 
-// Generous: a loaded machine under a sanitizer runs every frame many times slower.
-constexpr auto role_deadline = 90s;
+// Generous: a loaded machine under a sanitizer runs every frame many times slower, and a whole
+// game there has taken over 90 s. The test's own time limit still ends a hang.
+constexpr auto role_deadline = 300s;
 const char* const role_variable = "VARNHOLT_NETWORK_ROLE";
 const char* const folder_variable = "VARNHOLT_NETWORK_FOLDER";
 // The seat the client takes: the host's second seat, blue.
