@@ -17,11 +17,7 @@ namespace {
 bool readable(NetClient* client) {
     if (!link_holds_socket(client->link)) return false;
     if (client->selector == -1) client->selector = network_selector_create();
-    network_selector_add(client->selector, client->link.socket);
-    network_socket ready[1];
-    bool result = network_selector_wait(client->selector, 0, socket_view{ready, 1}) > 0;
-    network_selector_remove(client->selector, client->link.socket);
-    return result;
+    return socket_readable(client->selector, client->link.socket);
 }
 
 void copy_text(char* into, int64_t capacity, int64_t* length, string text) {
@@ -74,12 +70,7 @@ void read_state(NetClient* client, string record) {
         return fail(client, "the host sent a message the game does not expect");
     }
     if (game_record_viewer(record) != client->seat) return fail(client, "the host sent a game this seat may not see");
-    array_clear(&client->record);
-    if (record.length > client->record.capacity) {
-        array_reserve(&client->record, record.length > 2 * client->record.capacity ? record.length : 2 * client->record.capacity);
-    }
-    memcpy(client->record.data, record.data, static_cast<size_t>(record.length));
-    client->record.count = record.length;
+    net_keep_bytes(&client->record, record);
     client->records_received++;
     // A new position: the same selection may be a different choice now.
     client->choice_sent = 0;

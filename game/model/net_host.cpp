@@ -47,14 +47,7 @@ void new_token(HostedSeat* seat) {
     }
 }
 
-bool readable(network_socket socket) {
-    if (socket == -1) return false;
-    network_selector_add(net_host.selector, socket);
-    network_socket ready[1];
-    bool result = network_selector_wait(net_host.selector, 0, socket_view{ready, 1}) > 0;
-    network_selector_remove(net_host.selector, socket);
-    return result;
-}
+bool readable(network_socket socket) { return socket_readable(net_host.selector, socket); }
 
 void send(HostClient* client, uint8_t kind, string payload) {
     link_send(&client->link, kind, payload);
@@ -240,18 +233,10 @@ bool same_bytes(const GrowableArray<uint8_t>& bytes, string text) {
     return bytes.count == text.length && (text.length == 0 || memcmp(bytes.data, text.data, static_cast<size_t>(text.length)) == 0);
 }
 
-void keep_bytes(GrowableArray<uint8_t>* bytes, string text) {
-    array_clear(bytes);
-    // Doubling, so a record that grows a little each turn does not leave a block behind each time.
-    if (text.length > bytes->capacity) array_reserve(bytes, text.length > 2 * bytes->capacity ? text.length : 2 * bytes->capacity);
-    if (text.length > 0) memcpy(bytes->data, text.data, static_cast<size_t>(text.length));
-    bytes->count = text.length;
-}
-
 void send_changes(HostClient* client, string seats) {
     if (!same_bytes(client->sent_seats, seats)) {
         send(client, client->seat >= 0 ? net_seat_status : net_welcome, seats);
-        keep_bytes(&client->sent_seats, seats);
+        net_keep_bytes(&client->sent_seats, seats);
     }
     if (client->seat < 0) return;
     string record = write_game_record(client->seat, false);
@@ -260,7 +245,7 @@ void send_changes(HostClient* client, string seats) {
     send(client, net_game_state, client->map_sent ? record : write_game_record(client->seat, true));
     net_host.states_sent++;
     client->map_sent = 1;
-    keep_bytes(&client->sent_record, record);
+    net_keep_bytes(&client->sent_record, record);
 }
 
 }  // namespace

@@ -164,3 +164,12 @@ void link_linger(NetLink* link, bool readable, double now) {
     }
     if (now - link->lingering_since > net_goodbye_linger) close_socket(link);
 }
+
+bool socket_readable(int32_t selector, network_socket socket) {
+    if (socket == -1) return false;
+    network_selector_add(selector, socket);
+    network_socket ready[1];
+    bool result = network_selector_wait(selector, 0, socket_view{ready, 1}) > 0;
+    network_selector_remove(selector, socket);
+    return result;
+}

@@ -60,5 +60,7 @@ void link_fail(NetLink* link, string reason);
 void link_say_goodbye(NetLink* link, string reason, double now);
 // Drives a lingering socket: drops what arrives, sends what is left, closes it when its time is up.
 void link_linger(NetLink* link, bool readable, double now);
+// Whether a socket has bytes (or its end) waiting, asked of the selector without waiting.
+bool socket_readable(int32_t selector, network_socket socket);
 // Whether the link still holds a socket, open or lingering, for its selector to watch.
 inline bool link_holds_socket(const NetLink& link) { return link.socket != -1; }

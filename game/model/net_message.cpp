@@ -135,3 +135,10 @@ string net_take_text(NetFieldCursor* cursor) {
 }
 
 bool net_fields_done(const NetFieldCursor* cursor) { return !cursor->failed && cursor->at == cursor->payload.length; }
+
+void net_keep_bytes(GrowableArray<uint8_t>* bytes, string text) {
+    array_clear(bytes);
+    if (text.length > bytes->capacity) array_reserve(bytes, text.length > 2 * bytes->capacity ? text.length : 2 * bytes->capacity);
+    if (text.length > 0) memcpy(bytes->data, text.data, static_cast<size_t>(text.length));
+    bytes->count = text.length;
+}

@@ -78,6 +78,9 @@ void net_put_text(GrowableArray<uint8_t>* out, string text);
 inline string net_bytes_view(const GrowableArray<uint8_t>& bytes) {
     return string{reinterpret_cast<const char*>(bytes.data), bytes.count};
 }
+// Replaces the array's bytes with the text's, growing by doubling so a text that grows a little
+// each time does not leave a block behind each time.
+void net_keep_bytes(GrowableArray<uint8_t>* bytes, string text);
 
 struct NetFieldCursor {
     string payload;
