@@ -252,7 +252,11 @@ bool steer_to_setup(Soak* soak) {
 
 bool steer_to_map_list(Soak* soak, bool computers_only) {
     if (!steer_to_setup(soak)) return false;
-    // Each click turns the first human seat left into a computer.
+    // A seat's kind goes human, computer, remote: a remote seat is first made human, then each click
+    // turns the first human seat left into a computer.
+    for (int seats = 0; computers_only && seats < card_property_count; seats++) {
+        if (!soak->click_label("remote")) break;
+    }
     for (int seats = 0; computers_only && seats < card_property_count; seats++) {
         if (!soak->click_label("human")) break;
     }
