@@ -39,7 +39,6 @@ uint32_t tint_shader;
 uint32_t flat_shader;
 
 uint32_t gamma_shader;
-uint32_t gamma_table_texture;
 int32_t gamma_diffuse;
 
 uint32_t window_picture_shader;
@@ -98,21 +97,32 @@ const char flat_shader_source[] = QUAD_VERTEX_STAGE
     "    fragment_color = color;\n"
     "}\n";
 
+// Linear values in [0, 1] raised to 1 / gamma as window bytes, in plain float arithmetic: a
+// polynomial in the fourth root, fitted so that every byte value rounds to shown_byte's own,
+// with at least 0.005 of a step to spare, so any driver's float math gives the same bytes.
+#define SHOWN_BYTES_FUNCTION                                                                      \
+    "vec3 shown(vec3 linear) {\n"                                                                 \
+    "    vec3 u = sqrt(sqrt(linear));\n"                                                          \
+    "    vec3 y = ((((((6.7027812 * u - 33.2752113) * u + 74.1871643) * u - 108.146469) * u\n"    \
+    "        + 301.381409) * u + 14.7332726) * u - 0.582818627);\n"                               \
+    "    return clamp(floor(y + 0.5), 0.0, 255.0) / 255.0;\n"                                     \
+    "}\n"
+
 // An upright picture over flat colours straight to the window: the picture blended over the
 // scene's bytes under it, source alpha over one minus source alpha, stored as the scene's bytes
-// would be, and shown through the gamma table (here uniforms, cheaper to read than a texture).
+// would be, and shown as the gamma pass shows them.
 // Plain float arithmetic, rounded once: a driver's own blending may come out a step apart.
 const char window_picture_shader_source[] = QUAD_VERTEX_STAGE
     "uniform sampler2D diffuse;\n"
-    "uniform float shown_values[256];\n"
     "uniform float gamma;\n"
     "uniform ivec4 background;\n"
+    SHOWN_BYTES_FUNCTION
     "void main() {\n"
     "    vec4 texel = texture(diffuse, window_uv());\n"
     "    vec4 source = clamp(color * vec4(pow(texel.rgb, vec3(gamma)), texel.a), 0.0, 1.0);\n"
     "    vec4 blended = source * source.a + vec4(background) / 255.0 * (1.0 - source.a);\n"
     "    ivec4 scene = ivec4(floor(clamp(blended, 0.0, 1.0) * 255.0 + 0.5));\n"
-    "    fragment_color = vec4(shown_values[scene.r], shown_values[scene.g], shown_values[scene.b], float(scene.a) / 255.0);\n"
+    "    fragment_color = vec4(shown(vec3(scene.rgb) / 255.0), float(scene.a) / 255.0);\n"
     "}\n";
 
 // Drawn over rectangles of the window: each pixel shows the scene's texel under it.
@@ -126,14 +136,11 @@ const char gamma_shader_source[] =
     "#fragment\n"
     "#version 330 core\n"
     "uniform sampler2D diffuse;\n"
-    "uniform sampler2D gamma_table;\n"
     "out vec4 fragment_color;\n"
-    "float shown(float linear) {\n"
-    "    return texelFetch(gamma_table, ivec2(int(linear * 255.0 + 0.5), 0), 0).r;\n"
-    "}\n"
+    SHOWN_BYTES_FUNCTION
     "void main() {\n"
     "    vec4 texel = texelFetch(diffuse, ivec2(gl_FragCoord.xy), 0);\n"
-    "    fragment_color = vec4(shown(texel.r), shown(texel.g), shown(texel.b), texel.a);\n"
+    "    fragment_color = vec4(shown(texel.rgb), texel.a);\n"
     "}\n";
 
 constexpr int64_t shader_log_capacity = 256;
@@ -198,24 +205,6 @@ void create_unit_quad() {
     buffer_unbind(BUFFER_ARRAY);
 }
 
-// Every byte value of the linear scene raised to 1 / gamma, as the gamma pass shows it.
-void create_gamma_table() {
-    uint8_t entries[256 * 4];
-    for (int32_t value = 0; value < 256; value++) {
-        uint8_t byte = shown_byte(value);
-        entries[4 * value] = entries[4 * value + 1] = entries[4 * value + 2] = byte;
-        entries[4 * value + 3] = 255;
-    }
-    gamma_table_texture = texture_create();
-    texture_bind(TEXTURE_2D, gamma_table_texture);
-    texture_image_2d(TEXTURE_2D, 0, INTERNAL_RGBA8, 256, 1, FORMAT_RGBA, TYPE_UNSIGNED_BYTE, entries);
-    texture_parameter_wrap(TEXTURE_2D, PARAMETER_WRAP_S, WRAP_CLAMP_TO_EDGE);
-    texture_parameter_wrap(TEXTURE_2D, PARAMETER_WRAP_T, WRAP_CLAMP_TO_EDGE);
-    texture_parameter_filter(TEXTURE_2D, PARAMETER_MIN_FILTER, FILTER_NEAREST);
-    texture_parameter_filter(TEXTURE_2D, PARAMETER_MAG_FILTER, FILTER_NEAREST);
-    texture_unbind(TEXTURE_2D);
-}
-
 // False after printing the compiler's text when the program does not build.
 bool build_shader(uint32_t program, const char* source, int64_t source_length, const char* name) {
     uint8_t log_buffer[shader_log_capacity];
@@ -257,10 +246,6 @@ void load_render_resources() {
     gamma_shader = shader_create();
     if (!build_shader(gamma_shader, gamma_shader_source, sizeof gamma_shader_source - 1, "gamma")) return;
     gamma_diffuse = shader_get_uniform_location(gamma_shader, str("diffuse"));
-    shader_bind(gamma_shader);
-    shader_uniform1i(shader_get_uniform_location(gamma_shader, str("gamma_table")), gamma_table_unit);
-    shader_unbind();
-    create_gamma_table();
 
     window_picture_shader = shader_create();
     if (!build_shader(window_picture_shader, window_picture_shader_source, sizeof window_picture_shader_source - 1,
@@ -270,10 +255,6 @@ void load_render_resources() {
     window_picture_background = shader_get_uniform_location(window_picture_shader, str("background"));
     shader_bind(window_picture_shader);
     shader_uniform1i(shader_get_uniform_location(window_picture_shader, str("diffuse")), 0);
-    float shown_values[256];
-    for (int32_t value = 0; value < 256; value++) shown_values[value] = shown_byte(value) / 255.0f;
-    shader_uniform1fa(shader_get_uniform_location(window_picture_shader, str("shown_values")), 256,
-                      float_view{shown_values, 256});
     shader_uniform1f(shader_get_uniform_location(window_picture_shader, str("gamma")), display_gamma);
     shader_unbind();
 
@@ -296,8 +277,6 @@ void destroy_render_resources() {
         if (texture.name) texture_destroy(texture.name);
         texture = Texture{};
     }
-    if (gamma_table_texture) texture_destroy(gamma_table_texture);
-    gamma_table_texture = 0;
     if (quad_vertex_buffer) buffer_destroy(quad_vertex_buffer);
     if (quad_index_buffer) buffer_destroy(quad_index_buffer);
     if (quad_vertex_array) vertex_array_destroy(quad_vertex_array);

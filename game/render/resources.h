@@ -39,11 +39,8 @@ extern int32_t simple_gamma;
 extern uint32_t tint_shader;
 extern uint32_t flat_shader;
 
-// Copies the scene to the window through a table of every byte value raised to 1 / gamma, read
-// from texture unit gamma_table_unit.
+// Copies the scene to the window with every byte value raised to 1 / gamma.
 extern uint32_t gamma_shader;
-extern uint32_t gamma_table_texture;
-constexpr uint32_t gamma_table_unit = 1;
 extern int32_t gamma_diffuse;
 // The byte the gamma pass shows for a byte of the linear scene.
 uint8_t shown_byte(int32_t linear);

@@ -122,8 +122,6 @@ uint8_t next_stencil_mark() {
 void bind_gamma_pass() {
     pipeline_viewport(0, 0, window_width, window_height);
     shader_bind(gamma_shader);
-    texture_unit(gamma_table_unit);
-    texture_bind(TEXTURE_2D, gamma_table_texture);
     texture_unit(0);
     texture_bind(TEXTURE_2D, scene_texture);
     shader_uniform1i(gamma_diffuse, 0);

@@ -88,7 +88,6 @@ TEST_F(RenderResources, EveryPictureShaderAndTheSceneExist) {
     EXPECT_NE(flat_shader, 0u);
     EXPECT_GE(simple_gamma, 0);
     EXPECT_NE(quad_batch_vertex_array, 0u);
-    EXPECT_NE(gamma_table_texture, 0u);
     EXPECT_NE(scene_frame_buffer, 0u);
     EXPECT_NE(scene_texture, 0u);
     EXPECT_EQ(pipeline_get_error(), 0);

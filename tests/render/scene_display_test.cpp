@@ -71,6 +71,27 @@ TEST_F(Scene, EveryByteOfTheSceneIsShownRaisedToOneOverGamma) {
     }
 }
 
+// The pass works the power out in float arithmetic; every byte must still come out as the
+// exactly rounded power does.
+TEST_F(Scene, EveryOneOfTheTwoHundredFiftySixBytesIsShownExactlyAsRounded) {
+    begin_scene();
+    for (int byte = 0; byte < 256; byte++) {
+        float linear = static_cast<float>(byte) / 255;
+        draw_quad(white_texture, 4 * (byte % 64), 4 * (byte / 64), 4, 4, Color{linear, linear, linear, 1},
+                  screen_projection);
+    }
+    present_scene();
+    int wrong = 0;
+    for (int byte = 0; byte < 256; byte++) {
+        Pixel shown = read_scene_pixel(4 * (byte % 64) + 2, 4 * (byte / 64) + 2);
+        if (shown.r != shown_byte(byte) || shown.g != shown_byte(byte) || shown.b != shown_byte(byte)) {
+            ADD_FAILURE() << "byte " << byte << " shows as " << int(shown.g) << ", not " << int(shown_byte(byte));
+            wrong++;
+        }
+    }
+    EXPECT_EQ(wrong, 0);
+}
+
 TEST_F(Scene, TheScenesAlphaNeverMixesWithTheMagentaClear) {
     begin_scene();
     pipeline_blend_enable(false);
