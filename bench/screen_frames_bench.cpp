@@ -9,6 +9,7 @@
 #include "model/referee.h"
 #include "model/turn_state.h"
 #include "render/quad_batch.h"
+#include "render/scene.h"
 #include "screen/camera.h"
 #include "screen/screen_state.h"
 #include "shell/application.h"
@@ -181,9 +182,9 @@ void zooming_frame() {
     run_whole_frame();
 }
 
-// What the last frame asked of the driver: its quads, the draw calls they took, and the pixels
-// the quads cover, overlaps counted.
-void count_last_frame(benchmark::State& state, int64_t draws) {
+// What the last frame asked of the driver: its quads, the draw calls they took, the pixels the
+// quads cover, overlaps counted, and the window pixels given the gamma pass.
+void count_last_frame(benchmark::State& state, int64_t draws, int64_t gamma_pixels) {
     double pixels = 0;
     for (int64_t i = 0; i < shown_quads.count; i++) {
         PixelRect bounds = quad_bounds(shown_quads.data[i]);
@@ -192,6 +193,7 @@ void count_last_frame(benchmark::State& state, int64_t draws) {
     state.counters["quads"] = static_cast<double>(shown_quads.count);
     state.counters["draws"] = static_cast<double>(draws);
     state.counters["quad_mpixels"] = pixels / 1e6;
+    state.counters["gamma_mpixels"] = static_cast<double>(gamma_pixels) / 1e6;
 }
 
 void measure_frames(benchmark::State& state, void (*open_screen)(), void (*frame)()) {
@@ -207,9 +209,9 @@ void measure_frames(benchmark::State& state, void (*open_screen)(), void (*frame
     double cpu = seconds_of(CLOCK_PROCESS_CPUTIME_ID) - cpu_start, wall = seconds_of(CLOCK_MONOTONIC) - wall_start;
     state.counters["cpu_ms"] = benchmark::Counter(cpu * 1000, benchmark::Counter::kAvgIterations);
     state.counters["wall_ms"] = benchmark::Counter(wall * 1000, benchmark::Counter::kAvgIterations);
-    int64_t draws_before = batch_draws_sent;
+    int64_t draws_before = batch_draws_sent, gamma_before = gamma_pass_pixels;
     frame();
-    count_last_frame(state, batch_draws_sent - draws_before);
+    count_last_frame(state, batch_draws_sent - draws_before, gamma_pass_pixels - gamma_before);
 }
 
 void frames_on(benchmark::State& state, void (*open_screen)()) { measure_frames(state, open_screen, run_whole_frame); }

@@ -10,6 +10,8 @@
 
 #include <kestrune_system.h>
 
+int64_t gamma_pass_pixels;
+
 namespace {
 
 // How frames reach the window: unknown until the first swap; then a swap, where the window system
@@ -137,6 +139,7 @@ void gamma_pass(const PixelRegion& region) {
     }
     draw_rects(region.rects, region.count);
     texture_unbind(TEXTURE_2D);
+    for (int32_t i = 0; i < region.count; i++) gamma_pass_pixels += rect_area(region.rects[i]);
 }
 
 void draw_plan_by_cells(const FramePlan& planned) {
@@ -151,6 +154,7 @@ void draw_plan_by_cells(const FramePlan& planned) {
     bind_gamma_pass();
     draw_rects(changed_cells.rects.data, changed_cells.rects.count);
     texture_unbind(TEXTURE_2D);
+    gamma_pass_pixels += changed_cells.area;
 }
 
 void draw_plan(const FramePlan& planned) {

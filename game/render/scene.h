@@ -22,3 +22,6 @@ void show_scene();
 
 // The next present draws the whole scene and the whole window.
 void forget_scene_contents();
+
+// Window pixels given the gamma pass since start-up, for measuring frames.
+extern int64_t gamma_pass_pixels;
