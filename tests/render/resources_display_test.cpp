@@ -20,7 +20,16 @@ namespace {
 
 class RenderResources : public ::testing::Test {
 protected:
-    void SetUp() override { start_renderer(); }
+    void SetUp() override {
+        start_renderer();
+        shipped_font = font;
+    }
+    // Fonts read here replace the shipped one, which later suites of this program draw with.
+    void TearDown() override {
+        if (font.texture.name && font.texture.name != shipped_font.texture.name) texture_destroy(font.texture.name);
+        font = shipped_font;
+    }
+    Font shipped_font;
 
     static bool font_is_empty() {
         static const Font empty{};
