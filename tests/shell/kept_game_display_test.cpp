@@ -78,7 +78,9 @@ TEST_F(KeptGames, LeavingAGameKeepsItAndContinueBringsItBackAsItStood) {
 
     // As after a new start of the program: nothing of the game is left but its file.
     reset_model_and_screens();
+    load_map_list(&state_map_list, map_list_path(state_machine));
     load_map_list(&pushdown_map_list, map_list_path(pushdown_machine));
+    load_map_list(&turing_map_list, map_list_path(turing_machine));
     set_kept_game_path(kept_game_path());
     run_frame();
     ASSERT_TRUE(click_button("Continue"));
