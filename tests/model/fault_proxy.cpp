@@ -92,14 +92,6 @@ void set_non_blocking(int descriptor) {
     setsockopt(descriptor, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
 }
 
-sockaddr_in loopback(uint16_t port) {
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_port = htons(port);
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    return address;
-}
-
 // Shuts both sockets down now; the relay thread closes them when it next looks.
 void shut_connection(Connection* connection) {
     if (!connection->open) return;
@@ -128,7 +120,7 @@ void accept_connections(FaultProxy* proxy) {
         int client = accept(proxy->listener, nullptr, nullptr);
         if (client < 0) return;
         int server = socket(AF_INET, SOCK_STREAM, 0);
-        sockaddr_in target = loopback(proxy->target_port);
+        sockaddr_in target = loopback_address(proxy->target_port);
         if (server < 0 || connect(server, reinterpret_cast<sockaddr*>(&target), sizeof target) != 0) {
             if (server >= 0) close(server);
             close(client);
@@ -302,10 +294,18 @@ void for_connections(FaultProxy* proxy, int64_t connection, Action action) {
 
 }  // namespace
 
+sockaddr_in loopback_address(uint16_t port) {
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(port);
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    return address;
+}
+
 FaultProxy* start_fault_proxy(uint16_t target_port, FaultPlan plan) {
     int listener = socket(AF_INET, SOCK_STREAM, 0);
     if (listener < 0) return nullptr;
-    sockaddr_in address = loopback(0);
+    sockaddr_in address = loopback_address(0);
     socklen_t length = sizeof address;
     if (bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 || listen(listener, 64) != 0 ||
         getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length) != 0) {

@@ -3,6 +3,8 @@
 // stalls and cuts. It runs on its own thread; every random choice comes from the plan's seed.
 #pragma once
 
+#include <netinet/in.h>
+
 #include <cstdint>
 #include <vector>
 
@@ -14,6 +16,9 @@ struct FaultPlan {
 };
 
 struct FaultProxy;
+
+// 127.0.0.1 at the port, as the relay and its tests connect and listen.
+sockaddr_in loopback_address(uint16_t port);
 
 // Listens on 127.0.0.1 with a port of the system's choice and relays every connection to
 // target_port there; null when it cannot listen.

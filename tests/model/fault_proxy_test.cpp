@@ -21,14 +21,6 @@ using Clock = std::chrono::steady_clock;
 // Far beyond what any of these exchanges needs, so that only a real fault reaches it.
 const auto deadline_span = std::chrono::seconds(30);
 
-sockaddr_in loopback(uint16_t port) {
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_port = htons(port);
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    return address;
-}
-
 struct Server {
     int listener = -1;
     uint16_t port = 0;
@@ -37,7 +29,7 @@ struct Server {
 Server listen_loopback() {
     Server server;
     server.listener = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address = loopback(0);
+    sockaddr_in address = loopback_address(0);
     socklen_t length = sizeof address;
     EXPECT_EQ(bind(server.listener, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
     EXPECT_EQ(listen(server.listener, 16), 0);
@@ -48,7 +40,7 @@ Server listen_loopback() {
 
 int connect_loopback(uint16_t port) {
     int descriptor = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address = loopback(port);
+    sockaddr_in address = loopback_address(port);
     EXPECT_EQ(connect(descriptor, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
     return descriptor;
 }
