@@ -247,8 +247,34 @@ void batch_planned_runs() {
     arena_reset_to(before);
 }
 
-// Appends the quads of this frame from first to end - 1 that reach the region.
-void batch_region(int64_t first, int64_t end, PixelRect region, bool clear_under) {
+// Each of this frame's quads with the pixels it can touch and those it can draw, worked out once
+// for all the rectangles of a region.
+struct QuadBoxes {
+    PixelRect touched;
+    PixelRect drawn;
+};
+
+GrowableArray<QuadBoxes> frame_quad_boxes;
+
+// False when there is no room for them: each rectangle then works them out again.
+bool measure_frame_quads() {
+    array_reserve(&frame_quad_boxes, frame_quads.count);
+    if (!frame_quad_boxes.data || frame_quad_boxes.capacity < frame_quads.count) return false;
+    frame_quad_boxes.count = frame_quads.count;
+    for (int64_t i = 0; i < frame_quads.count; i++) {
+        frame_quad_boxes.data[i] = QuadBoxes{quad_bounds(frame_quads.data[i]), quad_drawn_pixels(frame_quads.data[i])};
+    }
+    return true;
+}
+
+QuadBoxes boxes_of(int64_t quad, bool measured) {
+    if (measured) return frame_quad_boxes.data[quad];
+    return QuadBoxes{quad_bounds(frame_quads.data[quad]), quad_drawn_pixels(frame_quads.data[quad])};
+}
+
+// Appends the quads of this frame from first to end - 1 that reach the region; `measured` when
+// frame_quad_boxes holds their boxes.
+void batch_region(int64_t first, int64_t end, PixelRect region, bool clear_under, bool measured) {
     bool whole = rect_is_whole_window(region);
     array_clear(&run_plan.quads);
     array_clear(&run_plan.bounds);
@@ -259,11 +285,10 @@ void batch_region(int64_t first, int64_t end, PixelRect region, bool clear_under
         array_push(&run_plan.bounds, region);
     }
     for (int64_t i = first; i < end; i++) {
-        const QuadRecord& quad = frame_quads.data[i];
-        PixelRect bounds = quad_bounds(quad);
-        if (!whole && !rects_meet(bounds, region)) continue;
-        array_push(&run_plan.quads, &quad);
-        array_push(&run_plan.bounds, quad_drawn_pixels(quad));
+        QuadBoxes boxes = boxes_of(i, measured);
+        if (!whole && !rects_meet(boxes.touched, region)) continue;
+        array_push(&run_plan.quads, static_cast<const QuadRecord*>(&frame_quads.data[i]));
+        array_push(&run_plan.bounds, boxes.drawn);
     }
     batch_planned_runs();
 }
@@ -332,7 +357,7 @@ void limit_to(PixelRect rect) {
 
 void draw_recorded_quads(int64_t first, int64_t end, PixelRect region) {
     start_batch();
-    batch_region(first, end, region, false);
+    batch_region(first, end, region, false, false);
     if (batch_textures.count == 0) return;
     upload_batch();
     draw_batch_runs(0, batch_textures.count);
@@ -341,10 +366,11 @@ void draw_recorded_quads(int64_t first, int64_t end, PixelRect region) {
 
 void draw_changed_region(const PixelRegion& region) {
     start_batch();
+    bool measured = region.count > 1 && measure_frame_quads();
     int64_t starts[region_rect_capacity + 1];
     for (int32_t i = 0; i < region.count; i++) {
         starts[i] = batch_textures.count;
-        batch_region(0, frame_quads.count, region.rects[i], true);
+        batch_region(0, frame_quads.count, region.rects[i], true, measured);
     }
     starts[region.count] = batch_textures.count;
     if (batch_textures.count == 0) return;
