@@ -41,6 +41,9 @@ void upload_smaller_levels(const uint8_t* pixels, int32_t width, int32_t height)
 }
 
 Texture upload_picture(string path, uint32_t min_filter, uint32_t mag_filter, bool mipmaps) {
+    // Once in the texture the decoded pixels are done with: the next picture decodes into the same
+    // memory, which costs a page fault for every page the first time it is touched.
+    int64_t image_memory_before = image_get_buffer_position();
     image picture = image_load(path, IMAGE_RGBA);
     // A failed load leaves width and height meaningless; one white texel keeps the graphics layer quiet.
     const void* pixels = picture.pixels;
@@ -63,6 +66,7 @@ Texture upload_picture(string path, uint32_t min_filter, uint32_t mag_filter, bo
     if (mipmaps) upload_smaller_levels(static_cast<const uint8_t*>(pixels), width, height);
     note_picture_cover(&texture, static_cast<const uint8_t*>(pixels));
     texture_unbind(TEXTURE_2D);
+    image_set_buffer_position(image_memory_before);
     return texture;
 }
 

@@ -190,6 +190,20 @@ TEST_F(RenderResources, FontFilesOfAnyBytesNeverCrash) {
     EXPECT_EQ(pipeline_get_error(), 0);
 }
 
+// Once in its texture a picture's decoded pixels are done with: the next picture decodes into the
+// same memory instead of new pages.
+TEST_F(RenderResources, ALoadedPictureGivesItsDecodingMemoryBack) {
+    int64_t position = image_get_buffer_position();
+    Texture large = load_texture(str("resources/state_machine.png"));
+    EXPECT_EQ(image_get_buffer_position(), position);
+    Texture small = load_texture(str("resources/circle.png"));
+    EXPECT_EQ(image_get_buffer_position(), position);
+    EXPECT_EQ(large.width, 512);
+    EXPECT_EQ(small.width, 256);
+    texture_destroy(large.name);
+    texture_destroy(small.name);
+}
+
 TEST_F(RenderResources, MissingOrCorruptPicturesBecomeAQuietPlaceholder) {
     int64_t position = image_get_buffer_position();
     std::string corrupt = write_temporary_file("corrupt.png", std::string("\x89PNG\r\n\x1a\nnot really a picture", 28));
