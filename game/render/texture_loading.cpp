@@ -58,11 +58,11 @@ Texture upload_picture(string path, uint32_t min_filter, uint32_t mag_filter, bo
     texture.height = height;
     texture.shading = shading_of_pixels(static_cast<const uint8_t*>(pixels), int64_t{width} * height);
     texture_bind(TEXTURE_2D, texture.name);
-    texture_image_2d(TEXTURE_2D, 0, INTERNAL_RGBA8, width, height, FORMAT_RGBA, TYPE_UNSIGNED_BYTE, pixels);
     texture_parameter_wrap(TEXTURE_2D, PARAMETER_WRAP_S, WRAP_CLAMP_TO_EDGE);
     texture_parameter_wrap(TEXTURE_2D, PARAMETER_WRAP_T, WRAP_CLAMP_TO_EDGE);
     texture_parameter_filter(TEXTURE_2D, PARAMETER_MIN_FILTER, min_filter);
     texture_parameter_filter(TEXTURE_2D, PARAMETER_MAG_FILTER, mag_filter);
+    texture_image_2d(TEXTURE_2D, 0, INTERNAL_RGBA8, width, height, FORMAT_RGBA, TYPE_UNSIGNED_BYTE, pixels);
     if (mipmaps) upload_smaller_levels(static_cast<const uint8_t*>(pixels), width, height);
     note_picture_cover(&texture, static_cast<const uint8_t*>(pixels));
     texture_unbind(TEXTURE_2D);
