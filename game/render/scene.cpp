@@ -6,6 +6,7 @@
 #include "render/primitives.h"
 #include "render/quad_batch.h"
 #include "render/resources.h"
+#include "render/scene_target.h"
 #include "render/window_pictures.h"
 
 #include <kestrune_system.h>
@@ -113,6 +114,7 @@ void draw_whole_scene() {
 // start cleared.
 uint8_t next_stencil_mark() {
     if (buffers.stencil_mark == 0 || buffers.stencil_mark == 255) {
+        attach_scene_stencil();
         pipeline_scissor_enable(false);
         pipeline_clear_stencil(0);
         pipeline_clear(BUFFER_STENCIL);

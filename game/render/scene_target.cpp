@@ -70,14 +70,18 @@ void create_scene_frame_buffer() {
     destroy_scene_frame_buffer();
     scene_generation++;
     uint8_t status = create_target(window_width, window_height, &scene_frame_buffer, &scene_texture);
+    if (status != 0) print(frame_buffer_status_message(status));
+    create_target(1, 1, &probe_frame_buffer, &probe_texture);
+}
+
+void attach_scene_stencil() {
+    frame_buffer_bind(FRAME_BUFFER_BOTH, scene_frame_buffer);
+    if (scene_stencil) return;
     scene_stencil = render_buffer_create();
     render_buffer_bind(scene_stencil);
     render_buffer_storage(INTERNAL_DEPTH24_STENCIL8, window_width, window_height);
     render_buffer_unbind();
-    frame_buffer_bind(FRAME_BUFFER_BOTH, scene_frame_buffer);
     frame_buffer_render_buffer(FRAME_BUFFER_BOTH, ATTACHMENT_DEPTH_STENCIL, 0, scene_stencil);
-    if (status == 0) status = frame_buffer_get_status(FRAME_BUFFER_BOTH);
-    frame_buffer_unbind(FRAME_BUFFER_BOTH);
+    uint8_t status = frame_buffer_get_status(FRAME_BUFFER_BOTH);
     if (status != 0) print(frame_buffer_status_message(status));
-    create_target(1, 1, &probe_frame_buffer, &probe_texture);
 }

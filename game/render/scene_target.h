@@ -17,7 +17,8 @@ extern int32_t window_height;
 
 extern uint32_t scene_frame_buffer;
 extern uint32_t scene_texture;
-// The scene's stencil, which keeps a frame's drawing to the cells it changed.
+// The scene's stencil, which keeps a frame's drawing to the cells it changed; 0 until a frame first
+// needs it.
 extern uint32_t scene_stencil;
 // One texel of the scene's format, where the driver shows what the scene would hold under a few
 // flat colours.
@@ -28,4 +29,8 @@ extern int64_t scene_generation;
 
 // At the window's size, with its probe; replaces an earlier scene. Reports an incomplete frame buffer.
 void create_scene_frame_buffer();
+// Gives the scene its stencil the first time a frame needs one: the driver clears all its memory
+// when it is made, which start-up and screens that never draw by cells need not wait for. Leaves
+// the scene's frame buffer bound.
+void attach_scene_stencil();
 void destroy_scene_frame_buffer();

@@ -6,6 +6,7 @@
 #include "render/primitives.h"
 #include "render/resources.h"
 #include "render/scene.h"
+#include "render/scene_target.h"
 #include "render/text.h"
 #include "render/window_pictures.h"
 
@@ -170,6 +171,9 @@ void draw_map_at(double offset) {
 }
 
 TEST_F(Scene, AMapMovedALittleIsDrawnAgainInTheCellsItChangedAndLooksAsWhenDrawnWhole) {
+    // A new scene, as a resize makes, is given its stencil only when a frame first draws by cells.
+    create_scene_frame_buffer();
+    EXPECT_EQ(scene_stencil, 0u);
     for (int frame = 0; frame < 3; frame++) {
         draw_map_at(0);
         present_and_show();
@@ -183,6 +187,7 @@ TEST_F(Scene, AMapMovedALittleIsDrawnAgainInTheCellsItChangedAndLooksAsWhenDrawn
         std::vector<uint8_t> scene_drawn_whole = whole_scene();
         for (size_t i = 0; i < scene.size(); i++) ASSERT_LE(std::abs(scene_drawn_whole[i] - scene[i]), 1) << "scene byte " << i;
     }
+    EXPECT_NE(scene_stencil, 0u);
     EXPECT_EQ(pipeline_get_error(), 0);
 }
 
