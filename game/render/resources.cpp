@@ -148,24 +148,28 @@ constexpr int64_t shader_log_capacity = 256;
 
 Texture load_shipped_texture(const char* checkout_path) { return load_texture(shipped_file_path(str(checkout_path))); }
 
-void load_pictures() {
+// The panels, buttons and machine pictures of the title screen.
+void load_title_pictures() {
+    white_texture = load_shipped_texture("resources/white.png");
+    gradient3_texture = load_shipped_texture("resources/gradient3.png");
+    machine_textures[0] = load_shipped_texture("resources/state_machine.png");
+    machine_textures[1] = load_shipped_texture("resources/pushdown_machine.png");
+    machine_textures[2] = load_shipped_texture("resources/turing_machine.png");
+}
+
+void load_other_pictures() {
     const char* shape_paths[shape_texture_count] = {"resources/circle.png",   "resources/triangle.png",
                                             "resources/square.png",   "resources/pentagon.png",
                                             "resources/hexagon.png",  "resources/star.png"};
     for (int64_t i = 0; i < shape_texture_count; i++) shape_textures[i] = load_shipped_texture(shape_paths[i]);
-    white_texture = load_shipped_texture("resources/white.png");
     eye_texture = load_shipped_texture("resources/eye.png");
     stack_texture = load_shipped_texture("resources/stack.png");
     player_texture = load_shipped_texture("resources/player.png");
     similarity_texture = load_shipped_texture("resources/similarity.png");
     gradient1_texture = load_shipped_texture("resources/gradient1.png");
     gradient2_texture = load_shipped_texture("resources/gradient2.png");
-    gradient3_texture = load_shipped_texture("resources/gradient3.png");
     next_turn_texture = load_shipped_texture("resources/next_turn2.png");
     self_arrow_texture = load_shipped_texture("resources/self_arrow.png");
-    machine_textures[0] = load_shipped_texture("resources/state_machine.png");
-    machine_textures[1] = load_shipped_texture("resources/pushdown_machine.png");
-    machine_textures[2] = load_shipped_texture("resources/turing_machine.png");
 }
 
 void create_unit_quad() {
@@ -226,12 +230,22 @@ uint8_t shown_byte(int32_t linear) {
 
 void release_image_memory() { image_set_buffer(0, nullptr); }
 
-void load_render_resources() {
+bool play_pictures_pending;
+
+// Room to decode the largest of them several times over, within the frame arena with their
+// smaller levels.
+constexpr int64_t play_picture_memory_bytes = 8388608;
+
+namespace {
+
+void load_resources(bool title_pictures_only) {
     render_resources_generation++;
     void* image_block = arena_allocate(PERSISTENT_ARENA, image_memory_bytes);
     image_set_flip(true);
     image_set_buffer(image_memory_bytes, image_block);
-    load_pictures();
+    load_title_pictures();
+    play_pictures_pending = title_pictures_only;
+    if (!title_pictures_only) load_other_pictures();
     load_font(shipped_file_path(str("resources/font_info.txt")));
     create_unit_quad();
 
@@ -259,6 +273,23 @@ void load_render_resources() {
     shader_unbind();
 
     create_scene_frame_buffer();
+}
+
+}  // namespace
+
+void load_render_resources() { load_resources(false); }
+void load_title_resources() { load_resources(true); }
+
+void load_play_pictures() {
+    if (!play_pictures_pending) return;
+    play_pictures_pending = false;
+    ArenaMark before = arena_mark(FRAME_ARENA);
+    void* image_block = arena_allocate(FRAME_ARENA, play_picture_memory_bytes);
+    image_set_flip(true);
+    image_set_buffer(play_picture_memory_bytes, image_block);
+    load_other_pictures();
+    release_image_memory();
+    arena_reset_to(before);
 }
 
 void destroy_render_resources() {

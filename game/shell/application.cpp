@@ -48,9 +48,12 @@ bool legend_visible;
 bool memory_overlay_visible;
 bool window_fullscreen;
 double title_angle;
+// Until the first frame after start-up is drawn.
+static bool title_frame_first;
 
 void reset_shell_state() {
     running = false;
+    title_frame_first = false;
     main_menu_open = true;
     player_setup_open = false;
     map_list_open = false;
@@ -105,7 +108,7 @@ void application_start() {
     reset_kept_game();
     display_open(default_window_width, default_window_height, str("Varnholt"), DISPLAY_VSYNC, 1);
     take_window_size();
-    load_render_resources();
+    load_title_resources();
     // Only the image decoding block lived here; give it back.
     release_image_memory();
     arena_empty(PERSISTENT_ARENA);
@@ -117,6 +120,7 @@ void application_start() {
     pipeline_cull_orientation(ORIENTATION_COUNTER_CLOCKWISE);
     pipeline_blend_factor(BLEND_SOURCE_ALPHA, BLEND_ONE_MINUS_SOURCE_ALPHA);
     running = true;
+    title_frame_first = true;
 }
 
 static void leave_editor() {
@@ -221,6 +225,10 @@ static void end_on_graphics_error() {
 
 void application_frame_work() {
     arena_empty(FRAME_ARENA);
+    // The title screen's first frame comes before the pictures only play shows: they load in the
+    // frame after it, or at once for any other screen.
+    if (play_pictures_pending && !(title_frame_first && main_menu_open && !help_visible)) load_play_pictures();
+    title_frame_first = false;
     input_poll();
     capture_frame_input();
     // Before anything reads the pointer, the last frame's boxes say what it is over.

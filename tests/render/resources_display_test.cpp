@@ -1,5 +1,6 @@
 #include "render_helpers.h"
 
+#include "base/arena.h"
 #include "render/font.h"
 #include "render/picture_levels.h"
 #include "render/resources.h"
@@ -213,6 +214,29 @@ TEST_F(RenderResources, MissingOrCorruptPicturesBecomeAQuietPlaceholder) {
     });
     image_set_buffer_position(position);
     EXPECT_EQ(output, "");
+    EXPECT_EQ(pipeline_get_error(), 0);
+}
+
+// Start-up loads what the title screen shows; the pictures of play come after, in frame memory that
+// is left as it was. Everything is loaded again whole for the suites after this one.
+TEST(TitleResources, LeaveThePicturesOfPlayForLater) {
+    start_renderer();
+    destroy_render_resources();
+    load_title_resources();
+    EXPECT_TRUE(play_pictures_pending);
+    EXPECT_NE(machine_textures[2].name, 0u);
+    EXPECT_NE(gradient3_texture.name, 0u);
+    EXPECT_NE(font.texture.name, 0u);
+    EXPECT_EQ(shape_textures[0].name, 0u);
+    EXPECT_EQ(player_texture.name, 0u);
+    ArenaMark frame_memory = arena_mark(FRAME_ARENA);
+    load_play_pictures();
+    EXPECT_FALSE(play_pictures_pending);
+    EXPECT_EQ(shape_textures[0].shading, shading_tint);
+    EXPECT_EQ(player_texture.width, 256);
+    EXPECT_EQ(arena_mark(FRAME_ARENA).used, frame_memory.used);
+    destroy_render_resources();
+    load_render_resources();
     EXPECT_EQ(pipeline_get_error(), 0);
 }
 
