@@ -256,25 +256,16 @@ struct QuadBoxes {
 
 GrowableArray<QuadBoxes> frame_quad_boxes;
 
-// False when there is no room for them: each rectangle then works them out again.
-bool measure_frame_quads() {
-    array_reserve(&frame_quad_boxes, frame_quads.count);
-    if (!frame_quad_boxes.data || frame_quad_boxes.capacity < frame_quads.count) return false;
-    frame_quad_boxes.count = frame_quads.count;
+void measure_frame_quads() {
+    array_clear(&frame_quad_boxes);
     for (int64_t i = 0; i < frame_quads.count; i++) {
-        frame_quad_boxes.data[i] = QuadBoxes{quad_bounds(frame_quads.data[i]), quad_drawn_pixels(frame_quads.data[i])};
+        array_push(&frame_quad_boxes, QuadBoxes{quad_bounds(frame_quads.data[i]), quad_drawn_pixels(frame_quads.data[i])});
     }
-    return true;
 }
 
-QuadBoxes boxes_of(int64_t quad, bool measured) {
-    if (measured) return frame_quad_boxes.data[quad];
-    return QuadBoxes{quad_bounds(frame_quads.data[quad]), quad_drawn_pixels(frame_quads.data[quad])};
-}
-
-// Appends the quads of this frame from first to end - 1 that reach the region; `measured` when
-// frame_quad_boxes holds their boxes.
-void batch_region(int64_t first, int64_t end, PixelRect region, bool clear_under, bool measured) {
+// Appends the quads of this frame from first to end - 1 that reach the region, by the boxes
+// measure_frame_quads found.
+void batch_region(int64_t first, int64_t end, PixelRect region, bool clear_under) {
     bool whole = rect_is_whole_window(region);
     array_clear(&run_plan.quads);
     array_clear(&run_plan.bounds);
@@ -285,7 +276,7 @@ void batch_region(int64_t first, int64_t end, PixelRect region, bool clear_under
         array_push(&run_plan.bounds, region);
     }
     for (int64_t i = first; i < end; i++) {
-        QuadBoxes boxes = boxes_of(i, measured);
+        const QuadBoxes& boxes = frame_quad_boxes.data[i];
         if (!whole && !rects_meet(boxes.touched, region)) continue;
         array_push(&run_plan.quads, static_cast<const QuadRecord*>(&frame_quads.data[i]));
         array_push(&run_plan.bounds, boxes.drawn);
@@ -357,7 +348,8 @@ void limit_to(PixelRect rect) {
 
 void draw_recorded_quads(int64_t first, int64_t end, PixelRect region) {
     start_batch();
-    batch_region(first, end, region, false, false);
+    measure_frame_quads();
+    batch_region(first, end, region, false);
     if (batch_textures.count == 0) return;
     upload_batch();
     draw_batch_runs(0, batch_textures.count);
@@ -366,11 +358,11 @@ void draw_recorded_quads(int64_t first, int64_t end, PixelRect region) {
 
 void draw_changed_region(const PixelRegion& region) {
     start_batch();
-    bool measured = region.count > 1 && measure_frame_quads();
+    measure_frame_quads();
     int64_t starts[region_rect_capacity + 1];
     for (int32_t i = 0; i < region.count; i++) {
         starts[i] = batch_textures.count;
-        batch_region(0, frame_quads.count, region.rects[i], true, measured);
+        batch_region(0, frame_quads.count, region.rects[i], true);
     }
     starts[region.count] = batch_textures.count;
     if (batch_textures.count == 0) return;
