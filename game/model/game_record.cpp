@@ -286,6 +286,14 @@ int64_t game_record_viewer(string text) {
     return r.failed ? -2 : viewer;
 }
 
+// Every line before the map's starts with another key.
+bool game_record_carries_map(string text) {
+    for (int64_t at = 0; at < text.length; at = line_end(text.data, text.length, at) + 1) {
+        if (text.length - at >= 4 && memcmp(text.data + at, "map ", 4) == 0) return true;
+    }
+    return false;
+}
+
 bool read_game_record(string text) {
     if (text.length > max_game_record_size) {
         print(str("failed to read game: the record is too large\n"));

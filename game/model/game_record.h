@@ -24,3 +24,5 @@ bool read_game_record(string text);
 
 // The seat a record was written for, every_seat for a whole record; -2 when it does not read.
 int64_t game_record_viewer(string text);
+// Whether the record holds its map.
+bool game_record_carries_map(string text);

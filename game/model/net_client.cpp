@@ -71,6 +71,10 @@ void read_state(NetClient* client, string record) {
     }
     if (game_record_viewer(record) != client->seat) return fail(client, "the host sent a game this seat may not see");
     net_keep_bytes(&client->record, record);
+    if (game_record_carries_map(record)) {
+        net_keep_bytes(&client->map_record, record);
+        client->map_record_waiting = 1;
+    }
     client->records_received++;
     // A new position: the same selection may be a different choice now.
     client->choice_sent = 0;
@@ -191,7 +195,11 @@ void update_client(NetClient* client, double now) {
 bool install_client_record(NetClient* client) {
     if (client->phase != client_seated || client->records_installed == client->records_received) return false;
     client->records_installed = client->records_received;
-    if (!read_game_record(net_bytes_view(client->record))) return false;
+    string newest = net_bytes_view(client->record);
+    bool map_first = client->map_record_waiting && !game_record_carries_map(newest);
+    client->map_record_waiting = 0;
+    if (map_first && !read_game_record(net_bytes_view(client->map_record))) return false;
+    if (!read_game_record(newest)) return false;
     // Every other seat is played elsewhere: this game only shows what the host decides.
     for (int64_t seat = 0; seat < players.count; seat++) {
         players.data[seat].is_remote = seat != client->seat;

@@ -48,6 +48,10 @@ struct NetClient {
     GrowableArray<uint8_t> record;
     int64_t records_received;
     int64_t records_installed;
+    // The newest state that carried the map, until installed: a newer one read before it is
+    // shown comes without the map.
+    GrowableArray<uint8_t> map_record;
+    uint8_t map_record_waiting;
     // The host's last refusal of a choice: what to take back, and why.
     uint8_t refusal_verdict;
     int64_t refusals_received;
