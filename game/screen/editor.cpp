@@ -344,10 +344,10 @@ void act_on_keys(const EditorButtons& buttons) {
 
 // Ctrl+S save, ctrl+O open, ctrl+Z undo, ctrl+Y and ctrl+shift+Z redo.
 void act_on_ctrl_keys() {
-    if (key_pressed(KEY_S)) open_text_entry(entry_for_map_name, str("Map name"), session.map_name);
-    if (key_pressed(KEY_O) && editor_may_discard(editor_request_map_list)) open_map_list();
-    bool redo = key_pressed(KEY_Y) || (key_pressed(KEY_Z) && shift_held());
-    bool undo = key_pressed(KEY_Z) && !shift_held();
+    if (ctrl_shortcut(KEY_S)) open_text_entry(entry_for_map_name, str("Map name"), session.map_name);
+    if (ctrl_shortcut(KEY_O) && editor_may_discard(editor_request_map_list)) open_map_list();
+    bool redo = ctrl_shortcut(KEY_Y) || ctrl_shift_shortcut(KEY_Z);
+    bool undo = ctrl_shortcut(KEY_Z) && !ctrl_shift_shortcut(KEY_Z);
     // A step back or forth may remove what is selected.
     if ((undo && undo_map_edit()) || (redo && redo_map_edit())) clear_selection();
 }
@@ -503,7 +503,7 @@ void editor_frame() {
         if (column_button("add goal", rule_column, 1)) goal_builder_open = 1;
         if (column_button("remove goal", rule_column, 2)) remove_shown_goal();
     }
-    if (!dialog_open && ctrl_held()) act_on_ctrl_keys();
+    if (!dialog_open) act_on_ctrl_keys();
     if (!dialog_open && !ctrl_held()) act_on_keys(buttons);
     draw_bottom_rows();
     draw_status();

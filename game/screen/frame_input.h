@@ -21,6 +21,9 @@ struct FrameInput {
     uint8_t keys_pressed[KEY_CODE_COUNT];
     uint8_t keys_held[KEY_CODE_COUNT];
     uint8_t modifiers;
+    // Keys pressed with Ctrl down at that press, so a shortcut pressed and let go within one frame
+    // still counts; the MODIFIER_ bits of the press, 0 when not.
+    uint8_t keys_pressed_with_ctrl[KEY_CODE_COUNT];
     char typed[typed_character_capacity];
     int32_t typed_count;
 };
@@ -33,6 +36,10 @@ inline bool key_pressed(uint8_t key) { return key < KEY_CODE_COUNT && frame_inpu
 inline bool key_held(uint8_t key) { return key < KEY_CODE_COUNT && frame_input.keys_held[key] != 0; }
 inline bool shift_held() { return key_held(KEY_SHIFT); }
 inline bool ctrl_held() { return key_held(KEY_CTRL); }
+inline bool ctrl_shortcut(uint8_t key) { return key < KEY_CODE_COUNT && frame_input.keys_pressed_with_ctrl[key] != 0; }
+inline bool ctrl_shift_shortcut(uint8_t key) {
+    return ctrl_shortcut(key) && (frame_input.keys_pressed_with_ctrl[key] & MODIFIER_SHIFT) != 0;
+}
 inline bool left_click() { return frame_input.buttons_pressed[MOUSE_LEFT] != 0; }
 inline bool right_click() { return frame_input.buttons_pressed[MOUSE_RIGHT] != 0; }
 

@@ -39,10 +39,15 @@ char typed_character(uint8_t key, uint8_t modifiers) {
     return 0;
 }
 
+// Typed characters, and the keys pressed with Ctrl.
 void capture_typing() {
     byte_view keys = input_typed_keys();
     byte_view modifiers = input_typed_key_modifiers();
     frame_input.typed_count = 0;
+    memset(frame_input.keys_pressed_with_ctrl, 0, sizeof frame_input.keys_pressed_with_ctrl);
+    for (int64_t i = 0; i < keys.count; i++) {
+        if (modifiers.data[i] & MODIFIER_CTRL) frame_input.keys_pressed_with_ctrl[keys.data[i]] = modifiers.data[i];
+    }
     for (int64_t i = 0; i < keys.count && frame_input.typed_count < typed_character_capacity; i++) {
         char c = typed_character(keys.data[i], modifiers.data[i]);
         if (c != 0) frame_input.typed[frame_input.typed_count++] = c;
