@@ -7,7 +7,7 @@ packages=(
   libsdl2-dev libepoxy-dev libstb-dev libx11-dev libsndfile1-dev libvorbis-dev libpng-dev libjpeg62-turbo-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-dejavu-core
-  xvfb xauth xdotool x11-utils mesa-utils libgl1-mesa-dri
+  xvfb xauth xdotool x11-utils x11-apps mesa-utils libgl1-mesa-dri
   clang libclang-rt-14-dev
 )
 

@@ -3,11 +3,13 @@
 # folder, its own data found beside the program, the player's files in XDG_DATA_HOME. A map saved
 # from the editor must land there and nowhere else, and the prefix must stay as installed.
 #
-#   check_installed_game.sh BUILD_DIR
+#   check_installed_game.sh BUILD_DIR [SECONDS]
 #
-# Needs an X display and xdotool.
+# Gives up after SECONDS (default 50), saying what it waited for. Needs an X display, xdotool and
+# xwd.
 set -euo pipefail
 build_dir=$1
+budget=${2:-50}
 work=$(mktemp -d)
 game=
 cleanup() {
@@ -36,14 +38,21 @@ installed=$(prefix_state)
 (cd "$work/empty" && exec env -u LD_LIBRARY_PATH XDG_DATA_HOME="$data" HOME="$work/home" SDL_AUDIODRIVER=dummy \
   "$prefix/bin/varnholt" > "$work/output.txt") &
 game=$!
+
+# Every wait below ends by the deadline and says what it waited for, so a slow or stuck game fails
+# with a reason before the test's own limit.
+deadline=$((SECONDS + budget))
+in_time() { [ $SECONDS -lt $deadline ]; }
+out_of_time() { fail "after $budget s, still $*; the game said: $(cat "$work/output.txt")"; }
+alive() { kill -0 "$game" 2> /dev/null; }
+
 window=
-for _ in $(seq 600); do
+while in_time && [ -z "$window" ]; do
+  alive || fail "the game ended at start: $(cat "$work/output.txt")"
   window=$(xdotool search --all --pid "$game" --name '^Varnholt$' 2> /dev/null | head -n 1) || true
-  [ -n "$window" ] && break
-  kill -0 "$game" 2> /dev/null || fail "the game ended at start: $(cat "$work/output.txt")"
-  sleep 0.1
+  [ -n "$window" ] || sleep 0.1
 done
-[ -n "$window" ] || fail "no window titled Varnholt appeared"
+[ -n "$window" ] || out_of_time "waiting for a window titled Varnholt"
 
 # The first start copied the shipped lists.
 for kind in state pushdown turing; do
@@ -52,29 +61,43 @@ done
 
 # Keys go to the focused window, which an earlier test may have left elsewhere; focus needs the
 # window mapped.
-for _ in $(seq 100); do
-  xdotool windowfocus --sync "$window" 2> /dev/null && break
+until xdotool windowfocus --sync "$window" 2> /dev/null; do
+  in_time || out_of_time "waiting to focus the window"
   sleep 0.1
 done
-# The main menu's "Editor" button, then Ctrl+S, a name and Return. Ctrl stays down across frames.
-# A loaded machine may take longer than the pauses between the steps, so the whole attempt is made
-# again with longer pauses until the map is there: in the editor the click hits nothing and Ctrl+S
-# opens the dialog afresh.
-saved=$data/varnholt/custom_pushdown_machines/keptmap
-for pause in 0.5 1 2 4; do
-  xdotool mousemove --window "$window" 816 752 sleep "$pause" click 1 sleep "$pause" \
-    keydown ctrl sleep "$pause" key s sleep "$pause" keyup ctrl sleep "$pause" type --delay 150 keptmap
-  xdotool sleep "$pause" key Return
-  for _ in $(seq 50); do
-    [ -f "$saved" ] && break 2
-    sleep 0.1
-  done
+
+# The title screen moves all the time; the editor's picture is still and costs next to no work.
+# Half a second with the same picture and under a quarter of it busy is the editor shown and
+# waiting for keys, however slowly the machine got there.
+picture() { xwd -id "$window" -silent 2> /dev/null | sha1sum; }
+busy_ticks() { awk '{ print $14 + $15 }' "/proc/$game/stat"; }
+first_picture=$(picture)
+settled() {
+  local before ticks
+  before=$(picture) ticks=$(busy_ticks)
+  sleep 0.5
+  [ "$before" != "$first_picture" ] && [ "$(picture)" = "$before" ] && [ $(($(busy_ticks) - ticks)) -lt $(($(getconf CLK_TCK) / 8)) ]
+}
+# A click before the first frame is drawn meets no button, so it is made again until the editor
+# is there; in the editor the same point holds no button.
+until settled; do
+  in_time || out_of_time "waiting for the editor"
+  alive || fail "the game ended before the editor opened: $(cat "$work/output.txt")"
+  xdotool mousemove --window "$window" 816 752 click 1
 done
-[ -f "$saved" ] || fail "the editor's map is not in $saved; the game said: $(cat "$work/output.txt")"
+
+# Ctrl+S, a name and Return: keys that arrive within one frame still apply in order.
+saved=$data/varnholt/custom_pushdown_machines/keptmap
+xdotool keydown ctrl key s keyup ctrl type keptmap
+xdotool key Return
+until [ -f "$saved" ]; do
+  in_time || out_of_time "waiting for the editor's map in $saved"
+  sleep 0.1
+done
 
 # Escape leaves the editor, a second one quits.
-for _ in $(seq 20); do
-  kill -0 "$game" 2> /dev/null || break
+while alive; do
+  in_time || out_of_time "waiting for the game to quit"
   xdotool mousemove --window "$window" 100 100 key Escape 2> /dev/null || true
   sleep 0.5
 done
