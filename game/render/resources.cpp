@@ -3,6 +3,7 @@
 #include "base/arena.h"
 #include "base/game_folders.h"
 #include "base/text_format.h"
+#include "model/game_data.h"
 #include "render/font.h"
 #include "render/texture_loading.h"
 #include "render/scene_target.h"
@@ -148,16 +149,21 @@ constexpr int64_t shader_log_capacity = 256;
 
 Texture load_shipped_texture(const char* checkout_path) { return load_texture(shipped_file_path(str(checkout_path))); }
 
-// The panels, buttons and machine pictures of the title screen.
+void load_machine_picture(uint8_t kind) {
+    const char* paths[machine_kind_count] = {"resources/state_machine.png", "resources/pushdown_machine.png",
+                                             "resources/turing_machine.png"};
+    if (machine_textures[kind].name == 0) machine_textures[kind] = load_shipped_texture(paths[kind]);
+}
+
+// The panels, buttons and machine picture of the title screen.
 void load_title_pictures() {
     white_texture = load_shipped_texture("resources/white.png");
     gradient3_texture = load_shipped_texture("resources/gradient3.png");
-    machine_textures[0] = load_shipped_texture("resources/state_machine.png");
-    machine_textures[1] = load_shipped_texture("resources/pushdown_machine.png");
-    machine_textures[2] = load_shipped_texture("resources/turing_machine.png");
+    load_machine_picture(machine_kind);
 }
 
-void load_other_pictures() {
+void load_pictures_left_out() {
+    for (uint8_t kind = 0; kind < machine_kind_count; kind++) load_machine_picture(kind);
     const char* shape_paths[shape_texture_count] = {"resources/circle.png",   "resources/triangle.png",
                                             "resources/square.png",   "resources/pentagon.png",
                                             "resources/hexagon.png",  "resources/star.png"};
@@ -230,11 +236,13 @@ uint8_t shown_byte(int32_t linear) {
 
 void release_image_memory() { image_set_buffer(0, nullptr); }
 
-bool play_pictures_pending;
+bool later_pictures_pending;
+
+bool machine_picture_loaded(uint8_t kind) { return machine_textures[kind].name != 0; }
 
 // Room to decode the largest of them several times over, within the frame arena with their
 // smaller levels.
-constexpr int64_t play_picture_memory_bytes = 8388608;
+constexpr int64_t later_picture_memory_bytes = 8388608;
 
 namespace {
 
@@ -244,8 +252,8 @@ void load_resources(bool title_pictures_only) {
     image_set_flip(true);
     image_set_buffer(image_memory_bytes, image_block);
     load_title_pictures();
-    play_pictures_pending = title_pictures_only;
-    if (!title_pictures_only) load_other_pictures();
+    later_pictures_pending = title_pictures_only;
+    if (!title_pictures_only) load_pictures_left_out();
     load_font(shipped_file_path(str("resources/font_info.txt")));
     create_unit_quad();
 
@@ -280,14 +288,14 @@ void load_resources(bool title_pictures_only) {
 void load_render_resources() { load_resources(false); }
 void load_title_resources() { load_resources(true); }
 
-void load_play_pictures() {
-    if (!play_pictures_pending) return;
-    play_pictures_pending = false;
+void load_later_pictures() {
+    if (!later_pictures_pending) return;
+    later_pictures_pending = false;
     ArenaMark before = arena_mark(FRAME_ARENA);
-    void* image_block = arena_allocate(FRAME_ARENA, play_picture_memory_bytes);
+    void* image_block = arena_allocate(FRAME_ARENA, later_picture_memory_bytes);
     image_set_flip(true);
-    image_set_buffer(play_picture_memory_bytes, image_block);
-    load_other_pictures();
+    image_set_buffer(later_picture_memory_bytes, image_block);
+    load_pictures_left_out();
     release_image_memory();
     arena_reset_to(before);
 }

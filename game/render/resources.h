@@ -53,14 +53,15 @@ extern int32_t window_picture_background;
 // Image memory, pictures, font, unit quad, shaders and the scene frame buffer, in that order.
 // Takes the image block from the persistent arena; the caller releases it afterwards.
 void load_render_resources();
-// As load_render_resources, with only the pictures the title screen shows: the first frame comes
-// sooner, and load_play_pictures gives the rest later.
+// As load_render_resources, with only the pictures the title screen shows for the machine kind of
+// the moment: the first frame comes sooner, and load_later_pictures gives the rest.
 void load_title_resources();
-// True from load_title_resources until load_play_pictures.
-extern bool play_pictures_pending;
-// The pictures only other screens show, decoded in memory of the frame arena, which it leaves as
-// it found it.
-void load_play_pictures();
+// True from load_title_resources until load_later_pictures.
+extern bool later_pictures_pending;
+bool machine_picture_loaded(uint8_t kind);
+// Every picture load_title_resources left out, decoded in memory of the frame arena, which it
+// leaves as it found it.
+void load_later_pictures();
 
 // The library is told the image block is gone, so a later decode cannot write over what the
 // persistent arena holds next; call it before giving the block back.

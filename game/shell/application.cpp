@@ -225,9 +225,10 @@ static void end_on_graphics_error() {
 
 void application_frame_work() {
     arena_empty(FRAME_ARENA);
-    // The title screen's first frame comes before the pictures only play shows: they load in the
-    // frame after it, or at once for any other screen.
-    if (play_pictures_pending && !(title_frame_first && main_menu_open && !help_visible)) load_play_pictures();
+    // The title screen's first frame comes before the pictures it does not show: they load in the
+    // frame after it, or at once for any other screen or machine kind.
+    bool title_as_loaded = title_frame_first && main_menu_open && !help_visible && machine_picture_loaded(machine_kind);
+    if (later_pictures_pending && !title_as_loaded) load_later_pictures();
     title_frame_first = false;
     input_poll();
     capture_frame_input();

@@ -1,6 +1,7 @@
 #include "render_helpers.h"
 
 #include "base/arena.h"
+#include "model/game_data.h"
 #include "render/font.h"
 #include "render/picture_levels.h"
 #include "render/resources.h"
@@ -217,26 +218,31 @@ TEST_F(RenderResources, MissingOrCorruptPicturesBecomeAQuietPlaceholder) {
     EXPECT_EQ(pipeline_get_error(), 0);
 }
 
-// Start-up loads what the title screen shows; the pictures of play come after, in frame memory that
+// Start-up loads what the title screen shows; the other pictures come after, in frame memory that
 // is left as it was. Everything is loaded again whole for the suites after this one.
 TEST(TitleResources, LeaveThePicturesOfPlayForLater) {
     start_renderer();
     destroy_render_resources();
+    uint8_t kind_before = machine_kind;
+    machine_kind = turing_machine;
     load_title_resources();
-    EXPECT_TRUE(play_pictures_pending);
-    EXPECT_NE(machine_textures[2].name, 0u);
+    EXPECT_TRUE(later_pictures_pending);
+    EXPECT_TRUE(machine_picture_loaded(turing_machine));
+    EXPECT_FALSE(machine_picture_loaded(state_machine));
     EXPECT_NE(gradient3_texture.name, 0u);
     EXPECT_NE(font.texture.name, 0u);
     EXPECT_EQ(shape_textures[0].name, 0u);
     EXPECT_EQ(player_texture.name, 0u);
     ArenaMark frame_memory = arena_mark(FRAME_ARENA);
-    load_play_pictures();
-    EXPECT_FALSE(play_pictures_pending);
+    load_later_pictures();
+    EXPECT_FALSE(later_pictures_pending);
+    EXPECT_TRUE(machine_picture_loaded(state_machine));
     EXPECT_EQ(shape_textures[0].shading, shading_tint);
     EXPECT_EQ(player_texture.width, 256);
     EXPECT_EQ(arena_mark(FRAME_ARENA).used, frame_memory.used);
     destroy_render_resources();
     load_render_resources();
+    machine_kind = kind_before;
     EXPECT_EQ(pipeline_get_error(), 0);
 }
 
