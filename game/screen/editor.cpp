@@ -291,19 +291,22 @@ void remove_first_stone_on(int16_t state) {
     stones.count -= 1;
 }
 
+// A key pressed with Ctrl down is a shortcut, even when Ctrl is let go within the same frame.
+bool edit_key(uint8_t key) { return key_pressed(key) && !ctrl_shortcut(key); }
+
 void edit_selected_transition(bool remove) {
     Transition* t = &transitions.data[selected_transition];
     if (t->rule.length > 0) {
-        if (key_pressed(KEY_J)) t->label_dx -= 32;
-        if (key_pressed(KEY_L)) t->label_dx += 32;
-        if (key_pressed(KEY_K)) t->label_dy -= 32;
-        if (key_pressed(KEY_I)) t->label_dy += 32;
+        if (edit_key(KEY_J)) t->label_dx -= 32;
+        if (edit_key(KEY_L)) t->label_dx += 32;
+        if (edit_key(KEY_K)) t->label_dy -= 32;
+        if (edit_key(KEY_I)) t->label_dy += 32;
     }
     // A self-loop's bend is the angle it stands at.
     int16_t step = t->from == t->to ? 45 : 1;
-    if (key_pressed(KEY_O)) t->bend = static_cast<int16_t>(t->bend - step);
-    if (key_pressed(KEY_U)) t->bend = static_cast<int16_t>(t->bend + step);
-    if (remove || key_pressed(KEY_DELETE)) {
+    if (edit_key(KEY_O)) t->bend = static_cast<int16_t>(t->bend - step);
+    if (edit_key(KEY_U)) t->bend = static_cast<int16_t>(t->bend + step);
+    if (remove || edit_key(KEY_DELETE)) {
         remove_transition(selected_transition);
         selected_transition = -1;
     }
@@ -312,13 +315,13 @@ void edit_selected_transition(bool remove) {
 void edit_source_state(const EditorButtons& buttons) {
     State* state = &states.data[source_state];
     double step = grid_step / map_scale;
-    if (key_pressed(KEY_J)) state->x -= step;
-    if (key_pressed(KEY_L)) state->x += step;
-    if (key_pressed(KEY_K)) state->y -= step;
-    if (key_pressed(KEY_I)) state->y += step;
-    if (key_pressed(KEY_U)) state->accepting = 1;
-    if (key_pressed(KEY_O)) state->accepting = 0;
-    bool remove = buttons.remove || key_pressed(KEY_DELETE);
+    if (edit_key(KEY_J)) state->x -= step;
+    if (edit_key(KEY_L)) state->x += step;
+    if (edit_key(KEY_K)) state->y -= step;
+    if (edit_key(KEY_I)) state->y += step;
+    if (edit_key(KEY_U)) state->accepting = 1;
+    if (edit_key(KEY_O)) state->accepting = 0;
+    bool remove = buttons.remove || edit_key(KEY_DELETE);
     if (buttons.remove_stone || (remove && shift_held())) {
         remove_first_stone_on(source_state);
     } else if (remove) {
@@ -327,11 +330,11 @@ void edit_source_state(const EditorButtons& buttons) {
 }
 
 void act_on_keys(const EditorButtons& buttons) {
-    if (key_pressed(KEY_1)) {
+    if (edit_key(KEY_1)) {
         add_state_at(frame_input.world_x, frame_input.world_y);
     }
-    if (key_pressed(KEY_2)) add_transition_between_selected();
-    if (key_pressed(KEY_3) || buttons.add_stone) add_stone_on_source();
+    if (edit_key(KEY_2)) add_transition_between_selected();
+    if (edit_key(KEY_3) || buttons.add_stone) add_stone_on_source();
     bool source = source_state >= 0 && source_state < states.count;
     bool target = target_state >= 0 && target_state < states.count;
     if (source && target) {
