@@ -105,6 +105,7 @@ void pipeline_point_coord_origin(int32_t lower_left) {
 void pipeline_point_fade_threshold_size(float size) { glPointParameterf(GL_POINT_FADE_THRESHOLD_SIZE, size); }
 void pipeline_primitive_restart_index(uint32_t index) { glPrimitiveRestartIndex(index); }
 void pipeline_finish() { glFinish(); }
+void pipeline_flush() { glFlush(); }
 
 static GLenum colour_attachment_or_none(int32_t colour_index) {
     return colour_index < 0 ? GL_NONE : GL_COLOR_ATTACHMENT0 + static_cast<GLenum>(colour_index);

@@ -297,6 +297,8 @@ void application_frame_work() {
 
 void application_frame() {
     application_frame_work();
+    // The driver draws the frame while the loop sleeps.
+    pipeline_flush();
     system_sleep(8);
     show_scene();
 }

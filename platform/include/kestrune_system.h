@@ -1387,6 +1387,8 @@ KESTRUNE_API void pipeline_point_fade_threshold_size(float size);
 KESTRUNE_API void pipeline_primitive_restart_index(uint32_t index);
 /* Waits until OpenGL has carried out every command; cannot fail. */
 KESTRUNE_API void pipeline_finish(void);
+/* Hands every command given so far to OpenGL to carry out, without waiting; cannot fail. */
+KESTRUNE_API void pipeline_flush(void);
 /* Chooses the colour attachments drawn into (negative: none, at most 127); errors: pipeline_get_error. */
 KESTRUNE_API void pipeline_draw_buffers(int_view colour_indices);
 /* Chooses the colour attachment read from (negative: none); errors: pipeline_get_error. */
