@@ -225,11 +225,6 @@ static void end_on_graphics_error() {
 
 void application_frame_work() {
     arena_empty(FRAME_ARENA);
-    // The title screen's first frame comes before the pictures it does not show: they load in the
-    // frame after it, or at once for any other screen or machine kind.
-    bool title_as_loaded = title_frame_first && main_menu_open && !help_visible && machine_picture_loaded(machine_kind);
-    if (later_pictures_pending && !title_as_loaded) load_later_pictures();
-    title_frame_first = false;
     input_poll();
     capture_frame_input();
     // Before anything reads the pointer, the last frame's boxes say what it is over.
@@ -268,6 +263,13 @@ void application_frame_work() {
         save_log_on_request();
     }
     linger_connections();
+    // The title screen's first frame comes before the pictures it does not show: they load in the
+    // frame after it, or at once for any other screen, overlay or machine kind, keys of this frame
+    // included.
+    bool title_as_loaded = title_frame_first && main_menu_open && !help_visible && !legend_visible &&
+                           machine_picture_loaded(machine_kind);
+    if (later_pictures_pending && !title_as_loaded) load_later_pictures();
+    title_frame_first = false;
     begin_scene();
     if (main_menu_open) {
         draw_main_menu();
