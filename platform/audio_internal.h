@@ -25,8 +25,13 @@ string audio_path_extension(string path);
 
 // Opens a WAV or FLAC reader on the stream's path, or on its memory block through a virtual
 // interface that keeps the read position in the record (which must outlive the reader).
-// Null also for a file without channels, and for an Ogg file, which only the Vorbis reader opens.
+// Null also for a file without channels, for a WAV file libsndfile would read for ever, and for
+// an Ogg file, which only the Vorbis reader opens.
 SNDFILE* audio_sndfile_open_reader(audio_stream* stream, SF_INFO* info);
+
+// False for a RIFF or RF64 file, whatever its name, with a LIST chunk that libsndfile would read
+// for ever.
+bool audio_wav_lists_are_sound(const audio_stream* stream);
 
 // Opens a PCM writer: Wave64 past 4294967295 bytes, WAV otherwise; bits 8, 16 or 32.
 SNDFILE* audio_sndfile_open_writer(string path, int64_t size, uint32_t channels, uint32_t frequency, int bits);

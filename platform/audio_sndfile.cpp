@@ -52,6 +52,7 @@ static bool file_starts_as_ogg(const char* path) {
 
 SNDFILE* audio_sndfile_open_reader(audio_stream* stream, SF_INFO* info) {
     memset(info, 0, sizeof *info);
+    if (!audio_wav_lists_are_sound(stream)) return nullptr;
     SNDFILE* file = nullptr;
     if (stream->from_file) {
         const char* path = append_character(stream->source).data;

@@ -5,8 +5,10 @@
 #include <gtest/gtest.h>
 #include <sndfile.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <fstream>
 #include <vector>
 
 namespace {
@@ -206,6 +208,42 @@ TEST_F(AudioWaves, UnknownContentFormatsAndBrokenDataGiveAZeroedWave) {
         EXPECT_EQ(failures[i].size, 0) << i;
         EXPECT_EQ(failures[i].channels, 0u) << i;
     }
+}
+
+TEST_F(AudioWaves, AListThatWouldBeReadForEverIsRefusedWhileListsOfTextStillLoad) {
+    // The LIST chunk's one part, of size 0xFFFFFFF7, would send libsndfile back to that part for ever.
+    std::vector<uint8_t> endless = {'R', 'I', 'F', 'F', 44, 0, 0, 0, 'W', 'A', 'V', 'E', 'f', 'm', 't', ' ',
+                                    16, 0, 0, 0, 1, 0, 1, 0, 0x40, 0x1F, 0, 0, 0x80, 0x3E, 0, 0,
+                                    2, 0, 16, 0, 'L', 'I', 'S', 'T', 0x04, 0, 0, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF,
+                                    0xF7, 0xFF, 0xFF, 0xFF};
+    std::string path = directory.path("endless.wav");
+    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(endless.data()), endless.size());
+    for (audio_wave wave : {audio_wave_load_from_memory(AUDIO_FORMAT_SIGNED_16, 52, endless.data()),
+                            audio_wave_load(AUDIO_FORMAT_SIGNED_16, audio_text(path))}) {
+        EXPECT_EQ(wave.samples, nullptr);
+        EXPECT_STREQ(system_get_error().text.data, "the sound data cannot be decoded");
+    }
+    int32_t stream = audio_stream_open_from_memory(AUDIO_FORMAT_SIGNED_16, 52, endless.data());
+    EXPECT_EQ(audio_stream_read_info(stream).channels, 0u);
+    audio_stream_close(stream);
+
+    // A named file carries its name and comment in a LIST chunk of INFO parts.
+    std::vector<int16_t> ramp = audio_ramp(100, 1);
+    std::string named = directory.path("named.wav");
+    SF_INFO info{0, 8000, 1, SF_FORMAT_WAV | SF_FORMAT_PCM_16, 0, 0};
+    SNDFILE* file = sf_open(named.c_str(), SFM_WRITE, &info);
+    ASSERT_NE(file, nullptr);
+    sf_set_string(file, SF_STR_TITLE, "ramp");
+    sf_set_string(file, SF_STR_COMMENT, std::string(3000, 'c').c_str());
+    sf_write_short(file, ramp.data(), static_cast<sf_count_t>(ramp.size()));
+    sf_close(file);
+    std::vector<uint8_t> bytes = read_bytes(named);
+    ASSERT_NE(std::search(bytes.begin(), bytes.end(), std::begin("LIST"), std::end("LIST") - 1), bytes.end());
+    EXPECT_EQ(sixteen_bit_samples(audio_wave_load(AUDIO_FORMAT_SIGNED_16, audio_text(named))), ramp);
+    audio_set_buffer_position(0);
+    EXPECT_EQ(sixteen_bit_samples(audio_wave_load_from_memory(AUDIO_FORMAT_SIGNED_16,
+                                                              static_cast<int64_t>(bytes.size()), bytes.data())),
+              ramp);
 }
 
 TEST_F(AudioWaves, AnExhaustedArenaSaysSoAndTheLoadFails) {
