@@ -32,14 +32,20 @@ constexpr uint32_t marker(const char (&name)[5]) {
            uint32_t(uint8_t(name[3])) << 24;
 }
 
-// Walks the parts of the LIST or INFO chunk at start as libsndfile does, with its 32-bit count.
-bool list_walk_jumps_back(const SoundBytes& bytes, int64_t start) {
+// The parts walked in all, over every LIST marker of a file: no sound's lists come near it, and a
+// file made to need more is refused rather than walked for as long as it asks.
+constexpr int64_t part_budget = 1 << 20;
+
+// Walks the parts of the LIST or INFO chunk at start as libsndfile does, with its 32-bit count;
+// true also when the walk would take more parts than are left.
+bool list_walk_jumps_back(const SoundBytes& bytes, int64_t start, int64_t* parts_left) {
     uint32_t length;
     if (!read_word(bytes, start + 4, &length) || length <= 8) return false;
     int64_t parts = start + 8;
     if (parts + length > bytes.length) length = static_cast<uint32_t>(bytes.length - parts);
     uint32_t done = 0;
     while (done < length) {
+        if (--*parts_left < 0) return true;
         uint32_t part;
         if (!read_word(bytes, parts + done, &part)) return false;
         done += 4;
@@ -69,9 +75,10 @@ bool is_list_marker(const uint8_t* at) { return memcmp(at, "LIST", 4) == 0 || me
 // a damaged header byte by byte.
 bool some_list_jumps_back(const SoundBytes& bytes) {
     if (!is_riff(bytes)) return false;
+    int64_t parts_left = part_budget;
     if (bytes.memory) {
         for (int64_t at = 0; at + 8 <= bytes.length; at++) {
-            if (is_list_marker(bytes.memory + at) && list_walk_jumps_back(bytes, at)) return true;
+            if (is_list_marker(bytes.memory + at) && list_walk_jumps_back(bytes, at, &parts_left)) return true;
         }
         return false;
     }
@@ -82,7 +89,7 @@ bool some_list_jumps_back(const SoundBytes& bytes) {
         if (fseeko(bytes.file, block_start, SEEK_SET) != 0) return false;
         int64_t got = static_cast<int64_t>(fread(block, 1, block_size, bytes.file));
         for (int64_t i = 0; i + 4 <= got; i++) {
-            if (is_list_marker(block + i) && list_walk_jumps_back(bytes, block_start + i)) return true;
+            if (is_list_marker(block + i) && list_walk_jumps_back(bytes, block_start + i, &parts_left)) return true;
         }
         if (got < block_size) break;
     }
