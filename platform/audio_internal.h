@@ -30,7 +30,7 @@ string audio_path_extension(string path);
 SNDFILE* audio_sndfile_open_reader(audio_stream* stream, SF_INFO* info);
 
 // False for a RIFF or RF64 file, whatever its name, with a LIST chunk that libsndfile would read
-// for ever.
+// for ever, or with more parts in its LIST chunks than a sound file holds.
 bool audio_wav_lists_are_sound(const audio_stream* stream);
 
 // Opens a PCM writer: Wave64 past 4294967295 bytes, WAV otherwise; bits 8, 16 or 32.
