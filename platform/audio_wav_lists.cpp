@@ -71,26 +71,27 @@ bool is_riff(const SoundBytes& bytes) {
 
 bool is_list_marker(const uint8_t* at) { return memcmp(at, "LIST", 4) == 0 || memcmp(at, "INFO", 4) == 0; }
 
-// Every place a LIST or INFO marker could be read from, aligned or not: libsndfile steps through
-// a damaged header byte by byte.
+// Every place in the block, a part of the bytes from first on, where a LIST or INFO marker could
+// be read from, aligned or not: libsndfile steps through a damaged header byte by byte.
+bool block_list_jumps_back(const SoundBytes& bytes, const uint8_t* block, int64_t block_length, int64_t first,
+                           int64_t* parts_left) {
+    for (int64_t i = 0; i + 4 <= block_length; i++) {
+        if (is_list_marker(block + i) && list_walk_jumps_back(bytes, first + i, parts_left)) return true;
+    }
+    return false;
+}
+
 bool some_list_jumps_back(const SoundBytes& bytes) {
     if (!is_riff(bytes)) return false;
     int64_t parts_left = part_budget;
-    if (bytes.memory) {
-        for (int64_t at = 0; at + 8 <= bytes.length; at++) {
-            if (is_list_marker(bytes.memory + at) && list_walk_jumps_back(bytes, at, &parts_left)) return true;
-        }
-        return false;
-    }
+    if (bytes.memory) return block_list_jumps_back(bytes, bytes.memory, bytes.length, 0, &parts_left);
     constexpr int64_t block_size = 65536;
     uint8_t block[block_size];
     // Each block starts 3 bytes before the last one ended, so a marker across the seam is seen.
     for (int64_t block_start = 0; block_start + 8 <= bytes.length; block_start += block_size - 3) {
         if (fseeko(bytes.file, block_start, SEEK_SET) != 0) return false;
         int64_t got = static_cast<int64_t>(fread(block, 1, block_size, bytes.file));
-        for (int64_t i = 0; i + 4 <= got; i++) {
-            if (is_list_marker(block + i) && list_walk_jumps_back(bytes, block_start + i, &parts_left)) return true;
-        }
+        if (block_list_jumps_back(bytes, block, got, block_start, &parts_left)) return true;
         if (got < block_size) break;
     }
     return false;
