@@ -149,33 +149,45 @@ constexpr int64_t shader_log_capacity = 256;
 
 Texture load_shipped_texture(const char* checkout_path) { return load_texture(shipped_file_path(str(checkout_path))); }
 
-void load_machine_picture(uint8_t kind) {
-    const char* paths[machine_kind_count] = {"resources/state_machine.png", "resources/pushdown_machine.png",
-                                             "resources/turing_machine.png"};
-    if (machine_textures[kind].name == 0) machine_textures[kind] = load_shipped_texture(paths[kind]);
+struct PictureFile {
+    Texture* texture;
+    const char* path;
+};
+
+const PictureFile machine_pictures[machine_kind_count] = {{&machine_textures[state_machine], "resources/state_machine.png"},
+                                                          {&machine_textures[pushdown_machine], "resources/pushdown_machine.png"},
+                                                          {&machine_textures[turing_machine], "resources/turing_machine.png"}};
+
+// Every picture beyond the title screen's panels, the machine pictures first: the title shows
+// them as the player steps through the machine kinds.
+const PictureFile later_picture_files[] = {
+    machine_pictures[0], machine_pictures[1], machine_pictures[2],
+    {&shape_textures[0], "resources/circle.png"},   {&shape_textures[1], "resources/triangle.png"},
+    {&shape_textures[2], "resources/square.png"},   {&shape_textures[3], "resources/pentagon.png"},
+    {&shape_textures[4], "resources/hexagon.png"},  {&shape_textures[5], "resources/star.png"},
+    {&eye_texture, "resources/eye.png"},            {&stack_texture, "resources/stack.png"},
+    {&player_texture, "resources/player.png"},      {&similarity_texture, "resources/similarity.png"},
+    {&gradient1_texture, "resources/gradient1.png"}, {&gradient2_texture, "resources/gradient2.png"},
+    {&next_turn_texture, "resources/next_turn2.png"}, {&self_arrow_texture, "resources/self_arrow.png"}};
+static_assert(sizeof later_picture_files / sizeof later_picture_files[0] == machine_kind_count + shape_texture_count + 8);
+
+void load_picture_file(const PictureFile& file) {
+    if (file.texture->name == 0) *file.texture = load_shipped_texture(file.path);
 }
 
 // The panels, buttons and machine picture of the title screen.
 void load_title_pictures() {
     white_texture = load_shipped_texture("resources/white.png");
     gradient3_texture = load_shipped_texture("resources/gradient3.png");
-    load_machine_picture(machine_kind);
+    load_picture_file(machine_pictures[machine_kind]);
 }
 
-void load_pictures_left_out() {
-    for (uint8_t kind = 0; kind < machine_kind_count; kind++) load_machine_picture(kind);
-    const char* shape_paths[shape_texture_count] = {"resources/circle.png",   "resources/triangle.png",
-                                            "resources/square.png",   "resources/pentagon.png",
-                                            "resources/hexagon.png",  "resources/star.png"};
-    for (int64_t i = 0; i < shape_texture_count; i++) shape_textures[i] = load_shipped_texture(shape_paths[i]);
-    eye_texture = load_shipped_texture("resources/eye.png");
-    stack_texture = load_shipped_texture("resources/stack.png");
-    player_texture = load_shipped_texture("resources/player.png");
-    similarity_texture = load_shipped_texture("resources/similarity.png");
-    gradient1_texture = load_shipped_texture("resources/gradient1.png");
-    gradient2_texture = load_shipped_texture("resources/gradient2.png");
-    next_turn_texture = load_shipped_texture("resources/next_turn2.png");
-    self_arrow_texture = load_shipped_texture("resources/self_arrow.png");
+// The first later picture not loaded yet, or null.
+const PictureFile* next_later_picture() {
+    for (const PictureFile& file : later_picture_files) {
+        if (file.texture->name == 0) return &file;
+    }
+    return nullptr;
 }
 
 void create_unit_quad() {
@@ -253,7 +265,9 @@ void load_resources(bool title_pictures_only) {
     image_set_buffer(image_memory_bytes, image_block);
     load_title_pictures();
     later_pictures_pending = title_pictures_only;
-    if (!title_pictures_only) load_pictures_left_out();
+    if (!title_pictures_only) {
+        for (const PictureFile& file : later_picture_files) load_picture_file(file);
+    }
     load_font(shipped_file_path(str("resources/font_info.txt")));
     create_unit_quad();
 
@@ -288,16 +302,32 @@ void load_resources(bool title_pictures_only) {
 void load_render_resources() { load_resources(false); }
 void load_title_resources() { load_resources(true); }
 
-void load_later_pictures() {
-    if (!later_pictures_pending) return;
-    later_pictures_pending = false;
+namespace {
+
+// Decodes in memory of the frame arena, which is left as it was found.
+void load_later_pictures_up_to(int64_t most) {
     ArenaMark before = arena_mark(FRAME_ARENA);
     void* image_block = arena_allocate(FRAME_ARENA, later_picture_memory_bytes);
     image_set_flip(true);
     image_set_buffer(later_picture_memory_bytes, image_block);
-    load_pictures_left_out();
+    for (int64_t loaded = 0; loaded < most; loaded++) {
+        const PictureFile* file = next_later_picture();
+        if (!file) break;
+        load_picture_file(*file);
+    }
+    later_pictures_pending = next_later_picture() != nullptr;
     release_image_memory();
     arena_reset_to(before);
+}
+
+}  // namespace
+
+void load_later_pictures() {
+    if (later_pictures_pending) load_later_pictures_up_to(INT64_MAX);
+}
+
+void load_next_later_picture() {
+    if (later_pictures_pending) load_later_pictures_up_to(1);
 }
 
 void destroy_render_resources() {

@@ -54,14 +54,16 @@ extern int32_t window_picture_background;
 // Takes the image block from the persistent arena; the caller releases it afterwards.
 void load_render_resources();
 // As load_render_resources, with only the pictures the title screen shows for the machine kind of
-// the moment: the first frame comes sooner, and load_later_pictures gives the rest.
+// the moment: the first frame comes sooner, and the later pictures come after it.
 void load_title_resources();
-// True from load_title_resources until load_later_pictures.
+// True from load_title_resources until every later picture is loaded.
 extern bool later_pictures_pending;
 bool machine_picture_loaded(uint8_t kind);
-// Every picture load_title_resources left out, decoded in memory of the frame arena, which it
-// leaves as it found it.
+// Every picture load_title_resources left out that is not loaded yet, decoded in memory of the
+// frame arena, which it leaves as it found it.
 void load_later_pictures();
+// As load_later_pictures, one picture only: a frame that loads one stays near its usual length.
+void load_next_later_picture();
 
 // The library is told the image block is gone, so a later decode cannot write over what the
 // persistent arena holds next; call it before giving the block back.

@@ -263,12 +263,15 @@ void application_frame_work() {
         save_log_on_request();
     }
     linger_connections();
-    // The title screen's first frame comes before the pictures it does not show: they load in the
-    // frame after it, or at once for any other screen, overlay or machine kind, keys of this frame
-    // included.
-    bool title_as_loaded = title_frame_first && main_menu_open && !help_visible && !legend_visible &&
-                           machine_picture_loaded(machine_kind);
-    if (later_pictures_pending && !title_as_loaded) load_later_pictures();
+    // The title screen's first frame comes before the pictures it does not show: they load one a
+    // frame after it, so its animation keeps its pace, or all at once for any other screen,
+    // overlay or machine kind, keys of this frame included.
+    bool title_as_loaded = main_menu_open && !help_visible && !legend_visible && machine_picture_loaded(machine_kind);
+    if (!title_as_loaded) {
+        load_later_pictures();
+    } else if (!title_frame_first) {
+        load_next_later_picture();
+    }
     title_frame_first = false;
     begin_scene();
     if (main_menu_open) {

@@ -4,6 +4,7 @@
 #include "model/kept_game.h"
 #include "model/map_list.h"
 #include "model/turn_state.h"
+#include "render/resources.h"
 #include "shell/application.h"
 
 #include <SDL.h>
@@ -78,6 +79,31 @@ TEST_F(FrameLoop, AfterStartUpNoPictureDecodesIntoThePersistentArena) {
     EXPECT_EQ(picture.pixels, nullptr);
     std::vector<uint8_t> after(persistent_arena.base, persistent_arena.base + persistent_arena.used);
     EXPECT_TRUE(before == after);
+}
+
+// After the title's first frame its animation keeps its pace: the pictures it does not show come
+// one a frame, and any other screen takes all that are left before it draws.
+TEST_F(FrameLoop, TheTitleLoadsOnePictureAFrameAndAnotherScreenTheRest) {
+    ArenaMark before = arena_mark(PERSISTENT_ARENA);
+    destroy_render_resources();
+    load_title_resources();
+    release_image_memory();
+    arena_reset_to(before);
+    ASSERT_EQ(machine_kind, pushdown_machine);
+    ASSERT_FALSE(machine_picture_loaded(state_machine));
+    application_frame();
+    EXPECT_TRUE(machine_picture_loaded(state_machine));
+    EXPECT_FALSE(machine_picture_loaded(turing_machine));
+    application_frame();
+    EXPECT_TRUE(machine_picture_loaded(turing_machine));
+    EXPECT_EQ(player_texture.name, 0u);
+    main_menu_open = false;
+    player_setup_open = true;
+    application_frame();
+    EXPECT_FALSE(later_pictures_pending);
+    EXPECT_NE(player_texture.name, 0u);
+    EXPECT_NE(self_arrow_texture.name, 0u);
+    EXPECT_EQ(pipeline_get_error(), 0);
 }
 
 TEST_F(FrameLoop, EscapeStepsBackFromPlayModeToQuitting) {
