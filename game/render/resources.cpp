@@ -169,7 +169,6 @@ const PictureFile later_picture_files[] = {
     {&player_texture, "resources/player.png"},      {&similarity_texture, "resources/similarity.png"},
     {&gradient1_texture, "resources/gradient1.png"}, {&gradient2_texture, "resources/gradient2.png"},
     {&next_turn_texture, "resources/next_turn2.png"}, {&self_arrow_texture, "resources/self_arrow.png"}};
-static_assert(sizeof later_picture_files / sizeof later_picture_files[0] == machine_kind_count + shape_texture_count + 8);
 
 void load_picture_file(const PictureFile& file) {
     if (file.texture->name == 0) *file.texture = load_shipped_texture(file.path);
