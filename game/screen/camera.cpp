@@ -9,28 +9,63 @@
 
 #include <kestrune_system.h>
 
+#include <cmath>
+
 double camera_x, camera_y;
 double camera_speed;
 double camera_zoom;
 Matrix inverse_camera_matrix;
+
+namespace {
+
+// The camera the last matrices were built for, and the centre they drew it at.
+struct DrawnView {
+    bool known;
+    double camera_x, camera_y, zoom;
+    int32_t window_width, window_height;
+    double drawn_x, drawn_y;
+};
+
+DrawnView drawn_view;
+
+// The centre to draw at: where the camera stands, except while it pans, when the view moves by
+// whole pixels from the last frame, so the scene can keep what it drew and only shift it; the
+// first frame standing still draws exactly where the camera is.
+void choose_drawn_center(double* x, double* y) {
+    *x = camera_x;
+    *y = camera_y;
+    const DrawnView& last = drawn_view;
+    bool panning = last.known && last.zoom == camera_zoom && last.window_width == window_width &&
+                   last.window_height == window_height && (last.camera_x != camera_x || last.camera_y != camera_y);
+    if (panning) {
+        *x = last.drawn_x + std::round((camera_x - last.drawn_x) * camera_zoom) / camera_zoom;
+        *y = last.drawn_y + std::round((camera_y - last.drawn_y) * camera_zoom) / camera_zoom;
+    }
+    drawn_view = DrawnView{true, camera_x, camera_y, camera_zoom, window_width, window_height, *x, *y};
+}
+
+}  // namespace
 
 void reset_camera() {
     camera_x = 0;
     camera_y = 0;
     camera_speed = 256;
     camera_zoom = 1;
+    drawn_view = DrawnView{};
 }
 
 void build_camera_matrices() {
     screen_projection = build_screen_projection(window_width, window_height);
     float half_width = static_cast<float>(window_width) / 2, half_height = static_cast<float>(window_height) / 2;
     float zoom = static_cast<float>(camera_zoom);
+    double center_x, center_y;
+    choose_drawn_center(&center_x, &center_y);
     camera_matrix = matrix_multiply(
         matrix_multiply(screen_projection, matrix_translation(half_width, half_height)),
         matrix_multiply(matrix_scale(zoom, zoom),
-                        matrix_translation(static_cast<float>(-camera_x), static_cast<float>(-camera_y))));
+                        matrix_translation(static_cast<float>(-center_x), static_cast<float>(-center_y))));
     inverse_camera_matrix = matrix_multiply(
-        matrix_translation(static_cast<float>(camera_x), static_cast<float>(camera_y)),
+        matrix_translation(static_cast<float>(center_x), static_cast<float>(center_y)),
         matrix_multiply(matrix_scale(1 / zoom, 1 / zoom), matrix_translation(-half_width, -half_height)));
 }
 

@@ -12,7 +12,8 @@ extern Matrix inverse_camera_matrix;
 constexpr double min_camera_zoom = 0.25;
 constexpr double max_camera_zoom = 4;
 
-// From the window size and the camera as it stands: the screen projection, the camera matrix and its inverse.
+// From the window size and the camera as it stands: the screen projection, the camera matrix and its
+// inverse. While the camera pans, the view moves by whole pixels a frame.
 void build_camera_matrices();
 
 // Pan, zoom and reset from the frame's keys and wheel; the keys only while no text is being typed.
