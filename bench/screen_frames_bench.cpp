@@ -207,7 +207,7 @@ void measure_frames(benchmark::State& state, void (*open_screen)(), void (*frame
     // The driver compiles its shader variants in the first frames of a screen.
     for (int i = 0; i < 10; i++) frame();
     double cpu_start = seconds_of(CLOCK_PROCESS_CPUTIME_ID), wall_start = seconds_of(CLOCK_MONOTONIC);
-    int64_t gamma_start = gamma_pass_pixels;
+    int64_t gamma_start = gamma_pass_pixels, moves_start = scene_moves;
     for (auto _ : state) frame();
     double cpu = seconds_of(CLOCK_PROCESS_CPUTIME_ID) - cpu_start, wall = seconds_of(CLOCK_MONOTONIC) - wall_start;
     state.counters["cpu_ms"] = benchmark::Counter(cpu * 1000, benchmark::Counter::kAvgIterations);
@@ -215,6 +215,9 @@ void measure_frames(benchmark::State& state, void (*open_screen)(), void (*frame
     // The window pixels an average frame gave the gamma pass.
     state.counters["gamma_mpixels"] =
         benchmark::Counter(static_cast<double>(gamma_pass_pixels - gamma_start) / 1e6, benchmark::Counter::kAvgIterations);
+    // The share of frames that moved the scene instead of drawing it again.
+    state.counters["moved"] =
+        benchmark::Counter(static_cast<double>(scene_moves - moves_start), benchmark::Counter::kAvgIterations);
     int64_t draws_before = batch_draws_sent;
     frame();
     count_last_frame(state, batch_draws_sent - draws_before);

@@ -110,24 +110,42 @@ void collect_runs(ChangedCells* cells) {
     }
 }
 
-}  // namespace
-
-bool find_changed_cells(const GrowableArray<QuadRecord>& now, const GrowableArray<QuadRecord>& before,
-                        ChangedCells* cells) {
+// Cells for the window, none marked; false, with none at all, without room for them.
+bool start_cells(ChangedCells* cells) {
     cells->columns = (window_width + changed_cell_size - 1) / changed_cell_size;
     cells->rows = (window_height + changed_cell_size - 1) / changed_cell_size;
     int64_t count = int64_t{cells->columns} * cells->rows;
     array_reserve(&cells->marked, count);
+    array_clear(&cells->rects);
+    cells->area = 0;
+    cells->bounds = PixelRect{0, 0, 0, 0};
     if (!cells->marked.data || cells->marked.capacity < count) {
         cells->columns = cells->rows = 0;
-        array_clear(&cells->rects);
-        cells->area = 0;
-        cells->bounds = PixelRect{0, 0, 0, 0};
         return false;
     }
     cells->marked.count = count;
     for (int64_t i = 0; i < count; i++) cells->marked.data[i] = 0;
+    return true;
+}
+
+}  // namespace
+
+bool find_changed_cells(const GrowableArray<QuadRecord>& now, const GrowableArray<QuadRecord>& before,
+                        ChangedCells* cells) {
+    if (!start_cells(cells)) return false;
     each_changed_quad(now, before, mark_quad, cells);
+    collect_runs(cells);
+    return true;
+}
+
+bool find_moved_cells(const GrowableArray<QuadRecord>& now, const GrowableArray<QuadRecord>& before,
+                      PixelShift* shift, ChangedCells* cells) {
+    if (!start_cells(cells)) return false;
+    auto mark = [](PixelRect rect, void* context) { mark_rect(static_cast<ChangedCells*>(context), rect); };
+    if (!each_moved_rect(now, before, shift, mark, cells)) {
+        start_cells(cells);
+        return false;
+    }
     collect_runs(cells);
     return true;
 }

@@ -26,5 +26,11 @@ struct ChangedCells {
 bool find_changed_cells(const GrowableArray<QuadRecord>& now, const GrowableArray<QuadRecord>& before,
                         ChangedCells* cells);
 
+// The shift of a frame whose quads moved by whole pixels, and the cells where it differs from the
+// scene moved by that shift; false, with nothing marked, when it did not move so or without room
+// for the cells.
+bool find_moved_cells(const GrowableArray<QuadRecord>& now, const GrowableArray<QuadRecord>& before,
+                      PixelShift* shift, ChangedCells* cells);
+
 // Whether the quad may reach a marked cell.
 bool quad_meets_cells(const QuadRecord& quad, const ChangedCells& cells);

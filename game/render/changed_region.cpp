@@ -1,7 +1,9 @@
 #include "render/changed_region.h"
 
 #include "render/picture_cover.h"
+#include "render/scene_target.h"
 
+#include <cmath>
 #include <cstring>
 
 namespace {
@@ -16,6 +18,101 @@ void add_quad(PixelRegion* region, const QuadRecord& quad) {
         return;
     }
     for (int32_t i = 0; i < count; i++) region_add(region, parts[i]);
+}
+
+// Corners placed by the same matrices but for a view moved by whole pixels land that far apart
+// within rounding; far less than this.
+constexpr double shift_tolerance = 1.0 / 1024;
+
+bool same_but_placed(const QuadRecord& a, const QuadRecord& b) {
+    return memcmp(&a.color, &b.color, sizeof a.color) == 0 && memcmp(&a.rect, &b.rect, sizeof a.rect) == 0 &&
+           a.texture == b.texture;
+}
+
+// How far a corner's x and y lie from the other quad's in window pixels; false in perspective.
+bool corner_offset(const float from[4], const float to[4], double* x, double* y) {
+    if (from[2] != to[2] || from[3] != to[3] || from[3] != 1) return false;
+    *x = (double{to[0]} - from[0]) * window_width / 2;
+    *y = (double{to[1]} - from[1]) * window_height / 2;
+    return true;
+}
+
+bool moved_by(const QuadRecord& before, const QuadRecord& now, PixelShift shift) {
+    if (!same_but_placed(before, now)) return false;
+    for (int corner = 0; corner < 4; corner++) {
+        double x, y;
+        if (!corner_offset(before.corners[corner], now.corners[corner], &x, &y)) return false;
+        if (std::fabs(x - shift.x) > shift_tolerance || std::fabs(y - shift.y) > shift_tolerance) return false;
+    }
+    return true;
+}
+
+// The whole pixels the quad moved by, when it moved by whole pixels.
+bool whole_pixel_move(const QuadRecord& before, const QuadRecord& now, PixelShift* shift) {
+    double x, y;
+    if (!same_but_placed(before, now) || !corner_offset(before.corners[0], now.corners[0], &x, &y)) return false;
+    PixelShift rounded{static_cast<int32_t>(std::lround(x)), static_cast<int32_t>(std::lround(y))};
+    if ((rounded.x == 0 && rounded.y == 0) || !moved_by(before, now, rounded)) return false;
+    *shift = rounded;
+    return true;
+}
+
+PixelRect within_window(PixelRect rect) {
+    PixelRect window = whole_window_rect();
+    return PixelRect{rect.left > window.left ? rect.left : window.left, rect.bottom > window.bottom ? rect.bottom : window.bottom,
+                     rect.right < window.right ? rect.right : window.right, rect.top < window.top ? rect.top : window.top};
+}
+
+PixelRect shifted(PixelRect rect, PixelShift shift) {
+    return within_window(PixelRect{rect.left + shift.x, rect.bottom + shift.y, rect.right + shift.x, rect.top + shift.y});
+}
+
+// The pixels an upright quad surely draws, those whose centres lie well inside it.
+PixelRect surely_drawn_pixels(const WindowEdges& edges) {
+    constexpr double margin = 1.0 / 64;
+    double left = edges.x0 < edges.x1 ? edges.x0 : edges.x1, right = edges.x0 < edges.x1 ? edges.x1 : edges.x0;
+    double bottom = edges.y0 < edges.y1 ? edges.y0 : edges.y1, top = edges.y0 < edges.y1 ? edges.y1 : edges.y0;
+    return within_window(PixelRect{static_cast<int32_t>(std::ceil(left - 0.5 + margin)),
+                                   static_cast<int32_t>(std::ceil(bottom - 0.5 + margin)),
+                                   static_cast<int32_t>(std::floor(right - 0.5 - margin)) + 1,
+                                   static_cast<int32_t>(std::floor(top - 0.5 - margin)) + 1});
+}
+
+PixelRect rect_intersection(PixelRect a, PixelRect b) {
+    return PixelRect{a.left > b.left ? a.left : b.left, a.bottom > b.bottom ? a.bottom : b.bottom,
+                     a.right < b.right ? a.right : b.right, a.top < b.top ? a.top : b.top};
+}
+
+// Where a quad that stayed put differs from the scene moved by the shift: where it is and where
+// it was, moved. A flat colour blends the same on every pixel it covers, so an upright one leaves
+// alone the pixels it covers both now and, moved, before: only its edges count.
+struct RectNote {
+    void (*note)(PixelRect rect, void* context);
+    void* context;
+    void operator()(PixelRect rect) const {
+        if (!rect_is_empty(rect)) note(rect, context);
+    }
+};
+
+void note_unmoved_quad(const RectNote& note, const QuadRecord& quad, PixelShift shift) {
+    PixelRect bounds = quad_bounds(quad);
+    PixelRect around = rect_union(bounds, shifted(bounds, shift));
+    WindowEdges edges;
+    if (quad.texture->shading != shading_flat || !upright_edges(quad, &edges)) {
+        note(bounds);
+        note(shifted(bounds, shift));
+        return;
+    }
+    PixelRect drawn = surely_drawn_pixels(edges);
+    PixelRect inside = rect_intersection(drawn, shifted(drawn, shift));
+    if (rect_is_empty(inside)) {
+        note(around);
+        return;
+    }
+    note(PixelRect{around.left, around.bottom, inside.left, around.top});
+    note(PixelRect{inside.right, around.bottom, around.right, around.top});
+    note(PixelRect{inside.left, around.bottom, inside.right, inside.bottom});
+    note(PixelRect{inside.left, inside.top, inside.right, around.top});
 }
 
 }  // namespace
@@ -45,4 +142,28 @@ PixelRegion changed_region(const GrowableArray<QuadRecord>& now, const GrowableA
     }, &region);
     region_simplify(&region);
     return region;
+}
+
+bool each_moved_rect(const GrowableArray<QuadRecord>& now, const GrowableArray<QuadRecord>& before, PixelShift* shift,
+                     void (*note)(PixelRect rect, void* context), void* context) {
+    if (now.count != before.count) return false;
+    int64_t first = 0;
+    while (first < now.count && !whole_pixel_move(before.data[first], now.data[first], shift)) first++;
+    if (first == now.count) return false;
+    RectNote noted{note, context};
+    // The columns and rows the move brings in from outside the window.
+    if (shift->x > 0) noted(within_window(PixelRect{0, 0, shift->x, window_height}));
+    if (shift->x < 0) noted(within_window(PixelRect{window_width + shift->x, 0, window_width, window_height}));
+    if (shift->y > 0) noted(within_window(PixelRect{0, 0, window_width, shift->y}));
+    if (shift->y < 0) noted(within_window(PixelRect{0, window_height + shift->y, window_width, window_height}));
+    for (int64_t i = 0; i < now.count; i++) {
+        if (moved_by(before.data[i], now.data[i], *shift)) continue;
+        if (same_quad(before.data[i], now.data[i])) {
+            note_unmoved_quad(noted, now.data[i], *shift);
+            continue;
+        }
+        noted(shifted(quad_bounds(before.data[i]), *shift));
+        noted(quad_bounds(now.data[i]));
+    }
+    return true;
 }

@@ -14,3 +14,11 @@ void each_changed_quad(const GrowableArray<QuadRecord>& now, const GrowableArray
 // Every pixel outside the region gets the same quads in the same order from both lists. A big
 // picture counts only where it holds something.
 PixelRegion changed_region(const GrowableArray<QuadRecord>& now, const GrowableArray<QuadRecord>& before);
+
+// For a frame whose quads are the last frame's, the first of them that moved having moved by whole
+// pixels: that shift, and note called for rectangles that hold every pixel where the frame differs
+// from the scene moved by it. They are the pixels that come in from outside the window, and every
+// quad that did not move by the shift both where it was, moved, and where it is. False for lists
+// of two lengths or when no quad moved by whole pixels.
+bool each_moved_rect(const GrowableArray<QuadRecord>& now, const GrowableArray<QuadRecord>& before, PixelShift* shift,
+                     void (*note)(PixelRect rect, void* context), void* context);

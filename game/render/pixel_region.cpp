@@ -32,6 +32,12 @@ PixelRegion whole_window_region() {
     return region;
 }
 
+int64_t region_area(const PixelRegion& region) {
+    int64_t area = 0;
+    for (int32_t i = 0; i < region.count; i++) area += rect_area(region.rects[i]);
+    return area;
+}
+
 void region_add(PixelRegion* region, PixelRect rect) {
     if (rect_is_empty(rect)) return;
     for (int32_t i = 0; i < region->count; i++) {

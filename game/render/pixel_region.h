@@ -8,6 +8,11 @@ struct PixelRect {
     int32_t left, bottom, right, top;
 };
 
+// A move of the whole window's pixels by whole pixels.
+struct PixelShift {
+    int32_t x, y;
+};
+
 bool rect_is_empty(PixelRect rect);
 bool rect_is_whole_window(PixelRect rect);
 PixelRect whole_window_rect();
@@ -23,6 +28,8 @@ struct PixelRegion {
 };
 
 PixelRegion whole_window_region();
+// The rectangles' pixels, overlaps counted again.
+int64_t region_area(const PixelRegion& region);
 
 // Adds the rectangle, joined to one it overlaps when that costs no pixels beyond the two, and to
 // the one it enlarges least when the region is full.

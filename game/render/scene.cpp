@@ -12,6 +12,7 @@
 #include <kestrune_system.h>
 
 int64_t gamma_pass_pixels;
+int64_t scene_moves;
 
 namespace {
 
@@ -38,6 +39,9 @@ struct Buffers {
     bool back_buffer_holds_shown;
     // The stencil value of the last frame drawn by cells; 0 when the stencil holds nothing known.
     uint8_t stencil_mark;
+    // The scene holds a frame moved from the one before: a frame that does not move draws whole, so
+    // a still picture owes nothing to rounding in a move.
+    bool scene_moved;
 };
 
 Buffers buffers;
@@ -50,19 +54,23 @@ struct FramePlan {
     WindowPictures straight;
     // Rectangles of the window given the gamma pass.
     PixelRegion window;
-    // Instead of the scene's and the window's rectangles: the changed cells, for both.
+    // Instead of the scene's and the window's rectangles: these cells, for both.
     bool by_cells;
+    const ChangedCells* cells;
+    // The scene moved by the shift before its cells are drawn.
+    bool moved;
+    PixelShift shift;
     bool present_part;
 };
 
 FramePlan plan;
 ChangedCells changed_cells;
+ChangedCells moved_cells;
 
 // Cells pay where they hold well under the rectangles' pixels: they cost a stencil and a pass over
 // the quads for their own cells.
 bool cells_pay(const PixelRegion& changed) {
-    int64_t area = 0;
-    for (int32_t i = 0; i < changed.count; i++) area += rect_area(changed.rects[i]);
+    int64_t area = region_area(changed);
     if (area * 4 < int64_t{window_width} * window_height) return false;
     return find_changed_cells(frame_quads, shown_quads, &changed_cells) && changed_cells.area * 2 < area;
 }
@@ -82,20 +90,52 @@ bool window_holds_last_frame() {
     return buffers.swapped && display_back_buffer_age() == 1;
 }
 
-FramePlan plan_frame() {
-    decide_present_method();
+FramePlan plan_in_place(bool window_holds) {
     FramePlan planned{};
-    planned.present_part = buffers.present_method == present_by_parts;
-    bool window_holds = window_holds_last_frame();
     // A window shown whole from a scene behind it needs the scene drawn whole first.
-    bool scene_known = buffers.scene_holds_shown && (window_holds || !buffers.pictures_ahead_of_scene);
+    bool scene_known = buffers.scene_holds_shown && !buffers.scene_moved &&
+                       (window_holds || !buffers.pictures_ahead_of_scene);
     PixelRegion changed = scene_known ? changed_region(frame_quads, shown_quads) : whole_window_region();
     planned.by_cells = scene_known && cells_pay(changed);
+    planned.cells = &changed_cells;
     if (planned.by_cells && !window_holds) planned.window = whole_window_region();
     if (planned.by_cells) return planned;
     if (window_holds && !region_is_whole_window(changed)) planned.straight = take_window_pictures(&changed);
     planned.scene = changed;
     planned.window = window_holds ? changed : whole_window_region();
+    return planned;
+}
+
+// The pixels the plan draws into the scene and gives the gamma pass.
+int64_t plan_pixels(const FramePlan& planned) {
+    int64_t scene = planned.by_cells ? planned.cells->area : region_area(planned.scene);
+    if (region_is_whole_window(planned.window)) return scene + int64_t{window_width} * window_height;
+    return scene + (planned.by_cells ? planned.cells->area : region_area(planned.window));
+}
+
+// A frame that moves the last one by whole pixels, as a panning view does, shifts what the scene
+// holds and draws only the cells that came in or did not move along, and then gives the whole
+// window the gamma pass. It pays where that comes to fewer pixels than a plan in place.
+bool plan_move(int64_t pixels_in_place, FramePlan* planned) {
+    if (!buffers.scene_holds_shown || buffers.pictures_ahead_of_scene) return false;
+    int64_t window_area = int64_t{window_width} * window_height;
+    if (window_area >= pixels_in_place) return false;
+    if (!find_moved_cells(frame_quads, shown_quads, &planned->shift, &moved_cells)) return false;
+    if (moved_cells.area + window_area >= pixels_in_place) return false;
+    planned->moved = true;
+    planned->by_cells = true;
+    planned->cells = &moved_cells;
+    planned->window = whole_window_region();
+    return true;
+}
+
+FramePlan plan_frame() {
+    decide_present_method();
+    bool window_holds = window_holds_last_frame();
+    FramePlan planned = plan_in_place(window_holds);
+    FramePlan moved{};
+    if (plan_move(plan_pixels(planned), &moved)) planned = moved;
+    planned.present_part = buffers.present_method == present_by_parts;
     return planned;
 }
 
@@ -145,7 +185,7 @@ void gamma_pass(const PixelRegion& region) {
 }
 
 void draw_plan_by_cells(const FramePlan& planned) {
-    draw_changed_cells(changed_cells, next_stencil_mark());
+    draw_changed_cells(*planned.cells, next_stencil_mark());
     pipeline_blend_enable(false);
     frame_buffer_unbind(FRAME_BUFFER_BOTH);
     pipeline_scissor_enable(false);
@@ -154,12 +194,32 @@ void draw_plan_by_cells(const FramePlan& planned) {
         return;
     }
     bind_gamma_pass();
-    draw_rects(changed_cells.rects.data, changed_cells.rects.count);
+    draw_rects(planned.cells->rects.data, planned.cells->rects.count);
     texture_unbind(TEXTURE_2D);
-    gamma_pass_pixels += changed_cells.area;
+    gamma_pass_pixels += planned.cells->area;
+}
+
+// What the scene holds, moved by the shift by way of the spare target; the pixels the move brings
+// in from outside the window keep what they held.
+void move_scene(PixelShift shift) {
+    scene_moves++;
+    create_spare_target();
+    pipeline_scissor_enable(false);
+    frame_buffer_bind(FRAME_BUFFER_READ, scene_frame_buffer);
+    frame_buffer_bind(FRAME_BUFFER_DRAW, spare_frame_buffer);
+    frame_buffer_blit(0, 0, window_width, window_height, 0, 0, window_width, window_height, BUFFER_COLOR, FILTER_NEAREST);
+    int32_t from_x = shift.x < 0 ? -shift.x : 0, from_y = shift.y < 0 ? -shift.y : 0;
+    int32_t width = window_width - (shift.x < 0 ? -shift.x : shift.x);
+    int32_t height = window_height - (shift.y < 0 ? -shift.y : shift.y);
+    frame_buffer_bind(FRAME_BUFFER_READ, spare_frame_buffer);
+    frame_buffer_bind(FRAME_BUFFER_DRAW, scene_frame_buffer);
+    frame_buffer_blit(from_x, from_y, width, height, from_x + shift.x, from_y + shift.y, width, height, BUFFER_COLOR,
+                      FILTER_NEAREST);
+    frame_buffer_bind(FRAME_BUFFER_BOTH, scene_frame_buffer);
 }
 
 void draw_plan(const FramePlan& planned) {
+    if (planned.moved) move_scene(planned.shift);
     if (planned.by_cells) {
         draw_plan_by_cells(planned);
         return;
@@ -218,6 +278,7 @@ void present_scene() {
     buffers.pictures_ahead_of_scene =
         plan.straight.count > 0 || (buffers.pictures_ahead_of_scene && !region_is_whole_window(plan.scene));
     buffers.scene_holds_shown = true;
+    buffers.scene_moved = plan.moved;
     buffers.frame_open = false;
     GrowableArray<QuadRecord> drawn = frame_quads;
     frame_quads = shown_quads;
@@ -235,7 +296,7 @@ void show_scene() {
     // copy of a few more pixels costs less than many.
     PixelRect bounds{0, 0, 0, 0};
     for (int32_t i = 0; i < plan.window.count; i++) bounds = rect_union(bounds, plan.window.rects[i]);
-    if (plan.by_cells) bounds = rect_union(bounds, changed_cells.bounds);
+    if (plan.by_cells) bounds = rect_union(bounds, plan.cells->bounds);
     for (int32_t i = 0; i < plan.straight.count; i++) bounds = rect_union(bounds, plan.straight.rects[i].rect);
     int32_t rect[4] = {bounds.left, bounds.bottom, bounds.right - bounds.left, bounds.top - bounds.bottom};
     pipeline_present_part(int_view{rect, rect_is_empty(bounds) ? 0 : 4});

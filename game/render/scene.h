@@ -12,8 +12,9 @@ void begin_scene();
 void draw_scene_so_far();
 
 // Plans the frame once, from its quads, the last frame's and what the scene and the window hold:
-// the scene drawn again where the frames differ (or whole, or not at all), and the window given
-// the scene raised to 1 / gamma there (or whole, where its back buffer may not hold the last frame).
+// the scene drawn again where the frames differ (or whole, or not at all, or moved by whole pixels
+// as a panning view moves it and drawn where that is not enough), and the window given the scene
+// raised to 1 / gamma there (or whole, where its back buffer may not hold the last frame).
 void present_scene();
 
 // Shows the frame present_scene drew: only the rectangles it changed, where the window system
@@ -23,5 +24,7 @@ void show_scene();
 // The next present draws the whole scene and the whole window.
 void forget_scene_contents();
 
-// Window pixels given the gamma pass since start-up, for measuring frames.
+// Window pixels given the gamma pass, and frames drawn by moving the scene, since start-up, for
+// measuring frames.
 extern int64_t gamma_pass_pixels;
+extern int64_t scene_moves;

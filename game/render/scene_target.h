@@ -20,6 +20,10 @@ extern uint32_t scene_texture;
 // The scene's stencil, which keeps a frame's drawing to the cells it changed; 0 until a frame first
 // needs it.
 extern uint32_t scene_stencil;
+// A second target of the scene's size, where a frame that moves the scene puts it on the way back;
+// 0 until a frame first moves it.
+extern uint32_t spare_frame_buffer;
+extern uint32_t spare_texture;
 // One texel of the scene's format, where the driver shows what the scene would hold under a few
 // flat colours.
 extern uint32_t probe_frame_buffer;
@@ -33,4 +37,6 @@ void create_scene_frame_buffer();
 // when it is made, which start-up and screens that never draw by cells need not wait for. Leaves
 // the scene's frame buffer bound.
 void attach_scene_stencil();
+// Makes the spare target the first time a frame needs it.
+void create_spare_target();
 void destroy_scene_frame_buffer();

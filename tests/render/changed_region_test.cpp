@@ -151,4 +151,36 @@ TEST_F(ChangedRegion, ASlantedLineMarksOnlyTheCellsAlongIt) {
     EXPECT_EQ(cells.rects.count, 0);
 }
 
+// A map moved three pixels right under a see-through flat panel and a label: the panel counts
+// only along its edges, the label where it was moved to and where it is, the map not at all, and
+// the columns that come in from the left edge.
+TEST_F(ChangedRegion, AMoveByWholePixelsCountsWhatStayedPutAndWhatCameInButNotWhatMoved) {
+    Texture flat{};
+    flat.shading = shading_flat;
+    auto panel = [&] {
+        Matrix view = build_screen_projection(1024, 832);
+        return quad_record(matrix_multiply(view, matrix_scale(1024, 176)), flat, Color{0, 0, 0, 0.75f}, whole_texture);
+    };
+    std::vector<QuadRecord> before{square_at(100, 300, 40), square_at(500, 100, 40), panel(), square_at(800, 60, 20)};
+    std::vector<QuadRecord> now{square_at(103, 300, 40), square_at(503, 100, 40), panel(), square_at(800, 60, 20)};
+    ChangedCells cells{};
+    PixelShift shift{};
+    ASSERT_TRUE(find_moved_cells(list_of(now), list_of(before), &shift, &cells));
+    EXPECT_EQ(shift.x, 3);
+    EXPECT_EQ(shift.y, 0);
+    auto marked = [&](int32_t x, int32_t y) { return cells.marked.data[(y / changed_cell_size) * cells.columns + x / changed_cell_size] != 0; };
+    EXPECT_TRUE(marked(1, 500));
+    EXPECT_FALSE(marked(120, 320));
+    EXPECT_FALSE(marked(520, 120));
+    EXPECT_FALSE(marked(300, 100));
+    EXPECT_TRUE(marked(300, 180));
+    EXPECT_TRUE(marked(805, 65));
+    // Moved by half a pixel, or with a quad more: no move by whole pixels.
+    now[0] = square_at(100.5, 300, 40);
+    now[1] = square_at(500.5, 100, 40);
+    EXPECT_FALSE(find_moved_cells(list_of(now), list_of(before), &shift, &cells));
+    now.pop_back();
+    EXPECT_FALSE(find_moved_cells(list_of(now), list_of(before), &shift, &cells));
+}
+
 }  // namespace

@@ -191,6 +191,52 @@ TEST_F(Scene, AMapMovedALittleIsDrawnAgainInTheCellsItChangedAndLooksAsWhenDrawn
     EXPECT_EQ(pipeline_get_error(), 0);
 }
 
+// A map over the whole window under two see-through panels with a label and a card on them, as a
+// view panning by whole pixels moves it.
+void draw_panned_map(double offset_x, double offset_y) {
+    begin_scene();
+    for (int row = 0; row < 14; row++) {
+        for (int column = 0; column < 12; column++) {
+            double x = -30 + 90 * column + offset_x, y = -10 + 60 * row + offset_y;
+            draw_arrow(x, y, x + 80, y + 50, 3, 0, Color{0.9f, 0.8f, 0.2f, 1}, screen_projection);
+            draw_quad(shape_textures[0], x - 20, y - 20, 40, 40, player_color((row + column) % 4), screen_projection);
+            draw_text(str("q0"), x + 40, y + 10, 64, Color{1, 1, 1, 1}, screen_projection, text_centered);
+        }
+    }
+    draw_quad(white_texture, 0, 0, 1024, 176, Color{0, 0, 0, 0.75f}, screen_projection);
+    draw_quad(white_texture, 0, 672, 1024, 160, Color{0, 0, 0, 0.75f}, screen_projection);
+    draw_text(str("Game Mode"), 512, 740, 128, Color{1, 1, 1, 1}, screen_projection, text_centered);
+    draw_quad(shape_textures[1], 100, 40, 96, 96, Color{1, 1, 1, 1}, screen_projection);
+}
+
+TEST_F(Scene, AMapPannedByWholePixelsIsMovedAndLooksAsWhenDrawnWholeAndStandingStillIsDrawnExactly) {
+    for (int frame = 0; frame < 3; frame++) {
+        draw_panned_map(0, 0);
+        present_and_show();
+    }
+    int64_t moves = scene_moves;
+    for (const auto& offset : {std::pair{3, 0}, std::pair{7, -2}, std::pair{-4, 5}}) {
+        draw_panned_map(offset.first, offset.second);
+        std::vector<uint8_t> window = present_and_show();
+        std::vector<uint8_t> scene = whole_scene();
+        EXPECT_EQ(scene_moves, ++moves) << offset.first << ", " << offset.second;
+        std::string report;
+        EXPECT_TRUE(within_one_step(drawn_whole([&] { draw_panned_map(offset.first, offset.second); }), window, &report))
+            << offset.first << ", " << offset.second << ": " << report;
+        std::vector<uint8_t> scene_drawn_whole = whole_scene();
+        for (size_t i = 0; i < scene.size(); i++) ASSERT_LE(std::abs(scene_drawn_whole[i] - scene[i]), 1) << "scene byte " << i;
+    }
+    // Standing still after a move, the frame is drawn whole: exactly as from nothing.
+    draw_panned_map(-1, 5);
+    present_and_show();
+    EXPECT_EQ(scene_moves, ++moves);
+    draw_panned_map(-1, 5);
+    std::vector<uint8_t> still = present_and_show();
+    EXPECT_EQ(scene_moves, moves);
+    EXPECT_TRUE(drawn_whole([] { draw_panned_map(-1, 5); }) == still);
+    EXPECT_EQ(pipeline_get_error(), 0);
+}
+
 // The breathing title picture from one size to the next, and to one small enough to read the
 // second level: drawn again only around what the picture holds, mostly straight to the window, and
 // shown within a step of the frame drawn whole, also where a small square lies over it.
