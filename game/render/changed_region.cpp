@@ -144,18 +144,34 @@ PixelRegion changed_region(const GrowableArray<QuadRecord>& now, const GrowableA
     return region;
 }
 
+PixelRegion brought_in_region(PixelShift shift) {
+    PixelRegion region{};
+    if (shift.x > 0) region_add(&region, within_window(PixelRect{0, 0, shift.x, window_height}));
+    if (shift.x < 0) region_add(&region, within_window(PixelRect{window_width + shift.x, 0, window_width, window_height}));
+    if (shift.y > 0) region_add(&region, within_window(PixelRect{0, 0, window_width, shift.y}));
+    if (shift.y < 0) region_add(&region, within_window(PixelRect{0, window_height + shift.y, window_width, window_height}));
+    return region;
+}
+
+bool find_whole_pixel_shift(const GrowableArray<QuadRecord>& now, const GrowableArray<QuadRecord>& before,
+                            PixelShift* shift) {
+    int64_t first = 0;
+    while (first < now.count && first < before.count && !whole_pixel_move(before.data[first], now.data[first], shift)) first++;
+    return first < now.count && first < before.count;
+}
+
+int64_t moved_prefix(const GrowableArray<QuadRecord>& now, const GrowableArray<QuadRecord>& before, PixelShift shift) {
+    int64_t count = 0;
+    while (count < now.count && count < before.count && moved_by(before.data[count], now.data[count], shift)) count++;
+    return count;
+}
+
 bool each_moved_rect(const GrowableArray<QuadRecord>& now, const GrowableArray<QuadRecord>& before, PixelShift* shift,
                      void (*note)(PixelRect rect, void* context), void* context) {
-    if (now.count != before.count) return false;
-    int64_t first = 0;
-    while (first < now.count && !whole_pixel_move(before.data[first], now.data[first], shift)) first++;
-    if (first == now.count) return false;
+    if (now.count != before.count || !find_whole_pixel_shift(now, before, shift)) return false;
     RectNote noted{note, context};
-    // The columns and rows the move brings in from outside the window.
-    if (shift->x > 0) noted(within_window(PixelRect{0, 0, shift->x, window_height}));
-    if (shift->x < 0) noted(within_window(PixelRect{window_width + shift->x, 0, window_width, window_height}));
-    if (shift->y > 0) noted(within_window(PixelRect{0, 0, window_width, shift->y}));
-    if (shift->y < 0) noted(within_window(PixelRect{0, window_height + shift->y, window_width, window_height}));
+    PixelRegion brought_in = brought_in_region(*shift);
+    for (int32_t i = 0; i < brought_in.count; i++) noted(brought_in.rects[i]);
     for (int64_t i = 0; i < now.count; i++) {
         if (moved_by(before.data[i], now.data[i], *shift)) continue;
         if (same_quad(before.data[i], now.data[i])) {

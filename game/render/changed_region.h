@@ -15,6 +15,17 @@ void each_changed_quad(const GrowableArray<QuadRecord>& now, const GrowableArray
 // picture counts only where it holds something.
 PixelRegion changed_region(const GrowableArray<QuadRecord>& now, const GrowableArray<QuadRecord>& before);
 
+// The whole pixels the first quad that moved by whole pixels moved by; false when none did, or the
+// lists are of two lengths.
+bool find_whole_pixel_shift(const GrowableArray<QuadRecord>& now, const GrowableArray<QuadRecord>& before,
+                            PixelShift* shift);
+
+// The columns and rows a move by the shift brings in from outside the window.
+PixelRegion brought_in_region(PixelShift shift);
+
+// How many quads from the first on moved by the shift, the same but for where they lie.
+int64_t moved_prefix(const GrowableArray<QuadRecord>& now, const GrowableArray<QuadRecord>& before, PixelShift shift);
+
 // For a frame whose quads are the last frame's, the first of them that moved having moved by whole
 // pixels: that shift, and note called for rectangles that hold every pixel where the frame differs
 // from the scene moved by it. They are the pixels that come in from outside the window, and every

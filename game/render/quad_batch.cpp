@@ -356,13 +356,13 @@ void draw_recorded_quads(int64_t first, int64_t end, PixelRect region) {
     finish_batch();
 }
 
-void draw_changed_region(const PixelRegion& region) {
+void draw_changed_region(const PixelRegion& region, int64_t end) {
     start_batch();
     measure_frame_quads();
     int64_t starts[region_rect_capacity + 1];
     for (int32_t i = 0; i < region.count; i++) {
         starts[i] = batch_textures.count;
-        batch_region(0, frame_quads.count, region.rects[i], true);
+        batch_region(0, end, region.rects[i], true);
     }
     starts[region.count] = batch_textures.count;
     if (batch_textures.count == 0) return;

@@ -37,9 +37,9 @@ void limit_to(PixelRect rect);
 // Quads first to end - 1 of this frame that reach the region, into the bound frame buffer.
 void draw_recorded_quads(int64_t first, int64_t end, PixelRect region);
 
-// Each rectangle of the region cleared to the scene's colour and given this frame's quads, within
-// its own scissor; one upload for all.
-void draw_changed_region(const PixelRegion& region);
+// Each rectangle of the region cleared to the scene's colour and given this frame's quads up to
+// end - 1, within its own scissor; one upload for all.
+void draw_changed_region(const PixelRegion& region, int64_t end);
 
 // The changed cells cleared to the scene's colour and given this frame's quads, only within them:
 // the cells set the stencil to `mark`, and the quads draw only where it holds it. One upload, one

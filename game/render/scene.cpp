@@ -39,6 +39,8 @@ struct Buffers {
     bool back_buffer_holds_shown;
     // The stencil value of the last frame drawn by cells; 0 when the stencil holds nothing known.
     uint8_t stencil_mark;
+    // The moving layer holds the first this many quads of the last frame; 0 when it holds nothing known.
+    int64_t moving_layer_quads;
     // The scene holds a frame moved from the one before: a frame that does not move draws whole, so
     // a still picture owes nothing to rounding in a move.
     bool scene_moved;
@@ -60,6 +62,11 @@ struct FramePlan {
     // The scene moved by the shift before its cells are drawn.
     bool moved;
     PixelShift shift;
+    // Instead of all that: the frame's first quads in the moving layer, moved by the shift from the
+    // last frame's or drawn whole, and the scene made of the layer and every later quad over it.
+    bool layered;
+    bool layer_moved;
+    int64_t layer_quads;
     bool present_part;
 };
 
@@ -129,12 +136,41 @@ bool plan_move(int64_t pixels_in_place, FramePlan* planned) {
     return true;
 }
 
+// A frame whose first quads moved by whole pixels, as a panning map does under panels that stay
+// put, keeps those quads in the moving layer, moves the layer, and draws in it only what comes in;
+// the scene is the layer with every later quad drawn over it, and the window is given the whole
+// gamma pass. It pays where the later quads and the window come to fewer pixels than the plan it
+// is weighed against. The first frame of a move draws the layer whole, much as a frame in place
+// would draw the scene.
+bool plan_layer(int64_t pixels_to_beat, FramePlan* planned, int64_t* pixels) {
+    PixelShift shift;
+    if (!find_whole_pixel_shift(frame_quads, shown_quads, &shift)) return false;
+    int64_t moved = moved_prefix(frame_quads, shown_quads, shift);
+    if (moved == 0) return false;
+    bool layer_moves = buffers.moving_layer_quads > 0 && buffers.moving_layer_quads <= moved;
+    int64_t layer = layer_moves ? buffers.moving_layer_quads : moved;
+    *pixels = int64_t{window_width} * window_height;
+    for (int64_t i = layer; i < frame_quads.count && *pixels < pixels_to_beat; i++) {
+        *pixels += rect_area(quad_bounds(frame_quads.data[i]));
+    }
+    if (*pixels >= pixels_to_beat) return false;
+    planned->layered = true;
+    planned->layer_moved = layer_moves;
+    planned->layer_quads = layer;
+    planned->shift = shift;
+    planned->window = whole_window_region();
+    return true;
+}
+
 FramePlan plan_frame() {
     decide_present_method();
     bool window_holds = window_holds_last_frame();
     FramePlan planned = plan_in_place(window_holds);
+    int64_t pixels = plan_pixels(planned);
+    FramePlan layered{};
+    if (plan_layer(pixels, &layered, &pixels)) planned = layered;
     FramePlan moved{};
-    if (plan_move(plan_pixels(planned), &moved)) planned = moved;
+    if (!planned.layered && plan_move(pixels, &moved)) planned = moved;
     planned.present_part = buffers.present_method == present_by_parts;
     return planned;
 }
@@ -199,27 +235,53 @@ void draw_plan_by_cells(const FramePlan& planned) {
     gamma_pass_pixels += planned.cells->area;
 }
 
-// What the scene holds, moved by the shift by way of the spare target; the pixels the move brings
+// What the target holds, moved by the shift by way of the spare target; the pixels the move brings
 // in from outside the window keep what they held.
-void move_scene(PixelShift shift) {
+void move_target(uint32_t target, PixelShift shift) {
     scene_moves++;
     create_spare_target();
     pipeline_scissor_enable(false);
-    frame_buffer_bind(FRAME_BUFFER_READ, scene_frame_buffer);
+    frame_buffer_bind(FRAME_BUFFER_READ, target);
     frame_buffer_bind(FRAME_BUFFER_DRAW, spare_frame_buffer);
     frame_buffer_blit(0, 0, window_width, window_height, 0, 0, window_width, window_height, BUFFER_COLOR, FILTER_NEAREST);
     int32_t from_x = shift.x < 0 ? -shift.x : 0, from_y = shift.y < 0 ? -shift.y : 0;
     int32_t width = window_width - (shift.x < 0 ? -shift.x : shift.x);
     int32_t height = window_height - (shift.y < 0 ? -shift.y : shift.y);
     frame_buffer_bind(FRAME_BUFFER_READ, spare_frame_buffer);
-    frame_buffer_bind(FRAME_BUFFER_DRAW, scene_frame_buffer);
+    frame_buffer_bind(FRAME_BUFFER_DRAW, target);
     frame_buffer_blit(from_x, from_y, width, height, from_x + shift.x, from_y + shift.y, width, height, BUFFER_COLOR,
                       FILTER_NEAREST);
+    frame_buffer_bind(FRAME_BUFFER_BOTH, target);
+}
+
+void draw_layered(const FramePlan& planned) {
+    create_moving_target();
+    if (planned.layer_moved) {
+        move_target(moving_frame_buffer, planned.shift);
+        draw_changed_region(brought_in_region(planned.shift), planned.layer_quads);
+    } else {
+        frame_buffer_bind(FRAME_BUFFER_BOTH, moving_frame_buffer);
+        clear_scene_region(whole_window_rect());
+        draw_recorded_quads(0, planned.layer_quads, whole_window_rect());
+    }
+    pipeline_scissor_enable(false);
+    frame_buffer_bind(FRAME_BUFFER_READ, moving_frame_buffer);
+    frame_buffer_bind(FRAME_BUFFER_DRAW, scene_frame_buffer);
+    frame_buffer_blit(0, 0, window_width, window_height, 0, 0, window_width, window_height, BUFFER_COLOR, FILTER_NEAREST);
     frame_buffer_bind(FRAME_BUFFER_BOTH, scene_frame_buffer);
+    draw_recorded_quads(planned.layer_quads, frame_quads.count, whole_window_rect());
+    pipeline_blend_enable(false);
+    frame_buffer_unbind(FRAME_BUFFER_BOTH);
+    pipeline_scissor_enable(false);
+    gamma_pass(planned.window);
 }
 
 void draw_plan(const FramePlan& planned) {
-    if (planned.moved) move_scene(planned.shift);
+    if (planned.layered) {
+        draw_layered(planned);
+        return;
+    }
+    if (planned.moved) move_target(scene_frame_buffer, planned.shift);
     if (planned.by_cells) {
         draw_plan_by_cells(planned);
         return;
@@ -229,7 +291,7 @@ void draw_plan(const FramePlan& planned) {
     } else if (planned.scene.count > 0) {
         // A clear of part of the scene costs a software renderer as much as a draw; the clear
         // colour goes under the quads in their own draws instead.
-        draw_changed_region(planned.scene);
+        draw_changed_region(planned.scene, frame_quads.count);
     }
     pipeline_blend_enable(false);
     frame_buffer_unbind(FRAME_BUFFER_BOTH);
@@ -243,6 +305,7 @@ void draw_plan(const FramePlan& planned) {
 void forget_scene_contents() {
     buffers.scene_holds_shown = false;
     buffers.back_buffer_holds_shown = false;
+    buffers.moving_layer_quads = 0;
 }
 
 void begin_scene() {
@@ -276,9 +339,11 @@ void present_scene() {
     plan = plan_frame();
     draw_plan(plan);
     buffers.pictures_ahead_of_scene =
-        plan.straight.count > 0 || (buffers.pictures_ahead_of_scene && !region_is_whole_window(plan.scene));
+        plan.straight.count > 0 ||
+        (buffers.pictures_ahead_of_scene && !plan.layered && !region_is_whole_window(plan.scene));
     buffers.scene_holds_shown = true;
-    buffers.scene_moved = plan.moved;
+    buffers.scene_moved = plan.moved || plan.layered;
+    buffers.moving_layer_quads = plan.layered ? plan.layer_quads : 0;
     buffers.frame_open = false;
     GrowableArray<QuadRecord> drawn = frame_quads;
     frame_quads = shown_quads;

@@ -9,6 +9,8 @@ uint32_t scene_texture;
 uint32_t scene_stencil;
 uint32_t spare_frame_buffer;
 uint32_t spare_texture;
+uint32_t moving_frame_buffer;
+uint32_t moving_texture;
 uint32_t probe_frame_buffer;
 uint32_t probe_texture;
 int64_t scene_generation;
@@ -30,12 +32,12 @@ static string frame_buffer_status_message(uint8_t status) {
 }
 
 void destroy_scene_frame_buffer() {
-    uint32_t* frame_buffers[] = {&scene_frame_buffer, &spare_frame_buffer, &probe_frame_buffer};
+    uint32_t* frame_buffers[] = {&scene_frame_buffer, &spare_frame_buffer, &moving_frame_buffer, &probe_frame_buffer};
     for (uint32_t* frame_buffer : frame_buffers) {
         if (*frame_buffer) frame_buffer_destroy(*frame_buffer);
         *frame_buffer = 0;
     }
-    uint32_t* textures[] = {&scene_texture, &spare_texture, &probe_texture};
+    uint32_t* textures[] = {&scene_texture, &spare_texture, &moving_texture, &probe_texture};
     for (uint32_t* texture : textures) {
         if (*texture) texture_destroy(*texture);
         *texture = 0;
@@ -79,6 +81,12 @@ void create_scene_frame_buffer() {
 void create_spare_target() {
     if (spare_frame_buffer) return;
     uint8_t status = create_target(window_width, window_height, &spare_frame_buffer, &spare_texture);
+    if (status != 0) print(frame_buffer_status_message(status));
+}
+
+void create_moving_target() {
+    if (moving_frame_buffer) return;
+    uint8_t status = create_target(window_width, window_height, &moving_frame_buffer, &moving_texture);
     if (status != 0) print(frame_buffer_status_message(status));
 }
 

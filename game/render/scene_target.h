@@ -24,6 +24,10 @@ extern uint32_t scene_stencil;
 // 0 until a frame first moves it.
 extern uint32_t spare_frame_buffer;
 extern uint32_t spare_texture;
+// The layer of what moves, as a panning view moves the map: the frame's first quads, those that
+// moved, over the clear colour; 0 until a frame first draws one.
+extern uint32_t moving_frame_buffer;
+extern uint32_t moving_texture;
 // One texel of the scene's format, where the driver shows what the scene would hold under a few
 // flat colours.
 extern uint32_t probe_frame_buffer;
@@ -37,6 +41,7 @@ void create_scene_frame_buffer();
 // when it is made, which start-up and screens that never draw by cells need not wait for. Leaves
 // the scene's frame buffer bound.
 void attach_scene_stencil();
-// Makes the spare target the first time a frame needs it.
+// Make the spare target and the moving layer the first time a frame needs them.
 void create_spare_target();
+void create_moving_target();
 void destroy_scene_frame_buffer();
