@@ -57,11 +57,7 @@ bool whole_pixel_move(const QuadRecord& before, const QuadRecord& now, PixelShif
     return true;
 }
 
-PixelRect within_window(PixelRect rect) {
-    PixelRect window = whole_window_rect();
-    return PixelRect{rect.left > window.left ? rect.left : window.left, rect.bottom > window.bottom ? rect.bottom : window.bottom,
-                     rect.right < window.right ? rect.right : window.right, rect.top < window.top ? rect.top : window.top};
-}
+PixelRect within_window(PixelRect rect) { return rect_intersection(rect, whole_window_rect()); }
 
 PixelRect shifted(PixelRect rect, PixelShift shift) {
     return within_window(PixelRect{rect.left + shift.x, rect.bottom + shift.y, rect.right + shift.x, rect.top + shift.y});
@@ -78,14 +74,6 @@ PixelRect surely_drawn_pixels(const WindowEdges& edges) {
                                    static_cast<int32_t>(std::floor(top - 0.5 - margin)) + 1});
 }
 
-PixelRect rect_intersection(PixelRect a, PixelRect b) {
-    return PixelRect{a.left > b.left ? a.left : b.left, a.bottom > b.bottom ? a.bottom : b.bottom,
-                     a.right < b.right ? a.right : b.right, a.top < b.top ? a.top : b.top};
-}
-
-// Where a quad that stayed put differs from the scene moved by the shift: where it is and where
-// it was, moved. A flat colour blends the same on every pixel it covers, so an upright one leaves
-// alone the pixels it covers both now and, moved, before: only its edges count.
 struct RectNote {
     void (*note)(PixelRect rect, void* context);
     void* context;
@@ -94,6 +82,9 @@ struct RectNote {
     }
 };
 
+// Where a quad that stayed put differs from the scene moved by the shift: where it is and where
+// it was, moved. A flat colour blends the same on every pixel it covers, so an upright one leaves
+// alone the pixels it covers both now and, moved, before: only its edges count.
 void note_unmoved_quad(const RectNote& note, const QuadRecord& quad, PixelShift shift) {
     PixelRect bounds = quad_bounds(quad);
     PixelRect around = rect_union(bounds, shifted(bounds, shift));

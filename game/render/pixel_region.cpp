@@ -17,6 +17,11 @@ PixelRect rect_union(PixelRect a, PixelRect b) {
                      a.right > b.right ? a.right : b.right, a.top > b.top ? a.top : b.top};
 }
 
+PixelRect rect_intersection(PixelRect a, PixelRect b) {
+    return PixelRect{a.left > b.left ? a.left : b.left, a.bottom > b.bottom ? a.bottom : b.bottom,
+                     a.right < b.right ? a.right : b.right, a.top < b.top ? a.top : b.top};
+}
+
 int64_t rect_area(PixelRect rect) {
     return rect_is_empty(rect) ? 0 : int64_t{rect.right - rect.left} * (rect.top - rect.bottom);
 }

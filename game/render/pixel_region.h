@@ -17,6 +17,8 @@ bool rect_is_empty(PixelRect rect);
 bool rect_is_whole_window(PixelRect rect);
 PixelRect whole_window_rect();
 PixelRect rect_union(PixelRect a, PixelRect b);
+// The pixels of both; empty when they do not meet.
+PixelRect rect_intersection(PixelRect a, PixelRect b);
 int64_t rect_area(PixelRect rect);
 bool rects_meet(PixelRect a, PixelRect b);
 

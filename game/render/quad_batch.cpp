@@ -146,11 +146,6 @@ struct RunPlan {
 
 RunPlan run_plan;
 
-PixelRect rect_within(PixelRect rect, PixelRect bounds) {
-    return PixelRect{rect.left > bounds.left ? rect.left : bounds.left, rect.bottom > bounds.bottom ? rect.bottom : bounds.bottom,
-                     rect.right < bounds.right ? rect.right : bounds.right, rect.top < bounds.top ? rect.top : bounds.top};
-}
-
 // The latest run in the cell that may draw some of these pixels.
 int64_t latest_run_under(const RunCell& cell, PixelRect pixels) {
     return rects_meet(cell.last_run_pixels, pixels) ? cell.last_run : cell.earlier_run;
@@ -209,7 +204,7 @@ void plan_runs() {
         for (int32_t row = bottom; row < top; row++) {
             for (int32_t column = left; column < right; column++) {
                 PixelRect cell{column * run_cell_size, row * run_cell_size, (column + 1) * run_cell_size, (row + 1) * run_cell_size};
-                note_run_in_cell(&plan.cells.data[int64_t{row} * columns + column], run, rect_within(bounds, cell));
+                note_run_in_cell(&plan.cells.data[int64_t{row} * columns + column], run, rect_intersection(bounds, cell));
             }
         }
         array_push(&plan.run_of_quad, run);

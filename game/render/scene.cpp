@@ -41,7 +41,7 @@ struct Buffers {
     uint8_t stencil_mark;
     // The moving layer holds the first this many quads of the last frame; 0 when it holds nothing known.
     int64_t moving_layer_quads;
-    // The scene holds a frame moved from the one before: a frame that does not move draws whole, so
+    // The scene holds pixels a move left there: a frame that is not drawn by a move draws whole, so
     // a still picture owes nothing to rounding in a move.
     bool scene_moved;
 };
@@ -97,11 +97,12 @@ bool window_holds_last_frame() {
     return buffers.swapped && display_back_buffer_age() == 1;
 }
 
-FramePlan plan_in_place(bool window_holds) {
+// A scene a move left is not exact: the plan weighs moves against one in place as if it were, and
+// draws it whole where it does not move.
+FramePlan plan_in_place(bool window_holds, bool scene_exact) {
     FramePlan planned{};
     // A window shown whole from a scene behind it needs the scene drawn whole first.
-    bool scene_known = buffers.scene_holds_shown && !buffers.scene_moved &&
-                       (window_holds || !buffers.pictures_ahead_of_scene);
+    bool scene_known = buffers.scene_holds_shown && scene_exact && (window_holds || !buffers.pictures_ahead_of_scene);
     PixelRegion changed = scene_known ? changed_region(frame_quads, shown_quads) : whole_window_region();
     planned.by_cells = scene_known && cells_pay(changed);
     planned.cells = &changed_cells;
@@ -144,16 +145,18 @@ bool plan_move(int64_t pixels_in_place, FramePlan* planned) {
 // would draw the scene.
 bool plan_layer(int64_t pixels_to_beat, FramePlan* planned, int64_t* pixels) {
     PixelShift shift;
+    if (int64_t{window_width} * window_height >= pixels_to_beat) return false;
     if (!find_whole_pixel_shift(frame_quads, shown_quads, &shift)) return false;
     int64_t moved = moved_prefix(frame_quads, shown_quads, shift);
     if (moved == 0) return false;
     bool layer_moves = buffers.moving_layer_quads > 0 && buffers.moving_layer_quads <= moved;
     int64_t layer = layer_moves ? buffers.moving_layer_quads : moved;
-    *pixels = int64_t{window_width} * window_height;
-    for (int64_t i = layer; i < frame_quads.count && *pixels < pixels_to_beat; i++) {
-        *pixels += rect_area(quad_bounds(frame_quads.data[i]));
+    int64_t layered_pixels = int64_t{window_width} * window_height;
+    for (int64_t i = layer; i < frame_quads.count && layered_pixels < pixels_to_beat; i++) {
+        layered_pixels += rect_area(quad_bounds(frame_quads.data[i]));
     }
-    if (*pixels >= pixels_to_beat) return false;
+    if (layered_pixels >= pixels_to_beat) return false;
+    *pixels = layered_pixels;
     planned->layered = true;
     planned->layer_moved = layer_moves;
     planned->layer_quads = layer;
@@ -165,12 +168,17 @@ bool plan_layer(int64_t pixels_to_beat, FramePlan* planned, int64_t* pixels) {
 FramePlan plan_frame() {
     decide_present_method();
     bool window_holds = window_holds_last_frame();
-    FramePlan planned = plan_in_place(window_holds);
+    FramePlan planned = plan_in_place(window_holds, true);
     int64_t pixels = plan_pixels(planned);
     FramePlan layered{};
-    if (plan_layer(pixels, &layered, &pixels)) planned = layered;
     FramePlan moved{};
-    if (!planned.layered && plan_move(pixels, &moved)) planned = moved;
+    if (plan_layer(pixels, &layered, &pixels)) {
+        planned = layered;
+    } else if (plan_move(pixels, &moved)) {
+        planned = moved;
+    } else if (buffers.scene_moved) {
+        planned = plan_in_place(window_holds, false);
+    }
     planned.present_part = buffers.present_method == present_by_parts;
     return planned;
 }

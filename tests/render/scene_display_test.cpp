@@ -194,13 +194,14 @@ TEST_F(Scene, AMapMovedALittleIsDrawnAgainInTheCellsItChangedAndLooksAsWhenDrawn
 // A map over the whole window under two see-through panels with a label and a card on them, as a
 // view panning by whole pixels moves it: with a title drawn first, the map's quads are not the
 // frame's first; an arrow in its middle may be lit.
-enum PannedMap { map_first, title_first, arrow_lit };
+enum PannedMap { map_first, title_first, arrow_lit, few_shapes };
 
 void draw_panned_map(double offset_x, double offset_y, PannedMap kind, bool lit = false) {
     begin_scene();
     if (kind == title_first) draw_text(str("Map"), 512, 420, 256, Color{1, 1, 1, 0.5f}, screen_projection, text_centered);
-    for (int row = 0; row < 14; row++) {
-        for (int column = 0; column < 12; column++) {
+    int rows = kind == few_shapes ? 1 : 14, columns = kind == few_shapes ? 3 : 12;
+    for (int row = 0; row < rows; row++) {
+        for (int column = 0; column < columns; column++) {
             double x = -30 + 90 * column + offset_x, y = -10 + 60 * row + offset_y;
             Color arrow = lit && row == 6 && column == 5 ? Color{1, 0.2f, 0.2f, 1} : Color{0.9f, 0.8f, 0.2f, 1};
             draw_arrow(x, y, x + 80, y + 50, 3, 0, arrow, screen_projection);
@@ -246,6 +247,23 @@ TEST_F(Scene, AMapPannedByWholePixelsIsMovedAndLooksAsWhenDrawnWholeAndStandingS
         EXPECT_EQ(scene_moves - moves_before, moves) << kind;
     }
     EXPECT_EQ(pipeline_get_error(), 0);
+}
+
+// A few shapes that start a move with the scene unknown are drawn in a layer, as the whole scene
+// would be drawn; the next frames weigh the layer against drawing only the shapes, and draw in place.
+TEST_F(Scene, AFewShapesPannedAfterTheSceneWasForgottenGoBackToBeingDrawnInPlace) {
+    draw_panned_map(0, 0, few_shapes);
+    present_and_show();
+    forget_scene_contents();
+    int64_t moves_before = scene_moves;
+    std::vector<uint8_t> window;
+    for (int offset : {3, 6, 9, 12}) {
+        draw_panned_map(offset, 0, few_shapes);
+        window = present_and_show();
+    }
+    EXPECT_EQ(scene_moves, moves_before);
+    std::string report;
+    EXPECT_TRUE(within_one_step(drawn_whole([] { draw_panned_map(12, 0, few_shapes); }), window, &report)) << report;
 }
 
 // The breathing title picture from one size to the next, and to one small enough to read the
