@@ -24,7 +24,7 @@ void show_scene();
 // The next present draws the whole scene and the whole window.
 void forget_scene_contents();
 
-// Window pixels given the gamma pass, and frames drawn by moving the scene, since start-up, for
-// measuring frames.
+// Window pixels given the gamma pass, and frames drawn by moving what the scene or its moving
+// layer held, since start-up, for measuring frames.
 extern int64_t gamma_pass_pixels;
 extern int64_t scene_moves;
