@@ -15,8 +15,8 @@ void each_changed_quad(const GrowableArray<QuadRecord>& now, const GrowableArray
 // picture counts only where it holds something.
 PixelRegion changed_region(const GrowableArray<QuadRecord>& now, const GrowableArray<QuadRecord>& before);
 
-// The whole pixels the first quad that moved by whole pixels moved by; false when none did, or the
-// lists are of two lengths.
+// The whole pixels the first quad that moved by whole pixels moved by, of those both lists hold;
+// false when none did.
 bool find_whole_pixel_shift(const GrowableArray<QuadRecord>& now, const GrowableArray<QuadRecord>& before,
                             PixelShift* shift);
 

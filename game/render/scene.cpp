@@ -247,7 +247,7 @@ void draw_plan_by_cells(const FramePlan& planned) {
 // in from outside the window keep what they held.
 void move_target(uint32_t target, PixelShift shift) {
     scene_moves++;
-    create_spare_target();
+    create_window_target(&spare_frame_buffer, &spare_texture);
     pipeline_scissor_enable(false);
     frame_buffer_bind(FRAME_BUFFER_READ, target);
     frame_buffer_bind(FRAME_BUFFER_DRAW, spare_frame_buffer);
@@ -263,7 +263,7 @@ void move_target(uint32_t target, PixelShift shift) {
 }
 
 void draw_layered(const FramePlan& planned) {
-    create_moving_target();
+    create_window_target(&moving_frame_buffer, &moving_texture);
     if (planned.layer_moved) {
         move_target(moving_frame_buffer, planned.shift);
         draw_changed_region(brought_in_region(planned.shift), planned.layer_quads);

@@ -78,15 +78,9 @@ void create_scene_frame_buffer() {
     create_target(1, 1, &probe_frame_buffer, &probe_texture);
 }
 
-void create_spare_target() {
-    if (spare_frame_buffer) return;
-    uint8_t status = create_target(window_width, window_height, &spare_frame_buffer, &spare_texture);
-    if (status != 0) print(frame_buffer_status_message(status));
-}
-
-void create_moving_target() {
-    if (moving_frame_buffer) return;
-    uint8_t status = create_target(window_width, window_height, &moving_frame_buffer, &moving_texture);
+void create_window_target(uint32_t* frame_buffer, uint32_t* texture) {
+    if (*frame_buffer) return;
+    uint8_t status = create_target(window_width, window_height, frame_buffer, texture);
     if (status != 0) print(frame_buffer_status_message(status));
 }
 

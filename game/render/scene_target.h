@@ -20,8 +20,8 @@ extern uint32_t scene_texture;
 // The scene's stencil, which keeps a frame's drawing to the cells it changed; 0 until a frame first
 // needs it.
 extern uint32_t scene_stencil;
-// A second target of the scene's size, where a frame that moves the scene puts it on the way back;
-// 0 until a frame first moves it.
+// A second target of the scene's size, where a move puts what it moves on the way back; 0 until a
+// frame first moves something.
 extern uint32_t spare_frame_buffer;
 extern uint32_t spare_texture;
 // The layer of what moves, as a panning view moves the map: the frame's first quads, those that
@@ -41,7 +41,7 @@ void create_scene_frame_buffer();
 // when it is made, which start-up and screens that never draw by cells need not wait for. Leaves
 // the scene's frame buffer bound.
 void attach_scene_stencil();
-// Make the spare target and the moving layer the first time a frame needs them.
-void create_spare_target();
-void create_moving_target();
+// A target of the window's size, as the spare and the moving layer are, made the first time a
+// frame needs it.
+void create_window_target(uint32_t* frame_buffer, uint32_t* texture);
 void destroy_scene_frame_buffer();
