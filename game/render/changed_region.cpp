@@ -151,10 +151,47 @@ bool find_whole_pixel_shift(const GrowableArray<QuadRecord>& now, const Growable
     return first < now.count && first < before.count;
 }
 
-int64_t moved_prefix(const GrowableArray<QuadRecord>& now, const GrowableArray<QuadRecord>& before, PixelShift shift) {
-    int64_t count = 0;
-    while (count < now.count && count < before.count && moved_by(before.data[count], now.data[count], shift)) count++;
-    return count;
+namespace {
+
+// How far past a quad that did not move the lists are searched for the next pair that did: a
+// hovered state's ring comes or goes, or an arrow is lit, a few quads at a time.
+constexpr int64_t follow_reach = 4;
+
+// The fewest quads of now from now_at and of before from before_at to pass over before a pair
+// that moved by the shift; false beyond follow_reach.
+bool next_moved_pair(const GrowableArray<QuadRecord>& now, int64_t now_at, const GrowableArray<QuadRecord>& before,
+                     int64_t before_at, int64_t before_end, PixelShift shift, int64_t* now_skip, int64_t* before_skip) {
+    for (int64_t passed = 1; passed <= follow_reach; passed++) {
+        for (int64_t from_now = 0; from_now <= passed; from_now++) {
+            int64_t i = now_at + from_now, j = before_at + passed - from_now;
+            if (i >= now.count || j >= before_end) continue;
+            if (!moved_by(before.data[j], now.data[i], shift)) continue;
+            *now_skip = from_now;
+            *before_skip = passed - from_now;
+            return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
+FollowedQuads follow_moved_quads(const GrowableArray<QuadRecord>& now, const GrowableArray<QuadRecord>& before,
+                                 int64_t before_end, PixelShift shift, PixelRegion* changed) {
+    FollowedQuads followed{0, 0};
+    if (before_end > before.count) before_end = before.count;
+    while (followed.now < now.count && followed.before < before_end) {
+        if (moved_by(before.data[followed.before], now.data[followed.now], shift)) {
+            followed.now++;
+            followed.before++;
+            continue;
+        }
+        int64_t now_skip, before_skip;
+        if (!next_moved_pair(now, followed.now, before, followed.before, before_end, shift, &now_skip, &before_skip)) break;
+        for (; now_skip > 0; now_skip--) region_add(changed, quad_bounds(now.data[followed.now++]));
+        for (; before_skip > 0; before_skip--) region_add(changed, shifted(quad_bounds(before.data[followed.before++]), shift));
+    }
+    return followed;
 }
 
 bool each_moved_rect(const GrowableArray<QuadRecord>& now, const GrowableArray<QuadRecord>& before, PixelShift* shift,

@@ -23,8 +23,16 @@ bool find_whole_pixel_shift(const GrowableArray<QuadRecord>& now, const Growable
 // The columns and rows a move by the shift brings in from outside the window.
 PixelRegion brought_in_region(PixelShift shift);
 
-// How many quads from the first on moved by the shift, the same but for where they lie.
-int64_t moved_prefix(const GrowableArray<QuadRecord>& now, const GrowableArray<QuadRecord>& before, PixelShift shift);
+// The first quads of both lists that follow one another, each moved by the shift, the same but for
+// where it lies, from the first on; a few quads of either may come between, as when a hovered
+// state's ring comes, goes or moves to the next state. Adds to changed where those lie: in this
+// frame, or in the last moved by the shift. Stops at before_end of the last frame's quads, or where
+// the next pair lies too far on.
+struct FollowedQuads {
+    int64_t now, before;
+};
+FollowedQuads follow_moved_quads(const GrowableArray<QuadRecord>& now, const GrowableArray<QuadRecord>& before,
+                                 int64_t before_end, PixelShift shift, PixelRegion* changed);
 
 // For a frame whose quads are the last frame's, the first of them that moved having moved by whole
 // pixels: that shift, and note called for rectangles that hold every pixel where the frame differs

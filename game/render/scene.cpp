@@ -67,6 +67,8 @@ struct FramePlan {
     bool layered;
     bool layer_moved;
     int64_t layer_quads;
+    // Where a moved layer is drawn again: what comes in, and the quads that came, went or changed.
+    PixelRegion layer_changed;
     bool present_part;
 };
 
@@ -138,28 +140,32 @@ bool plan_move(int64_t pixels_in_place, FramePlan* planned) {
 }
 
 // A frame whose first quads moved by whole pixels, as a panning map does under panels that stay
-// put, keeps those quads in the moving layer, moves the layer, and draws in it only what comes in;
-// the scene is the layer with every later quad drawn over it, and the window is given the whole
-// gamma pass. It pays where the later quads and the window come to fewer pixels than the plan it
-// is weighed against. The first frame of a move draws the layer whole, much as a frame in place
-// would draw the scene.
+// put, keeps those quads in the moving layer, moves the layer, and draws in it only what comes in
+// and the few quads that came, went or changed; the scene is the layer with every later quad drawn
+// over it, and the window is given the whole gamma pass. It pays where the later quads, the layer's
+// changes and the window come to fewer pixels than the plan it is weighed against. The first frame
+// of a move draws the layer whole, much as a frame in place would draw the scene.
 bool plan_layer(int64_t pixels_to_beat, FramePlan* planned, int64_t* pixels) {
     PixelShift shift;
     if (int64_t{window_width} * window_height >= pixels_to_beat) return false;
     if (!find_whole_pixel_shift(frame_quads, shown_quads, &shift)) return false;
-    int64_t moved = moved_prefix(frame_quads, shown_quads, shift);
-    if (moved == 0) return false;
-    bool layer_moves = buffers.moving_layer_quads > 0 && buffers.moving_layer_quads <= moved;
-    int64_t layer = layer_moves ? buffers.moving_layer_quads : moved;
+    bool layer_held = buffers.moving_layer_quads > 0;
+    planned->layer_changed = brought_in_region(shift);
+    FollowedQuads followed = follow_moved_quads(frame_quads, shown_quads,
+                                                layer_held ? buffers.moving_layer_quads : shown_quads.count, shift,
+                                                &planned->layer_changed);
+    if (followed.now == 0) return false;
+    bool layer_moves = layer_held && followed.before == buffers.moving_layer_quads;
     int64_t layered_pixels = int64_t{window_width} * window_height;
-    for (int64_t i = layer; i < frame_quads.count && layered_pixels < pixels_to_beat; i++) {
+    if (layer_moves) layered_pixels += region_area(planned->layer_changed);
+    for (int64_t i = followed.now; i < frame_quads.count && layered_pixels < pixels_to_beat; i++) {
         layered_pixels += rect_area(quad_bounds(frame_quads.data[i]));
     }
     if (layered_pixels >= pixels_to_beat) return false;
     *pixels = layered_pixels;
     planned->layered = true;
     planned->layer_moved = layer_moves;
-    planned->layer_quads = layer;
+    planned->layer_quads = followed.now;
     planned->shift = shift;
     planned->window = whole_window_region();
     return true;
@@ -266,7 +272,7 @@ void draw_layered(const FramePlan& planned) {
     create_window_target(&moving_frame_buffer, &moving_texture);
     if (planned.layer_moved) {
         move_target(moving_frame_buffer, planned.shift);
-        draw_changed_region(brought_in_region(planned.shift), planned.layer_quads);
+        draw_changed_region(planned.layer_changed, planned.layer_quads);
     } else {
         frame_buffer_bind(FRAME_BUFFER_BOTH, moving_frame_buffer);
         clear_scene_region(whole_window_rect());
