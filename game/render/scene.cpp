@@ -41,6 +41,10 @@ struct Buffers {
     uint8_t stencil_mark;
     // The moving layer holds the first this many quads of the last frame; 0 when it holds nothing known.
     int64_t moving_layer_quads;
+    // While the layer moves: the pixels of the last plan in place it was weighed against, and the
+    // frames since.
+    int64_t layer_rival_pixels;
+    int32_t frames_since_rival_planned;
     // The scene holds pixels a move left there: a frame that is not drawn by a move draws whole, so
     // a still picture owes nothing to rounding in a move.
     bool scene_moved;
@@ -70,6 +74,8 @@ struct FramePlan {
     // Where a moved layer is drawn again: what comes in, and the quads that came, went or changed.
     PixelRegion layer_changed;
     bool present_part;
+    // Planned in place from what the scene holds, not from nothing.
+    bool scene_known;
 };
 
 FramePlan plan;
@@ -105,6 +111,7 @@ FramePlan plan_in_place(bool window_holds, bool scene_exact) {
     FramePlan planned{};
     // A window shown whole from a scene behind it needs the scene drawn whole first.
     bool scene_known = buffers.scene_holds_shown && scene_exact && (window_holds || !buffers.pictures_ahead_of_scene);
+    planned.scene_known = scene_known;
     PixelRegion changed = scene_known ? changed_region(frame_quads, shown_quads) : whole_window_region();
     planned.by_cells = scene_known && cells_pay(changed);
     planned.cells = &changed_cells;
@@ -144,24 +151,27 @@ bool plan_move(int64_t pixels_in_place, FramePlan* planned) {
 // and the few quads that came, went or changed; the scene is the layer with every later quad drawn
 // over it, and the window is given the whole gamma pass. It pays where the later quads, the layer's
 // changes and the window come to fewer pixels than the plan it is weighed against. The first frame
-// of a move draws the layer whole, much as a frame in place would draw the scene.
+// of a move draws the layer whole, much as a frame in place would draw the scene, so a layer that
+// moves is given up only for a plan that draws a third fewer pixels.
 bool plan_layer(int64_t pixels_to_beat, FramePlan* planned, int64_t* pixels) {
     PixelShift shift;
-    if (int64_t{window_width} * window_height >= pixels_to_beat) return false;
-    if (!find_whole_pixel_shift(frame_quads, shown_quads, &shift)) return false;
     bool layer_held = buffers.moving_layer_quads > 0;
+    int64_t most_pixels = layer_held ? pixels_to_beat + pixels_to_beat / 2 : pixels_to_beat;
+    if (int64_t{window_width} * window_height >= most_pixels) return false;
+    if (!find_whole_pixel_shift(frame_quads, shown_quads, &shift)) return false;
     planned->layer_changed = brought_in_region(shift);
     FollowedQuads followed = follow_moved_quads(frame_quads, shown_quads,
                                                 layer_held ? buffers.moving_layer_quads : shown_quads.count, shift,
                                                 &planned->layer_changed);
     if (followed.now == 0) return false;
     bool layer_moves = layer_held && followed.before == buffers.moving_layer_quads;
+    if (!layer_moves) most_pixels = pixels_to_beat;
     int64_t layered_pixels = int64_t{window_width} * window_height;
     if (layer_moves) layered_pixels += region_area(planned->layer_changed);
-    for (int64_t i = followed.now; i < frame_quads.count && layered_pixels < pixels_to_beat; i++) {
+    for (int64_t i = followed.now; i < frame_quads.count && layered_pixels < most_pixels; i++) {
         layered_pixels += rect_area(quad_bounds(frame_quads.data[i]));
     }
-    if (layered_pixels >= pixels_to_beat) return false;
+    if (layered_pixels >= most_pixels) return false;
     *pixels = layered_pixels;
     planned->layered = true;
     planned->layer_moved = layer_moves;
@@ -171,12 +181,32 @@ bool plan_layer(int64_t pixels_to_beat, FramePlan* planned, int64_t* pixels) {
     return true;
 }
 
+// Planning in place costs a dense map a good part of a panning frame, and panning frames look
+// alike: while the layer moves, the last plan in place it beat stands for a few frames.
+constexpr int32_t frames_between_rival_plans = 8;
+
+bool keep_moving_layer(FramePlan* planned) {
+    if (buffers.moving_layer_quads == 0 || buffers.frames_since_rival_planned >= frames_between_rival_plans) return false;
+    int64_t pixels;
+    if (!plan_layer(buffers.layer_rival_pixels, planned, &pixels) || !planned->layer_moved) return false;
+    buffers.frames_since_rival_planned++;
+    return true;
+}
+
 FramePlan plan_frame() {
     decide_present_method();
+    FramePlan layered{};
+    if (keep_moving_layer(&layered)) {
+        layered.present_part = buffers.present_method == present_by_parts;
+        return layered;
+    }
+    layered = FramePlan{};
     bool window_holds = window_holds_last_frame();
     FramePlan planned = plan_in_place(window_holds, true);
     int64_t pixels = plan_pixels(planned);
-    FramePlan layered{};
+    buffers.layer_rival_pixels = pixels;
+    // A scene drawn from nothing is no measure of the frames after it.
+    buffers.frames_since_rival_planned = planned.scene_known ? 0 : frames_between_rival_plans;
     FramePlan moved{};
     if (plan_layer(pixels, &layered, &pixels)) {
         planned = layered;

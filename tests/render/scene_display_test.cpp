@@ -253,6 +253,27 @@ TEST_F(Scene, AMapPannedByWholePixelsIsMovedAndLooksAsWhenDrawnWholeAndStandingS
     EXPECT_EQ(pipeline_get_error(), 0);
 }
 
+// Panned on, frame after frame, with a ring passing from shape to shape, the map keeps moving in
+// its layer: the layer is drawn whole only in the first frame of the move.
+TEST_F(Scene, AMapPannedOnAndOnKeepsMovingItsLayer) {
+    for (int frame = 0; frame < 2; frame++) {
+        draw_panned_map(0, 0, ring_passes);
+        present_and_show();
+    }
+    int64_t moves_before = scene_moves;
+    constexpr int frames = 12;
+    std::vector<uint8_t> window;
+    for (int frame = 0; frame < frames; frame++) {
+        draw_panned_map(frame < 6 ? 4 * frame + 4 : 44 - 4 * frame, 0, ring_passes, frame % 5);
+        window = present_and_show();
+    }
+    EXPECT_EQ(scene_moves - moves_before, frames - 1);
+    std::string report;
+    EXPECT_TRUE(within_one_step(drawn_whole([] { draw_panned_map(0, 0, ring_passes, (frames - 1) % 5); }), window,
+                                &report))
+        << report;
+}
+
 // A few shapes that start a move with the scene unknown are drawn in a layer, as the whole scene
 // would be drawn; the next frames weigh the layer against drawing only the shapes, and draw in place.
 TEST_F(Scene, AFewShapesPannedAfterTheSceneWasForgottenGoBackToBeingDrawnInPlace) {
