@@ -74,8 +74,6 @@ struct FramePlan {
     // Where a moved layer is drawn again: what comes in, and the quads that came, went or changed.
     PixelRegion layer_changed;
     bool present_part;
-    // Planned in place from what the scene holds, not from nothing.
-    bool scene_known;
 };
 
 FramePlan plan;
@@ -111,7 +109,6 @@ FramePlan plan_in_place(bool window_holds, bool scene_exact) {
     FramePlan planned{};
     // A window shown whole from a scene behind it needs the scene drawn whole first.
     bool scene_known = buffers.scene_holds_shown && scene_exact && (window_holds || !buffers.pictures_ahead_of_scene);
-    planned.scene_known = scene_known;
     PixelRegion changed = scene_known ? changed_region(frame_quads, shown_quads) : whole_window_region();
     planned.by_cells = scene_known && cells_pay(changed);
     planned.cells = &changed_cells;
@@ -205,11 +202,12 @@ FramePlan plan_frame() {
     FramePlan planned = plan_in_place(window_holds, true);
     int64_t pixels = plan_pixels(planned);
     buffers.layer_rival_pixels = pixels;
-    // A scene drawn from nothing is no measure of the frames after it.
-    buffers.frames_since_rival_planned = planned.scene_known ? 0 : frames_between_rival_plans;
     FramePlan moved{};
     if (plan_layer(pixels, &layered, &pixels)) {
         planned = layered;
+        // A layer drawn whole beat a frame that changed much, as one drawn from nothing or one whose
+        // quads came or went: no measure of the frames after it.
+        buffers.frames_since_rival_planned = layered.layer_moved ? 0 : frames_between_rival_plans;
     } else if (plan_move(pixels, &moved)) {
         planned = moved;
     } else if (buffers.scene_moved) {
@@ -386,7 +384,8 @@ void present_scene() {
         plan.straight.count > 0 ||
         (buffers.pictures_ahead_of_scene && !plan.layered && !region_is_whole_window(plan.scene));
     buffers.scene_holds_shown = true;
-    buffers.scene_moved = plan.moved || plan.layered;
+    // A layer drawn whole and the quads over it make the scene drawn whole.
+    buffers.scene_moved = plan.moved || plan.layer_moved;
     buffers.moving_layer_quads = plan.layered ? plan.layer_quads : 0;
     buffers.frame_open = false;
     GrowableArray<QuadRecord> drawn = frame_quads;

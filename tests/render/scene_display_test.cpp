@@ -195,14 +195,19 @@ TEST_F(Scene, AMapMovedALittleIsDrawnAgainInTheCellsItChangedAndLooksAsWhenDrawn
 // view panning by whole pixels moves it: with a title drawn first, the map's quads are not the
 // frame's first; an arrow in its middle may be lit in the third frame panned; a hovered shape's ring
 // may pass from shape to shape, as the map moves under a pointer standing still.
-enum PannedMap { map_first, title_first, arrow_lit, ring_passes, few_shapes };
+enum PannedMap { map_first, title_first, arrow_lit, ring_passes, few_shapes, ring_comes };
 
 void draw_panned_map(double offset_x, double offset_y, PannedMap kind, int frame = -1) {
     bool lit = kind == arrow_lit && frame == 2;
     int ring_column = kind == ring_passes ? 4 + frame : -1;
     begin_scene();
     if (kind == title_first) draw_text(str("Map"), 512, 420, 256, Color{1, 1, 1, 0.5f}, screen_projection, text_centered);
-    int rows = kind == few_shapes ? 1 : 14, columns = kind == few_shapes ? 3 : 12;
+    if (kind == ring_comes) draw_quad(white_texture, 162 + offset_x, 180 + offset_y, 700, 480, Color{0.1f, 0.2f, 0.3f, 1}, screen_projection);
+    if (kind == ring_comes && frame > 0) {
+        draw_quad(shape_textures[0], 40 + offset_x, 40 + offset_y, 48, 48, Color{1, 1, 1, 0.3f}, screen_projection);
+    }
+    bool few = kind == few_shapes || kind == ring_comes;
+    int rows = few ? 1 : 14, columns = few ? 3 : 12;
     for (int row = 0; row < rows; row++) {
         for (int column = 0; column < columns; column++) {
             double x = -30 + 90 * column + offset_x, y = -10 + 60 * row + offset_y;
@@ -289,6 +294,29 @@ TEST_F(Scene, AFewShapesPannedAfterTheSceneWasForgottenGoBackToBeingDrawnInPlace
     EXPECT_EQ(scene_moves, moves_before);
     std::string report;
     EXPECT_TRUE(within_one_step(drawn_whole([] { draw_panned_map(12, 0, few_shapes); }), window, &report)) << report;
+}
+
+// A few shapes on a board, panned, where a ring comes in front and stays: the frame it comes
+// changes nearly everywhere and draws a layer whole, but the frames after it are drawn in place
+// again, and only around what moved.
+TEST_F(Scene, APannedMapThatChangedMuchForAFrameGoesBackToBeingDrawnInPlace) {
+    for (int frame = 0; frame < 2; frame++) {
+        draw_panned_map(0, 0, ring_comes, 0);
+        present_and_show();
+    }
+    int64_t moves_before = scene_moves;
+    std::vector<uint8_t> window;
+    for (int frame = 1; frame < 6; frame++) {
+        draw_panned_map(3 * frame, 0, ring_comes, frame);
+        int64_t gamma_before = gamma_pass_pixels;
+        window = present_and_show();
+        if (frame > 1) {
+            EXPECT_LT((gamma_pass_pixels - gamma_before) * 2, int64_t{window_width} * window_height) << frame;
+        }
+    }
+    EXPECT_EQ(scene_moves, moves_before);
+    std::string report;
+    EXPECT_TRUE(within_one_step(drawn_whole([] { draw_panned_map(15, 0, ring_comes, 5); }), window, &report)) << report;
 }
 
 // The breathing title picture from one size to the next, and to one small enough to read the
