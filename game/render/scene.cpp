@@ -58,9 +58,10 @@ struct FramePlan {
     PixelRegion scene;
     // Rectangles drawn straight to the window instead of the scene.
     WindowPictures straight;
-    // Rectangles of the window given the gamma pass.
+    // Rectangles of the window given the gamma pass, or these cells instead when there are any.
     PixelRegion window;
-    // Instead of the scene's and the window's rectangles: these cells, for both.
+    const ChangedCells* window_cells;
+    // Instead of the scene's rectangles: these cells.
     bool by_cells;
     const ChangedCells* cells;
     // The scene moved by the shift before its cells are drawn.
@@ -80,12 +81,10 @@ FramePlan plan;
 ChangedCells changed_cells;
 ChangedCells moved_cells;
 
-// Cells pay where they hold well under the rectangles' pixels: they cost a stencil and a pass over
-// the quads for their own cells.
-bool cells_pay(const PixelRegion& changed) {
-    int64_t area = region_area(changed);
-    if (area * 4 < int64_t{window_width} * window_height) return false;
-    return find_changed_cells(frame_quads, shown_quads, &changed_cells) && changed_cells.area * 2 < area;
+// The cells where the frame changed, for a change big enough for them to matter.
+bool find_cells_of(const PixelRegion& changed) {
+    if (region_area(changed) * 4 < int64_t{window_width} * window_height) return false;
+    return find_changed_cells(frame_quads, shown_quads, &changed_cells);
 }
 
 bool region_is_whole_window(const PixelRegion& region) {
@@ -110,21 +109,33 @@ FramePlan plan_in_place(bool window_holds, bool scene_exact) {
     // A window shown whole from a scene behind it needs the scene drawn whole first.
     bool scene_known = buffers.scene_holds_shown && scene_exact && (window_holds || !buffers.pictures_ahead_of_scene);
     PixelRegion changed = scene_known ? changed_region(frame_quads, shown_quads) : whole_window_region();
-    planned.by_cells = scene_known && cells_pay(changed);
+    bool cells_found = scene_known && find_cells_of(changed);
+    // Drawing the scene by cells pays where they hold well under the rectangles' pixels: it costs a
+    // stencil and a pass over the quads for their own cells.
+    planned.by_cells = cells_found && changed_cells.area * 2 < region_area(changed);
     planned.cells = &changed_cells;
-    if (planned.by_cells && !window_holds) planned.window = whole_window_region();
-    if (planned.by_cells) return planned;
+    if (planned.by_cells) {
+        if (window_holds) planned.window_cells = &changed_cells;
+        else planned.window = whole_window_region();
+        return planned;
+    }
     if (window_holds && !region_is_whole_window(changed)) planned.straight = take_window_pictures(&changed);
     planned.scene = changed;
     planned.window = window_holds ? changed : whole_window_region();
+    // Drawn again in rectangles, the scene still changes only in the cells: the window needs the
+    // gamma pass only there, unless pictures go straight to it over what the pass would leave.
+    if (cells_found && window_holds && planned.straight.count == 0 && changed_cells.area < region_area(changed)) {
+        planned.window_cells = &changed_cells;
+    }
     return planned;
 }
 
 // The pixels the plan draws into the scene and gives the gamma pass.
 int64_t plan_pixels(const FramePlan& planned) {
     int64_t scene = planned.by_cells ? planned.cells->area : region_area(planned.scene);
+    if (planned.window_cells) return scene + planned.window_cells->area;
     if (region_is_whole_window(planned.window)) return scene + int64_t{window_width} * window_height;
-    return scene + (planned.by_cells ? planned.cells->area : region_area(planned.window));
+    return scene + region_area(planned.window);
 }
 
 // A frame that moves the last one by whole pixels, as a panning view does, shifts what the scene
@@ -249,7 +260,7 @@ void bind_gamma_pass() {
     shader_uniform1i(gamma_diffuse, 0);
 }
 
-void gamma_pass(const PixelRegion& region) {
+void gamma_pass_over(const PixelRegion& region) {
     bind_gamma_pass();
     // Magenta shows only where the pass fails to cover the window. Clearing part of the window
     // costs a software renderer as much as a draw, so a part is only drawn over.
@@ -262,19 +273,23 @@ void gamma_pass(const PixelRegion& region) {
     for (int32_t i = 0; i < region.count; i++) gamma_pass_pixels += rect_area(region.rects[i]);
 }
 
+void gamma_pass(const FramePlan& planned) {
+    if (!planned.window_cells) {
+        if (planned.window.count > 0) gamma_pass_over(planned.window);
+        return;
+    }
+    bind_gamma_pass();
+    draw_rects(planned.window_cells->rects.data, planned.window_cells->rects.count);
+    texture_unbind(TEXTURE_2D);
+    gamma_pass_pixels += planned.window_cells->area;
+}
+
 void draw_plan_by_cells(const FramePlan& planned) {
     draw_changed_cells(*planned.cells, next_stencil_mark());
     pipeline_blend_enable(false);
     frame_buffer_unbind(FRAME_BUFFER_BOTH);
     pipeline_scissor_enable(false);
-    if (region_is_whole_window(planned.window)) {
-        gamma_pass(planned.window);
-        return;
-    }
-    bind_gamma_pass();
-    draw_rects(planned.cells->rects.data, planned.cells->rects.count);
-    texture_unbind(TEXTURE_2D);
-    gamma_pass_pixels += planned.cells->area;
+    gamma_pass(planned);
 }
 
 // What the target holds, moved by the shift by way of the spare target; the pixels the move brings
@@ -315,7 +330,7 @@ void draw_layered(const FramePlan& planned) {
     pipeline_blend_enable(false);
     frame_buffer_unbind(FRAME_BUFFER_BOTH);
     pipeline_scissor_enable(false);
-    gamma_pass(planned.window);
+    gamma_pass(planned);
 }
 
 void draw_plan(const FramePlan& planned) {
@@ -338,7 +353,7 @@ void draw_plan(const FramePlan& planned) {
     pipeline_blend_enable(false);
     frame_buffer_unbind(FRAME_BUFFER_BOTH);
     pipeline_scissor_enable(false);
-    if (planned.window.count > 0) gamma_pass(planned.window);
+    gamma_pass(planned);
     draw_window_pictures(planned.straight);
 }
 
@@ -402,9 +417,8 @@ void show_scene() {
     }
     // One rectangle around every part drawn: each copy to the window waits for the drawing, so one
     // copy of a few more pixels costs less than many.
-    PixelRect bounds{0, 0, 0, 0};
-    for (int32_t i = 0; i < plan.window.count; i++) bounds = rect_union(bounds, plan.window.rects[i]);
-    if (plan.by_cells) bounds = rect_union(bounds, plan.cells->bounds);
+    PixelRect bounds = plan.window_cells ? plan.window_cells->bounds : PixelRect{0, 0, 0, 0};
+    for (int32_t i = 0; i < plan.window.count && !plan.window_cells; i++) bounds = rect_union(bounds, plan.window.rects[i]);
     for (int32_t i = 0; i < plan.straight.count; i++) bounds = rect_union(bounds, plan.straight.rects[i].rect);
     int32_t rect[4] = {bounds.left, bounds.bottom, bounds.right - bounds.left, bounds.top - bounds.bottom};
     pipeline_present_part(int_view{rect, rect_is_empty(bounds) ? 0 : 4});
