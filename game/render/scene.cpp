@@ -417,8 +417,12 @@ void show_scene() {
     }
     // One rectangle around every part drawn: each copy to the window waits for the drawing, so one
     // copy of a few more pixels costs less than many.
-    PixelRect bounds = plan.window_cells ? plan.window_cells->bounds : PixelRect{0, 0, 0, 0};
-    for (int32_t i = 0; i < plan.window.count && !plan.window_cells; i++) bounds = rect_union(bounds, plan.window.rects[i]);
+    PixelRect bounds{0, 0, 0, 0};
+    if (plan.window_cells) {
+        bounds = plan.window_cells->bounds;
+    } else {
+        for (int32_t i = 0; i < plan.window.count; i++) bounds = rect_union(bounds, plan.window.rects[i]);
+    }
     for (int32_t i = 0; i < plan.straight.count; i++) bounds = rect_union(bounds, plan.straight.rects[i].rect);
     int32_t rect[4] = {bounds.left, bounds.bottom, bounds.right - bounds.left, bounds.top - bounds.bottom};
     pipeline_present_part(int_view{rect, rect_is_empty(bounds) ? 0 : 4});
