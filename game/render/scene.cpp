@@ -114,16 +114,13 @@ FramePlan plan_in_place(bool window_holds, bool scene_exact) {
     // stencil and a pass over the quads for their own cells.
     planned.by_cells = cells_found && changed_cells.area * 2 < region_area(changed);
     planned.cells = &changed_cells;
-    if (planned.by_cells) {
-        if (window_holds) planned.window_cells = &changed_cells;
-        else planned.window = whole_window_region();
-        return planned;
+    if (!planned.by_cells) {
+        if (window_holds && !region_is_whole_window(changed)) planned.straight = take_window_pictures(&changed);
+        planned.scene = changed;
     }
-    if (window_holds && !region_is_whole_window(changed)) planned.straight = take_window_pictures(&changed);
-    planned.scene = changed;
     planned.window = window_holds ? changed : whole_window_region();
-    // Drawn again in rectangles, the scene still changes only in the cells: the window needs the
-    // gamma pass only there, unless pictures go straight to it over what the pass would leave.
+    // Drawn again by cells or in rectangles, the scene changes only in the cells: the window needs
+    // the gamma pass only there, unless pictures go straight to it over what the pass would leave.
     if (cells_found && window_holds && planned.straight.count == 0 && changed_cells.area < region_area(changed)) {
         planned.window_cells = &changed_cells;
     }
