@@ -150,6 +150,19 @@ bool find_moved_cells(const GrowableArray<QuadRecord>& now, const GrowableArray<
     return true;
 }
 
+int64_t first_run_reaching(const ChangedCells& cells, int32_t y) {
+    int64_t low = 0, high = cells.rects.count;
+    while (low < high) {
+        int64_t middle = (low + high) / 2;
+        if (cells.rects.data[middle].top <= y) {
+            low = middle + 1;
+        } else {
+            high = middle;
+        }
+    }
+    return low;
+}
+
 bool quad_meets_cells(const QuadRecord& quad, const ChangedCells& cells) {
     PixelRect bounds = quad_bounds(quad);
     if (!rects_meet(bounds, cells.bounds)) return false;

@@ -32,5 +32,8 @@ bool find_changed_cells(const GrowableArray<QuadRecord>& now, const GrowableArra
 bool find_moved_cells(const GrowableArray<QuadRecord>& now, const GrowableArray<QuadRecord>& before,
                       PixelShift* shift, ChangedCells* cells);
 
+// The first run that reaches above window row y; runs come row after row.
+int64_t first_run_reaching(const ChangedCells& cells, int32_t y);
+
 // Whether the quad may reach a marked cell.
 bool quad_meets_cells(const QuadRecord& quad, const ChangedCells& cells);

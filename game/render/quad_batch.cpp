@@ -140,11 +140,28 @@ struct RunPlan {
     GrowableArray<int64_t> run_starts;
     GrowableArray<const QuadRecord*> quads;
     GrowableArray<PixelRect> bounds;
+    // The quad's part in cut_parts drawn in its place, or -1 for the whole quad.
+    GrowableArray<int64_t> parts;
     GrowableArray<RunCell> cells;
     int64_t run_count;
 };
 
 RunPlan run_plan;
+
+// Parts of upright quads cut to the runs of changed cells.
+GrowableArray<QuadRecord> cut_parts;
+
+void start_run_plan() {
+    array_clear(&run_plan.quads);
+    array_clear(&run_plan.bounds);
+    array_clear(&run_plan.parts);
+}
+
+void plan_quad(const QuadRecord* quad, PixelRect bounds, int64_t part) {
+    array_push(&run_plan.quads, quad);
+    array_push(&run_plan.bounds, bounds);
+    array_push(&run_plan.parts, part);
+}
 
 // The latest run in the cell that may draw some of these pixels.
 int64_t latest_run_under(const RunCell& cell, PixelRect pixels) {
@@ -221,7 +238,8 @@ void batch_planned_runs() {
     for (int64_t run = 0; run < plan.run_count; run++) plan.run_starts.data[run + 1] += plan.run_starts.data[run];
     int64_t first = batch_textures.count;
     for (int64_t i = 0; i < plan.quads.count; i++) {
-        push_corners(*plan.quads.data[i]);
+        int64_t part = plan.parts.data[i];
+        push_corners(*plan.quads.data[i], part >= 0 ? &cut_parts.data[part] : nullptr);
         array_push(&batch_textures, plan.quads.data[i]->texture);
     }
     // Nothing to order; the batch may not even have storage yet.
@@ -262,21 +280,75 @@ void measure_frame_quads() {
 // measure_frame_quads found.
 void batch_region(int64_t first, int64_t end, PixelRect region, bool clear_under) {
     bool whole = rect_is_whole_window(region);
-    array_clear(&run_plan.quads);
-    array_clear(&run_plan.bounds);
+    start_run_plan();
     // Opaque white texels: the clear colour itself lands on every pixel, whatever the blending.
     QuadRecord clear = region_quad(region);
-    if (clear_under) {
-        array_push(&run_plan.quads, static_cast<const QuadRecord*>(&clear));
-        array_push(&run_plan.bounds, region);
-    }
+    if (clear_under) plan_quad(&clear, region, -1);
     for (int64_t i = first; i < end; i++) {
         const QuadBoxes& boxes = frame_quad_boxes.data[i];
         if (!whole && !rects_meet(boxes.touched, region)) continue;
-        array_push(&run_plan.quads, static_cast<const QuadRecord*>(&frame_quads.data[i]));
-        array_push(&run_plan.bounds, boxes.drawn);
+        plan_quad(&frame_quads.data[i], boxes.drawn, -1);
     }
     batch_planned_runs();
+}
+
+// The clip-space x of a window column edge, as region_quad places it.
+float clip_x(int32_t x) { return static_cast<float>(x) / static_cast<float>(window_width) * 2 - 1; }
+float clip_y(int32_t y) { return static_cast<float>(y) / static_cast<float>(window_height) * 2 - 1; }
+
+// One edge pair of an upright quad cut to [low, high): an edge inside keeps its own place, so the
+// pixels along it are decided as before; an edge outside moves to the cut, between pixel centres.
+// False when nothing of the pair lies between the cuts.
+bool cut_edges(double* edge0, double* edge1, float* clip0, float* clip1, int32_t low, int32_t high, float (*clip)(int32_t)) {
+    bool rising = *edge0 < *edge1;
+    double* first = rising ? edge0 : edge1;
+    double* last = rising ? edge1 : edge0;
+    float* first_clip = rising ? clip0 : clip1;
+    float* last_clip = rising ? clip1 : clip0;
+    if (*first < low) {
+        *first = low;
+        *first_clip = clip(low);
+    }
+    if (*last > high) {
+        *last = high;
+        *last_clip = clip(high);
+    }
+    return *first < *last;
+}
+
+// The upright quad's part inside the rectangle, its pixels those of the quad there; false when it
+// has none.
+bool quad_part(const QuadRecord& quad, WindowEdges edges, PixelRect rect, QuadRecord* part) {
+    *part = quad;
+    float x0 = quad.corners[0][0], x1 = quad.corners[1][0], y0 = quad.corners[0][1], y1 = quad.corners[2][1];
+    if (!cut_edges(&edges.x0, &edges.x1, &x0, &x1, rect.left, rect.right, clip_x)) return false;
+    if (!cut_edges(&edges.y0, &edges.y1, &y0, &y1, rect.bottom, rect.top, clip_y)) return false;
+    part->corners[0][0] = part->corners[2][0] = x0;
+    part->corners[1][0] = part->corners[3][0] = x1;
+    part->corners[0][1] = part->corners[1][1] = y0;
+    part->corners[2][1] = part->corners[3][1] = y1;
+    return true;
+}
+
+// A stencil that fails still costs a software renderer much of a drawn pixel. An upright quad whose
+// colour does not follow its interpolated texture coordinates, flat or a picture read by window
+// position, that meets the cells in well under half its box is cut to the runs it meets instead:
+// each pixel is drawn once, as before, since cuts fall between pixel centres.
+bool cut_to_runs(const QuadRecord& quad, const ChangedCells& cells) {
+    WindowEdges edges;
+    if (quad.texture->shading == shading_tint || !upright_edges(quad, &edges)) return false;
+    PixelRect box = quad_drawn_pixels(quad);
+    int64_t first_part = cut_parts.count, met = 0;
+    for (int64_t i = first_run_reaching(cells, box.bottom); i < cells.rects.count && cells.rects.data[i].bottom < box.top; i++) {
+        PixelRect run = cells.rects.data[i];
+        if (!rects_meet(box, run)) continue;
+        met += rect_area(rect_intersection(box, run));
+        QuadRecord part;
+        if (quad_part(quad, edges, run, &part)) array_push(&cut_parts, part);
+    }
+    if (met * 2 < rect_area(box)) return true;
+    cut_parts.count = first_part;
+    return false;
 }
 
 // One draw per run of batched quads with the same texture, from quad `from` to `to` - 1.
@@ -373,13 +445,19 @@ void draw_changed_cells(const ChangedCells& cells, uint8_t mark) {
     start_batch();
     for (int64_t i = 0; i < cells.rects.count; i++) batch_quad(region_quad(cells.rects.data[i]));
     int64_t clears = batch_textures.count;
-    array_clear(&run_plan.quads);
-    array_clear(&run_plan.bounds);
+    start_run_plan();
+    array_clear(&cut_parts);
     for (int64_t i = 0; i < frame_quads.count; i++) {
         const QuadRecord& quad = frame_quads.data[i];
         if (!quad_meets_cells(quad, cells)) continue;
-        array_push(&run_plan.quads, &quad);
-        array_push(&run_plan.bounds, quad_drawn_pixels(quad));
+        int64_t first_part = cut_parts.count;
+        if (!cut_to_runs(quad, cells)) {
+            plan_quad(&quad, quad_drawn_pixels(quad), -1);
+            continue;
+        }
+        for (int64_t part = first_part; part < cut_parts.count; part++) {
+            plan_quad(&quad, quad_drawn_pixels(cut_parts.data[part]), part);
+        }
     }
     batch_planned_runs();
     if (batch_textures.count == 0) return;

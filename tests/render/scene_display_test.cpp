@@ -192,6 +192,35 @@ TEST_F(Scene, AMapMovedALittleIsDrawnAgainInTheCellsItChangedAndLooksAsWhenDrawn
     EXPECT_EQ(pipeline_get_error(), 0);
 }
 
+// Under a see-through panel reaching past the window's edge and an upright picture, both much bigger
+// than the cells that change beneath them, a few of them side by side, and drawn only in those:
+// each of their pixels is drawn once, where the whole frame has it.
+TEST_F(Scene, PanelsAndPicturesOverAFewChangedCellsLookAsWhenDrawnWhole) {
+    auto draw_frame = [](double offset) {
+        draw_map_at(offset);
+        for (int i = 0; i < 5; i++) draw_quad(shape_textures[0], 100 + 200 * i + offset, 200, 30, 30, player_color(i % 4), screen_projection);
+        draw_quad(white_texture, -10.3, 20.6, 1100, 400.2, Color{0.1f, 0.2f, 0.3f, 0.75f}, screen_projection);
+        draw_quad(machine_textures[1], 480.7, 60.3, 500.2, 380.4, Color{1, 1, 1, 0.9f}, screen_projection);
+    };
+    for (int frame = 0; frame < 3; frame++) {
+        draw_frame(0);
+        present_and_show();
+    }
+    for (double offset : {0.4, 1.7}) {
+        draw_frame(offset);
+        ChangedCells cells{};
+        ASSERT_TRUE(find_changed_cells(frame_quads, shown_quads, &cells));
+        ASSERT_LT(cells.area * 2, region_area(changed_region(frame_quads, shown_quads)));
+        std::vector<uint8_t> window = present_and_show();
+        std::vector<uint8_t> scene = whole_scene();
+        std::string report;
+        EXPECT_TRUE(within_one_step(drawn_whole([&] { draw_frame(offset); }), window, &report)) << offset << ": " << report;
+        std::vector<uint8_t> scene_drawn_whole = whole_scene();
+        for (size_t i = 0; i < scene.size(); i++) ASSERT_LE(std::abs(scene_drawn_whole[i] - scene[i]), 1) << "scene byte " << i;
+    }
+    EXPECT_EQ(pipeline_get_error(), 0);
+}
+
 // A map over the whole window under two see-through panels with a label and a card on them, as a
 // view panning by whole pixels moves it: with a title drawn first, the map's quads are not the
 // frame's first; an arrow in its middle may be lit in the third frame panned; a hovered shape's ring
