@@ -1,8 +1,9 @@
 // What a frame costs before the game draws anything, in the game's own window and context: a bare
 // clear and swap of the window, an empty scene drawn whole (the scene cleared, the gamma pass over
-// the whole window, the swap), and one flat layer drawn whole. No frame of the game can cost less
-// than these. cpu_ms is the CPU time of the whole process per frame, every thread counted, as in the
-// screen benchmarks; per_pixel_ns is that time over the window's pixels.
+// the whole window, the swap), and one layer drawn whole: flat, a shape (white with alpha) or a
+// picture, each stretched over the window, so only its base level is sampled. No frame of the game
+// can cost less than these. cpu_ms is the CPU time of the whole process per frame, every thread
+// counted, as in the screen benchmarks; per_pixel_ns is that time over the window's pixels.
 #include "render/quad_batch.h"
 #include "render/resources.h"
 #include "render/scene.h"
@@ -57,16 +58,23 @@ void empty_scene_drawn_whole() {
 // The least a changed pixel asks of a frame: one flat layer drawn over it, the gamma pass and the
 // present. Here every pixel of the window, so that per_pixel_ns times a frame's changed pixels is
 // a floor under that frame.
-void one_flat_layer_drawn_whole() {
+void one_layer_drawn_whole(const Texture* texture) {
     forget_scene_contents();
     begin_scene();
     QuadRecord layer = region_quad(whole_window_rect());
     layer.color = Color{0.3f, 0.4f, 0.5f, 0.75f};
+    layer.texture = texture;
     record_quad(layer);
     present_scene();
     show_scene();
     pipeline_finish();
 }
+
+void one_flat_layer_drawn_whole() { one_layer_drawn_whole(&white_texture); }
+// A pixel of a map's symbol or text: sampled for its alpha, blended in linear light.
+void one_shape_layer_drawn_whole() { one_layer_drawn_whole(&shape_textures[0]); }
+// A pixel of a map's picture: sampled, raised to gamma, blended in linear light.
+void one_picture_layer_drawn_whole() { one_layer_drawn_whole(&machine_textures[0]); }
 
 void measure(benchmark::State& state, void (*frame)()) {
     if (!start_once()) {
@@ -88,5 +96,7 @@ void whole_process(benchmark::internal::Benchmark* benchmark) {
 BENCHMARK_CAPTURE(measure, bare_clear_and_swap, bare_clear_and_swap)->Apply(whole_process);
 BENCHMARK_CAPTURE(measure, empty_scene_drawn_whole, empty_scene_drawn_whole)->Apply(whole_process);
 BENCHMARK_CAPTURE(measure, one_flat_layer_drawn_whole, one_flat_layer_drawn_whole)->Apply(whole_process);
+BENCHMARK_CAPTURE(measure, one_shape_layer_drawn_whole, one_shape_layer_drawn_whole)->Apply(whole_process);
+BENCHMARK_CAPTURE(measure, one_picture_layer_drawn_whole, one_picture_layer_drawn_whole)->Apply(whole_process);
 
 }  // namespace
