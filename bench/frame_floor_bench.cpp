@@ -4,17 +4,14 @@
 // picture, each stretched over the window, so only its base level is sampled. No frame of the game
 // can cost less than these. cpu_ms is the CPU time of the whole process per frame, every thread
 // counted, as in the screen benchmarks; per_pixel_ns is that time over the window's pixels.
-#include "render/quad_batch.h"
+#include "layer_costs.h"
+
 #include "render/resources.h"
-#include "render/scene.h"
 #include "render/scene_target.h"
 #include "shell/application.h"
 
-#include <kestrune_system.h>
-
 #include <benchmark/benchmark.h>
 
-#include <ctime>
 #include <unistd.h>
 
 namespace {
@@ -31,50 +28,6 @@ bool start_once() {
     ready = true;
     return ready;
 }
-
-double process_seconds() {
-    timespec now{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
-}
-
-void bare_clear_and_swap() {
-    frame_buffer_unbind(FRAME_BUFFER_BOTH);
-    pipeline_scissor_enable(false);
-    pipeline_clear_color(0, 0, 0.2f, 1);
-    pipeline_clear(BUFFER_COLOR);
-    pipeline_present();
-    pipeline_finish();
-}
-
-void empty_scene_drawn_whole() {
-    forget_scene_contents();
-    begin_scene();
-    present_scene();
-    show_scene();
-    pipeline_finish();
-}
-
-// The least a changed pixel asks of a frame: one flat layer drawn over it, the gamma pass and the
-// present. Here every pixel of the window, so that per_pixel_ns times a frame's changed pixels is
-// a floor under that frame.
-void one_layer_drawn_whole(const Texture* texture) {
-    forget_scene_contents();
-    begin_scene();
-    QuadRecord layer = region_quad(whole_window_rect());
-    layer.color = Color{0.3f, 0.4f, 0.5f, 0.75f};
-    layer.texture = texture;
-    record_quad(layer);
-    present_scene();
-    show_scene();
-    pipeline_finish();
-}
-
-void one_flat_layer_drawn_whole() { one_layer_drawn_whole(&white_texture); }
-// A pixel of a map's symbol or text: sampled for its alpha, blended in linear light.
-void one_shape_layer_drawn_whole() { one_layer_drawn_whole(&shape_textures[0]); }
-// A pixel of a map's picture: sampled, raised to gamma, blended in linear light.
-void one_picture_layer_drawn_whole() { one_layer_drawn_whole(&machine_textures[0]); }
 
 void measure(benchmark::State& state, void (*frame)()) {
     if (!start_once()) {

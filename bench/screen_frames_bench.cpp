@@ -3,14 +3,20 @@
 // driver's rendering threads. The panning and zooming cases move the camera every frame, on every
 // shipped map, so nothing can be kept from the frame before. cpu_ms is the CPU time of the whole
 // process per frame, every thread counted; wall_ms is the elapsed time per frame, pause included.
+// floor_ms is the least the same frames could cost the driver (see count_floor).
+#include "layer_costs.h"
+
 #include "model/game_data.h"
 #include "model/map_file.h"
 #include "model/map_list.h"
 #include "model/referee.h"
 #include "model/turn_state.h"
+#include "render/changed_cells.h"
+#include "render/picture_cover.h"
 #include "render/quad_batch.h"
 #include "render/resources.h"
 #include "render/scene.h"
+#include "render/scene_target.h"
 #include "screen/camera.h"
 #include "screen/screen_state.h"
 #include "shell/application.h"
@@ -19,14 +25,18 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <string>
 #include <unistd.h>
+#include <vector>
 
 namespace {
+
+LayerCosts layer_costs;
 
 bool start_once() {
     static bool started = false;
@@ -37,6 +47,7 @@ bool start_once() {
     application_start();
     // The frames measured are the steady ones, with the title's later pictures all loaded.
     load_later_pictures();
+    layer_costs = measure_layer_costs(60);
     ready = true;
     return ready;
 }
@@ -201,6 +212,110 @@ void count_last_frame(benchmark::State& state, int64_t draws) {
     state.counters["quad_mpixels"] = pixels / 1e6;
 }
 
+// The window as the last frame left it: the back buffer, which holds the frame shown where the
+// window system copies parts of it to the window, as under Xvfb.
+std::vector<uint32_t> read_window() {
+    std::vector<uint32_t> pixels(size_t(window_width) * window_height);
+    frame_buffer_unbind(FRAME_BUFFER_BOTH);
+    pipeline_read_pixels(0, 0, window_width, window_height, FORMAT_RGBA, TYPE_UNSIGNED_BYTE, pixels.data());
+    return pixels;
+}
+
+// Counts of the marked pixels, summed over every rectangle from the origin, so that any
+// rectangle's count takes four reads.
+struct PixelCounts {
+    int32_t width;
+    std::vector<int64_t> sums;
+    int64_t total;
+};
+
+PixelCounts count_marked(const std::vector<uint8_t>& marked) {
+    PixelCounts counts{window_width + 1, std::vector<int64_t>(size_t(window_width + 1) * (window_height + 1)), 0};
+    for (int32_t y = 0; y < window_height; y++) {
+        int64_t row = 0;
+        for (int32_t x = 0; x < window_width; x++) {
+            row += marked[size_t(y) * window_width + x];
+            counts.sums[size_t(y + 1) * counts.width + x + 1] = counts.sums[size_t(y) * counts.width + x + 1] + row;
+        }
+    }
+    counts.total = counts.sums.back();
+    return counts;
+}
+
+int64_t marked_in(const PixelCounts& counts, PixelRect rect) {
+    rect = rect_intersection(rect, whole_window_rect());
+    if (rect_is_empty(rect)) return 0;
+    auto at = [&](int32_t x, int32_t y) { return counts.sums[size_t(y) * counts.width + x]; };
+    return at(rect.right, rect.top) - at(rect.left, rect.top) - at(rect.right, rect.bottom) + at(rect.left, rect.bottom);
+}
+
+// The marked pixels a quad covers: for a picture whose transparent rest is known, only its parts.
+int64_t marked_under(const PixelCounts& counts, const QuadRecord& quad) {
+    PixelRect parts[picture_part_capacity];
+    int32_t count = quad.texture->shading == shading_picture ? covered_parts(quad, parts) : -1;
+    if (count < 0) return marked_in(counts, quad_drawn_pixels(quad));
+    int64_t pixels = 0;
+    for (int32_t i = 0; i < count; i++) pixels += marked_in(counts, parts[i]);
+    return pixels;
+}
+
+// What drawing the marked pixels of the last frame costs at least: each pays what one pixel of an
+// empty scene drawn whole costs (its clear, its gamma pass, its present), and each layer over it
+// what one pixel of that layer drawn whole adds, for every quad whose box covers it.
+double drawing_floor_ns(const PixelCounts& counts) {
+    double floor_ns = double(counts.total) * layer_costs.empty_scene;
+    for (int64_t q = 0; q < shown_quads.count; q++) {
+        const QuadRecord& quad = shown_quads.data[q];
+        double layer_ns = quad.texture->name == 0 || quad.texture->shading == shading_flat ? layer_costs.flat
+                          : quad.texture->shading == shading_tint                         ? layer_costs.shape
+                                                                                          : layer_costs.picture;
+        floor_ns += double(marked_under(counts, quad)) * (layer_ns - layer_costs.empty_scene);
+    }
+    return floor_ns;
+}
+
+// The pixels of every cell that holds a changed pixel.
+std::vector<uint8_t> changed_cells_of(const std::vector<uint8_t>& changed) {
+    std::vector<uint8_t> cells(changed.size());
+    for (int32_t y0 = 0; y0 < window_height; y0 += changed_cell_size) {
+        for (int32_t x0 = 0; x0 < window_width; x0 += changed_cell_size) {
+            int32_t y1 = std::min(y0 + changed_cell_size, window_height), x1 = std::min(x0 + changed_cell_size, window_width);
+            bool any = false;
+            for (int32_t y = y0; y < y1 && !any; y++) {
+                for (int32_t x = x0; x < x1 && !any; x++) any = changed[size_t(y) * window_width + x];
+            }
+            if (!any) continue;
+            for (int32_t y = y0; y < y1; y++) {
+                for (int32_t x = x0; x < x1; x++) cells[size_t(y) * window_width + x] = 1;
+            }
+        }
+    }
+    return cells;
+}
+
+// The least the frames could cost the driver, drawn as they look: floor_ms draws only the pixels
+// where the window differs from the frame before, cell_floor_ms every cell of the changed cells'
+// size that holds one. Nothing is counted for the game's own work or for pixels outside those.
+void count_floor(benchmark::State& state, void (*frame)()) {
+    constexpr int frames = 12;
+    std::vector<uint32_t> before = read_window();
+    double changed_total = 0, floor_ns = 0, cell_floor_ns = 0;
+    for (int i = 0; i < frames; i++) {
+        frame();
+        std::vector<uint32_t> now = read_window();
+        std::vector<uint8_t> changed(now.size());
+        for (size_t at = 0; at < now.size(); at++) changed[at] = now[at] != before[at];
+        PixelCounts changed_counts = count_marked(changed);
+        changed_total += double(changed_counts.total);
+        floor_ns += drawing_floor_ns(changed_counts);
+        cell_floor_ns += drawing_floor_ns(count_marked(changed_cells_of(changed)));
+        before = std::move(now);
+    }
+    state.counters["changed_mpixels"] = changed_total / frames / 1e6;
+    state.counters["floor_ms"] = floor_ns / frames / 1e6;
+    state.counters["cell_floor_ms"] = cell_floor_ns / frames / 1e6;
+}
+
 void measure_frames(benchmark::State& state, void (*open_screen)(), void (*frame)()) {
     if (!start_once()) {
         state.SkipWithError("cannot start the game in the source directory");
@@ -225,6 +340,7 @@ void measure_frames(benchmark::State& state, void (*open_screen)(), void (*frame
     int64_t draws_before = batch_draws_sent;
     frame();
     count_last_frame(state, batch_draws_sent - draws_before);
+    count_floor(state, frame);
 }
 
 void frames_on(benchmark::State& state, void (*open_screen)()) { measure_frames(state, open_screen, run_whole_frame); }
